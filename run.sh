@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh run
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target kelmo-dravolo -j"$(nproc)"
+exec ./build/kelmo-dravolo "$@"

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Only packages that are missing are installed; nothing happens when all are present.
+# Usage: scripts/deps.sh [run|test]
+set -euo pipefail
+
+run_pkgs=(
+  g++ cmake make pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6printsupport6 libqt6network6
+  qt6-translations-l10n qt6-l10n-tools
+  libjpeg62-turbo-dev libxml2-dev
+  fonts-liberation2 fonts-comic-neue
+  xdg-utils
+)
+test_pkgs=(
+  xvfb xauth openbox poppler-utils imagemagick
+  dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  libqt6opengl6 qt6-qpa-plugins
+  clang libclang-rt-14-dev
+)
+
+want=("${run_pkgs[@]}")
+[ "${1:-run}" = test ] && want+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,45 @@
+#include "app/Applicazione.h"
+
+#include "app/RapportoErrori.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+
+Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(Titolo);
+    setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.png")));
+    setQuitOnLastWindowClosed(false);
+    ImpostaSostituzioniCaratteri();
+    caricaTraduzioniQt();
+}
+
+void Applicazione::ImpostaSostituzioniCaratteri()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+}
+
+void Applicazione::caricaTraduzioniQt()
+{
+    // The program speaks Italian whatever the desktop's language: the standard buttons read "Sì" and
+    // "No" and Qt's own dialogs (the printer dialog among them) are Italian too.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    if (m_traduzioneQt.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_traduzioneQt);
+}
+
+bool Applicazione::notify(QObject *destinatario, QEvent *evento)
+{
+    // Handlers guard themselves; this is the net for anything that still gets through.
+    try {
+        return QApplication::notify(destinatario, evento);
+    } catch (...) {
+        RapportoErrori::Mostra(std::current_exception());
+        return false;
+    }
+}

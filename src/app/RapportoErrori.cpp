@@ -1,0 +1,44 @@
+#include "app/RapportoErrori.h"
+
+#include "app/Applicazione.h"
+#include "app/Errore.h"
+#include "app/Fx.h"
+
+#include <QMessageBox>
+#include <new>
+
+namespace RapportoErrori {
+
+QString TestoRapporto(const QString &messaggio)
+{
+    if (!messaggio.isEmpty() && messaggio.back() > QLatin1Char('.'))
+        return messaggio + QLatin1Char('.');
+    return messaggio;
+}
+
+QString MessaggioDi(std::exception_ptr eccezione)
+{
+    try {
+        std::rethrow_exception(eccezione);
+    } catch (const Errore &e) {
+        return e.messaggio();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("Memoria insufficiente");
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Errore sconosciuto");
+    }
+}
+
+void Mostra(std::exception_ptr eccezione)
+{
+    try {
+        Fx::MostraBox(QMessageBox::Critical, Applicazione::Titolo, TestoRapporto(MessaggioDi(eccezione)),
+                      QMessageBox::Ok);
+    } catch (...) {
+        // Nothing more can be done for a report that cannot even be shown.
+    }
+}
+
+} // namespace RapportoErrori

@@ -1,0 +1,66 @@
+#include "main/Estrazione.h"
+
+#include <QStringList>
+#include <chrono>
+#include <limits>
+
+namespace Estrazione {
+
+std::uint32_t SemeDalOrologio()
+{
+    const auto adesso = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(adesso).count());
+}
+
+std::uint64_t Generatore::prossimo()
+{
+    // SplitMix64: every output is a strong mix of the state, even for consecutive seeds.
+    std::uint64_t z = (m_stato += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+int Generatore::Numero(int limite)
+{
+    const auto n = static_cast<std::uint64_t>(limite);
+    // Values at or above the largest multiple of n would favour the smaller remainders.
+    const std::uint64_t soglia = std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % n;
+    std::uint64_t x;
+    do {
+        x = prossimo();
+    } while (x >= soglia);
+    return static_cast<int>(x % n);
+}
+
+QString SostituisciZero(const QString &testo)
+{
+    return testo == QLatin1String("0") ? QStringLiteral("1") : testo;
+}
+
+QString AggiungiZeroIniziale(const QString &testo)
+{
+    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
+}
+
+int PrimaCoppiaUguale(const Combinazione &campi)
+{
+    for (std::size_t i = 0; i < Coppie.size(); ++i)
+        if (campi[Coppie[i][0]] == campi[Coppie[i][1]])
+            return static_cast<int>(i);
+    return -1;
+}
+
+QString RigaGiocata(const Combinazione &campi)
+{
+    QString riga;
+    riga.reserve(17);
+    for (std::size_t i = 0; i < campi.size(); ++i) {
+        if (i > 0)
+            riga += QLatin1Char(' ');
+        riga += campi[i];
+    }
+    return riga;
+}
+
+} // namespace Estrazione

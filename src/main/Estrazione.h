@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// The rules of one draw, as plain functions over the six texts of the number fields.
+namespace Estrazione {
+
+using Combinazione = std::array<QString, 6>;
+
+// The fifteen pairs of fields compared, in this order (0-based field indices).
+inline constexpr std::array<std::array<int, 2>, 15> Coppie{{{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5},
+                                                             {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 3},
+                                                             {2, 4}, {2, 5}, {3, 4}, {3, 5}, {4, 5}}};
+
+// A fresh seed from the clock: the low 32 bits of a nanosecond counter.
+std::uint32_t SemeDalOrologio();
+
+// A small generator whose first outputs are already well mixed, so that seeding it again at every
+// attempt from nearby clock values still gives independent-looking draws.
+class Generatore
+{
+public:
+    explicit Generatore(std::uint32_t seme) : m_stato(seme) {}
+
+    // A whole number drawn uniformly from 0 to limite - 1 (rejection sampling, no modulo bias).
+    int Numero(int limite);
+
+private:
+    std::uint64_t prossimo();
+    std::uint64_t m_stato;
+};
+
+// Drawn values run from 0 to 89 inclusive.
+inline constexpr int ValoriEstratti = 90;
+
+// "0" becomes "1"; any other text stays.
+QString SostituisciZero(const QString &testo);
+
+// A text of one character gets "0" in front of it.
+QString AggiungiZeroIniziale(const QString &testo);
+
+// The index in Coppie of the first pair whose texts are equal, or -1 when all six differ.
+int PrimaCoppiaUguale(const Combinazione &campi);
+
+// The play log line: the six texts in field order joined by single blanks.
+QString RigaGiocata(const Combinazione &campi);
+
+} // namespace Estrazione

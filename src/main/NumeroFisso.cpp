@@ -1,0 +1,72 @@
+#include "main/NumeroFisso.h"
+
+#include "app/Errore.h"
+#include "app/Fx.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace NumeroFisso {
+
+namespace {
+constexpr qsizetype LunghezzaPrefisso = 4;
+constexpr qsizetype CaratteriNumero = 2;
+} // namespace
+
+QString Percorso()
+{
+    return Fx::CartellaEseguibile() + NomeFile;
+}
+
+bool Esiste()
+{
+    return QFileInfo(Percorso()).isFile();
+}
+
+QString NumeroDallaRiga(const QByteArray &inizioFile)
+{
+    qsizetype fineRiga = inizioFile.size();
+    for (qsizetype i = 0; i < inizioFile.size(); ++i) {
+        if (inizioFile[i] == '\r' || inizioFile[i] == '\n') {
+            fineRiga = i;
+            break;
+        }
+    }
+    const QByteArray numero = inizioFile.left(fineRiga).mid(LunghezzaPrefisso, CaratteriNumero);
+    if (numero.isEmpty())
+        return {};
+    int valore = 0;
+    for (char c : numero) {
+        if (c < '0' || c > '9')
+            return {};
+        valore = valore * 10 + (c - '0');
+    }
+    if (valore < 1 || valore > 90)
+        return {};
+    return QString::fromLatin1(numero);
+}
+
+QString Leggi()
+{
+    QFile file(Percorso());
+    if (!file.open(QIODevice::ReadOnly))
+        throw Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
+                         .arg(file.fileName(), file.errorString()));
+    // Only the first line's first six characters matter; the rest of the file is never read.
+    const QByteArray inizio = file.read(LunghezzaPrefisso + CaratteriNumero);
+    if (file.error() != QFileDevice::NoError)
+        throw Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
+                         .arg(file.fileName(), file.errorString()));
+    const QString numero = NumeroDallaRiga(inizio);
+    if (numero.isEmpty())
+        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
+                         .arg(file.fileName()));
+    return numero;
+}
+
+QByteArray Contenuto(const QString &dueCifre)
+{
+    return QByteArrayLiteral("AO '") + dueCifre.toLatin1() + QByteArrayLiteral("'$tg\r\n");
+}
+
+} // namespace NumeroFisso

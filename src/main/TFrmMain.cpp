@@ -1,0 +1,148 @@
+#include "main/TFrmMain.h"
+
+#include "app/Fx.h"
+#include "app/Jpeg.h"
+#include "app/RapportoErrori.h"
+#include "main/NumeroFisso.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QStyle>
+
+#include <exception>
+#include <new>
+
+using RapportoErrori::Collega;
+
+TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
+{
+    setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    const QPixmap mattoni = Jpeg::Carica(QStringLiteral(":/immagini/mattoni.jpg"));
+    for (QLabel *tassello : {Image1, Image2, Image3, Image4})
+        tassello->setPixmap(mattoni);
+    Image5->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/logo.jpg")));
+
+    BTSstampa->setIcon(QIcon(QStringLiteral(":/immagini/stampa.png")));
+    BTSimp->setIcon(QIcon(QStringLiteral(":/immagini/impostazioni.png")));
+    BTSgioca->setIcon(QIcon(QStringLiteral(":/immagini/gioca.png")));
+    for (QToolButton *pulsante : {BTSstampa, BTSimp, BTSgioca})
+        pulsante->setStyleSheet(QStringLiteral("QToolButton { color: white; border: none; }"
+                                               "QToolButton:hover { border: 1px outset #d8d8d8; }"
+                                               "QToolButton:pressed { border: 1px inset #d8d8d8; }"
+                                               "QToolButton:disabled { color: #9c9c9c; }"));
+
+    QPalette blu = Panel1->palette();
+    blu.setColor(QPalette::Window, QColor(0, 0, 255));
+    Panel1->setPalette(blu);
+    for (QLineEdit *campo : CampiNumero())
+        campo->setTextMargins(0, 0, 0, 0);
+
+    Collega(BTSgioca, &QToolButton::clicked, this, &TFrmMain::BTSgiocaClick);
+
+    // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (QScreen *schermo = screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+}
+
+std::array<QLineEdit *, 6> TFrmMain::CampiNumero() const
+{
+    return {EDTn1, EDTn2, EDTn3, EDTn4, EDTn5, EDTn6};
+}
+
+Estrazione::Combinazione TFrmMain::Combinazione() const
+{
+    Estrazione::Combinazione testi;
+    const auto campi = CampiNumero();
+    for (std::size_t i = 0; i < campi.size(); ++i)
+        testi[i] = campi[i]->text();
+    return testi;
+}
+
+void TFrmMain::showEvent(QShowEvent *evento)
+{
+    QMainWindow::showEvent(evento);
+    if (!m_giaMostrata) {
+        m_giaMostrata = true;
+        RapportoErrori::Protetto([this] { FormShow(); });
+    }
+}
+
+void TFrmMain::closeEvent(QCloseEvent *evento)
+{
+    // Closing the main window ends the program at once, whatever else is open.
+    QMainWindow::closeEvent(evento);
+    if (evento->isAccepted())
+        QCoreApplication::quit();
+}
+
+void TFrmMain::FormShow() {}
+
+void TFrmMain::BTSgiocaClick()
+{
+    if (!BTSstampa->isEnabled()) {
+        BTSstampa->setEnabled(true);
+        Memo1->Svuota();
+    }
+    EstraiCombinazione();
+}
+
+void TFrmMain::EstraiCombinazione()
+{
+    const auto campi = CampiNumero();
+    for (;;) {
+        Estrazione::Generatore generatore(Estrazione::SemeDalOrologio());
+
+        std::exception_ptr erroreFile;
+        if (NumeroFisso::Esiste()) {
+            try {
+                EDTn1->setText(NumeroFisso::Leggi());
+            } catch (...) {
+                erroreFile = std::current_exception();
+            }
+        } else {
+            EDTn1->setText(QString::number(generatore.Numero(Estrazione::ValoriEstratti)));
+        }
+        for (std::size_t i = 1; i < campi.size(); ++i)
+            campi[i]->setText(QString::number(generatore.Numero(Estrazione::ValoriEstratti)));
+        // A file that cannot be read stops the attempt after the five drawn fields.
+        if (erroreFile)
+            std::rethrow_exception(erroreFile);
+
+        SostituisciZeri();
+        AggiungiZeriIniziali();
+        if (VerificaEMemorizza())
+            return;
+    }
+}
+
+void TFrmMain::SostituisciZeri()
+{
+    for (QLineEdit *campo : CampiNumero())
+        campo->setText(Estrazione::SostituisciZero(campo->text()));
+}
+
+void TFrmMain::AggiungiZeriIniziali()
+{
+    for (QLineEdit *campo : CampiNumero())
+        campo->setText(Estrazione::AggiungiZeroIniziale(campo->text()));
+}
+
+bool TFrmMain::VerificaEMemorizza()
+{
+    const Estrazione::Combinazione testi = Combinazione();
+    if (Estrazione::PrimaCoppiaUguale(testi) >= 0)
+        return false;
+    try {
+        Memo1->Aggiungi(Estrazione::RigaGiocata(testi));
+    } catch (const std::bad_alloc &) {
+        Fx::MessaggioErrore(QStringLiteral("Impossibile memorizzare la giocata, memoria piena."));
+    }
+    return true;
+}

@@ -1,0 +1,87 @@
+// The draw's rules on values: zero rule, padding, pair order, the log line and the generator's range.
+#include "main/Estrazione.h"
+
+#include <QTest>
+
+using namespace Estrazione;
+
+class TestEstrazione : public QObject
+{
+    Q_OBJECT
+private slots:
+    void regoleSuiTesti_data()
+    {
+        QTest::addColumn<QString>("estratto");
+        QTest::addColumn<QString>("mostrato");
+        QTest::newRow("zero becomes 01") << "0" << "01";
+        QTest::newRow("one padded") << "1" << "01";
+        QTest::newRow("single digit padded") << "7" << "07";
+        QTest::newRow("two digits unchanged") << "89" << "89";
+        QTest::newRow("fixed 90 unchanged") << "90" << "90";
+        QTest::newRow("already padded zero stays") << "00" << "00";
+        QTest::newRow("empty stays empty") << "" << "";
+    }
+    void regoleSuiTesti()
+    {
+        QFETCH(QString, estratto);
+        QFETCH(QString, mostrato);
+        // The zero rule runs before the padding, as in the draw.
+        QCOMPARE(AggiungiZeroIniziale(SostituisciZero(estratto)), mostrato);
+    }
+
+    void coppieNellOrdineFisso()
+    {
+        // Each of the fifteen pairs appears once, in the order 1-2, 1-3, ..., 5-6.
+        int indice = 0;
+        for (int a = 0; a < 6; ++a)
+            for (int b = a + 1; b < 6; ++b, ++indice) {
+                QCOMPARE(Coppie[indice][0], a);
+                QCOMPARE(Coppie[indice][1], b);
+            }
+        QCOMPARE(indice, 15);
+    }
+
+    void primaCoppiaUguale_data()
+    {
+        QTest::addColumn<QStringList>("campi");
+        QTest::addColumn<int>("coppia");
+        QTest::newRow("all different") << QStringList{"05", "12", "33", "47", "68", "90"} << -1;
+        QTest::newRow("first with last") << QStringList{"05", "12", "33", "47", "68", "05"} << 4;
+        QTest::newRow("fifth with sixth only") << QStringList{"05", "12", "33", "47", "68", "68"} << 14;
+        QTest::newRow("earliest pair wins") << QStringList{"05", "12", "12", "47", "05", "90"} << 3;
+        QTest::newRow("fixed 05 equals padded 5") << QStringList{"05", AggiungiZeroIniziale("5"), "33", "47", "68", "90"} << 0;
+        QTest::newRow("texts compared exactly") << QStringList{"5", "05", "33", "47", "68", "90"} << -1;
+    }
+    void primaCoppiaUguale()
+    {
+        QFETCH(QStringList, campi);
+        QFETCH(int, coppia);
+        Combinazione c;
+        std::copy(campi.begin(), campi.end(), c.begin());
+        QCOMPARE(PrimaCoppiaUguale(c), coppia);
+    }
+
+    void rigaDelRegistro()
+    {
+        const Combinazione c{"05", "12", "33", "47", "68", "90"};
+        QCOMPARE(RigaGiocata(c), QStringLiteral("05 12 33 47 68 90"));
+        QCOMPARE(RigaGiocata(c).size(), 17);
+    }
+
+    void generatoreNelRangoESenzaPreferenze()
+    {
+        // Every seed gives values in 0..89, and nearby seeds (as consecutive clock readings are)
+        // still cover the whole range.
+        std::array<int, ValoriEstratti> conteggi{};
+        for (std::uint32_t seme = 0; seme < 90000; ++seme) {
+            const int valore = Generatore(seme).Numero(ValoriEstratti);
+            QVERIFY(valore >= 0 && valore < ValoriEstratti);
+            ++conteggi[static_cast<std::size_t>(valore)];
+        }
+        for (int conteggio : conteggi)
+            QVERIFY2(conteggio > 800 && conteggio < 1200, qPrintable(QString::number(conteggio)));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestEstrazione)
+#include "tst_estrazione.moc"

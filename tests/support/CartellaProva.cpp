@@ -1,0 +1,30 @@
+#include "support/CartellaProva.h"
+
+#include "app/Fx.h"
+
+#include <QFile>
+#include <stdexcept>
+
+CartellaProva::CartellaProva()
+{
+    if (!m_cartella.isValid())
+        throw std::runtime_error("no temporary folder");
+    Fx::ImpostaCartellaEseguibile(m_cartella.path());
+}
+
+CartellaProva::~CartellaProva()
+{
+    Fx::ImpostaCartellaEseguibile({});
+}
+
+QString CartellaProva::Percorso(const QString &nome) const
+{
+    return nome.isEmpty() ? m_cartella.path() : m_cartella.filePath(nome);
+}
+
+void CartellaProva::Scrivi(const QString &nome, const QByteArray &contenuto) const
+{
+    QFile file(Percorso(nome));
+    if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size())
+        throw std::runtime_error("cannot write test file");
+}

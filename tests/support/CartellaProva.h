@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder that stands in for the executable's folder while it lives, so that no test
+// writes next to the test programs (ctest runs them in parallel).
+class CartellaProva
+{
+public:
+    CartellaProva();
+    ~CartellaProva();
+
+    QString Percorso(const QString &nome = {}) const;
+    // Writes a file in the folder.
+    void Scrivi(const QString &nome, const QByteArray &contenuto) const;
+
+private:
+    QTemporaryDir m_cartella;
+};
