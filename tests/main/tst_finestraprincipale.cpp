@@ -1,0 +1,240 @@
+// The main window offscreen, driven through its named controls: the first-press rule, the play log,
+// the fixed number and its failures, and the uniformity of the draw.
+#include "app/Applicazione.h"
+#include "main/NumeroFisso.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+const QRegularExpression DueCifre(QStringLiteral("^(0[1-9]|[1-8][0-9]|90)$"));
+
+QStringList Campi(const TFrmMain &finestra)
+{
+    QStringList testi;
+    for (QLineEdit *campo : finestra.CampiNumero())
+        testi << campo->text();
+    return testi;
+}
+
+bool TuttiDiversi(const QStringList &testi)
+{
+    return QSet<QString>(testi.begin(), testi.end()).size() == testi.size();
+}
+
+// Chi-square threshold for 88 degrees of freedom whose chance of being passed by a fair draw is
+// below one in a million (upper tail at 166.0: 9.98e-7).
+constexpr double SogliaChiQuadro = 166.0;
+
+// The share of each value 01..89 in one field of an accepted play. Each field is drawn with
+// P(01) = 2/90 and 1/90 for 02..89; a play is kept only when its six values differ, which weighs each
+// value v by the chance that five other draws avoid v and each other (e5: elementary symmetric sum).
+std::array<double, 90> QuoteAttese()
+{
+    std::array<double, 90> p{};
+    p[1] = 2.0 / 90;
+    for (int v = 2; v <= 89; ++v)
+        p[v] = 1.0 / 90;
+    std::array<double, 90> quote{};
+    double totale = 0;
+    for (int v = 1; v <= 89; ++v) {
+        std::array<double, 6> e{1, 0, 0, 0, 0, 0};
+        for (int w = 1; w <= 89; ++w)
+            if (w != v)
+                for (int k = 5; k >= 1; --k)
+                    e[k] += e[k - 1] * p[w];
+        quote[v] = p[v] * e[5];
+        totale += quote[v];
+    }
+    for (double &q : quote)
+        q /= totale;
+    return quote;
+}
+} // namespace
+
+class TestFinestraPrincipale : public QObject
+{
+    Q_OBJECT
+private slots:
+    void aspettoIniziale()
+    {
+        CartellaProva cartella;
+        TFrmMain finestra;
+        QCOMPARE(finestra.windowTitle(), QStringLiteral("Kelmo_Dravolo"));
+        QCOMPARE(finestra.centralWidget()->size(), QSize(213, 168));
+        QVERIFY(!(finestra.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!finestra.BTSstampa->isEnabled());
+        QCOMPARE(Campi(finestra), QStringList(6, QStringLiteral("??")));
+        QVERIFY(finestra.Memo1->isHidden());
+        QCOMPARE(finestra.Memo1->Conteggio(), 1);
+        QCOMPARE(finestra.Memo1->Riga(0), QStringLiteral("Memo1"));
+        for (QLineEdit *campo : finestra.CampiNumero()) {
+            QVERIFY(campo->isReadOnly());
+            QCOMPARE(campo->maxLength(), 2);
+            QVERIFY(!campo->accessibleName().isEmpty());
+        }
+        QCOMPARE(finestra.Help1->shortcut(), QKeySequence(Qt::Key_F1));
+        for (QToolButton *pulsante : {finestra.BTSstampa, finestra.BTSimp, finestra.BTSgioca}) {
+            QCOMPARE(pulsante->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(pulsante->accessibleName(), pulsante->text());
+        }
+    }
+
+    void primaGiocataEGiocateSuccessive()
+    {
+        CartellaProva cartella;
+        TFrmMain finestra;
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        // A real click through the window system on "Gioca".
+        const QPoint centro = finestra.BTSgioca->mapTo(&finestra, finestra.BTSgioca->rect().center());
+        QTest::mouseClick(finestra.windowHandle(), Qt::LeftButton, {}, centro);
+        QTRY_VERIFY(finestra.BTSstampa->isEnabled());
+        QCOMPARE(finestra.Memo1->Conteggio(), 1);
+        const QString prima = finestra.Memo1->Riga(0);
+        QCOMPARE(prima.size(), 17);
+        QCOMPARE(prima, Campi(finestra).join(QLatin1Char(' ')));
+
+        for (int giocata = 2; giocata <= 300; ++giocata) {
+            finestra.BTSgioca->click();
+            QCOMPARE(finestra.Memo1->Conteggio(), giocata);
+            const QStringList campi = Campi(finestra);
+            QVERIFY(TuttiDiversi(campi));
+            for (const QString &testo : campi)
+                QVERIFY2(DueCifre.match(testo).hasMatch() && testo != QLatin1String("90"), qPrintable(testo));
+            QCOMPARE(finestra.Memo1->Riga(giocata - 1), campi.join(QLatin1Char(' ')));
+        }
+        QCOMPARE(finestra.Memo1->Riga(0), prima);
+    }
+
+    void numeroFissoSempreNelPrimoCampo_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("fisso");
+        QTest::newRow("90") << NumeroFisso::Contenuto(QStringLiteral("90")) << "90";
+        QTest::newRow("05 equals a drawn 5") << NumeroFisso::Contenuto(QStringLiteral("05")) << "05";
+        QTest::newRow("01 equals a drawn 0 or 1") << NumeroFisso::Contenuto(QStringLiteral("01")) << "01";
+        QTest::newRow("single digit padded") << QByteArray("AO '7\r\n") << "07";
+    }
+    void numeroFissoSempreNelPrimoCampo()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, fisso);
+        CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("redme.qzl"), file);
+        TFrmMain finestra;
+        RispostaBox risposte;
+        for (int giocata = 0; giocata < 2000; ++giocata) {
+            finestra.BTSgioca->click();
+            const QStringList campi = Campi(finestra);
+            QCOMPARE(campi.first(), fisso);
+            QVERIFY(!campi.mid(1).contains(fisso));
+            QVERIFY(TuttiDiversi(campi));
+        }
+        QCOMPARE(finestra.Memo1->Conteggio(), 2000);
+        QCOMPARE(risposte.Visti().size(), 0);
+    }
+
+    void cambioDelFileValeDallaGiocataSuccessiva()
+    {
+        CartellaProva cartella;
+        TFrmMain finestra;
+        finestra.BTSgioca->click();
+        cartella.Scrivi(QStringLiteral("redme.qzl"), NumeroFisso::Contenuto(QStringLiteral("33")));
+        finestra.BTSgioca->click();
+        QCOMPARE(Campi(finestra).first(), QStringLiteral("33"));
+        QVERIFY(QFile::remove(NumeroFisso::Percorso()));
+        bool sempre33 = true;
+        for (int i = 0; i < 50; ++i) {
+            finestra.BTSgioca->click();
+            sempre33 = sempre33 && Campi(finestra).first() == QLatin1String("33");
+        }
+        QVERIFY(!sempre33);
+    }
+
+    void fileNonValidoNonRegistraNiente_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("letters") << QByteArray("AO 'ab'$tg\r\n");
+        QTest::newRow("double zero") << QByteArray("AO '00'$tg\r\n");
+        QTest::newRow("95") << QByteArray("AO '95'$tg\r\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void fileNonValidoNonRegistraNiente()
+    {
+        QFETCH(QByteArray, file);
+        CartellaProva cartella;
+        TFrmMain finestra;
+        finestra.BTSgioca->click();
+        const QStringList prima = Campi(finestra);
+        cartella.Scrivi(QStringLiteral("redme.qzl"), file);
+
+        RispostaBox risposte;
+        risposte.Rispondi(QMessageBox::Ok);
+        finestra.BTSgioca->click();
+        QCOMPARE(risposte.Visti().size(), 1);
+        QCOMPARE(risposte.Visti().first().titolo, QStringLiteral("Kelmo_Dravolo"));
+        QCOMPARE(risposte.Visti().first().icona, QMessageBox::Critical);
+        QVERIFY(risposte.Visti().first().testo.contains(QStringLiteral("redme.qzl")));
+        QCOMPARE(finestra.Memo1->Conteggio(), 1);
+        // The first field keeps the previous play; the others show the raw draws, before the zero and
+        // padding rules.
+        const QStringList dopo = Campi(finestra);
+        QCOMPARE(dopo.first(), prima.first());
+        for (const QString &testo : dopo.mid(1)) {
+            bool numero = false;
+            const int valore = testo.toInt(&numero);
+            QVERIFY(numero && valore >= 0 && valore <= 89 && testo == QString::number(valore));
+        }
+
+        QVERIFY(QFile::remove(NumeroFisso::Percorso()));
+        finestra.BTSgioca->click();
+        QCOMPARE(finestra.Memo1->Conteggio(), 2);
+        QCOMPARE(risposte.Visti().size(), 1);
+    }
+
+    void estrazioneUniforme()
+    {
+        CartellaProva cartella;
+        TFrmMain finestra;
+        constexpr int Giocate = 60000;
+        std::array<qint64, 91> conteggi{};
+        for (int giocata = 0; giocata < Giocate; ++giocata) {
+            finestra.BTSgioca->click();
+            for (QLineEdit *campo : finestra.CampiNumero())
+                ++conteggi[static_cast<std::size_t>(campo->text().toInt())];
+        }
+        QCOMPARE(conteggi[90], 0);
+        QCOMPARE(conteggi[0], 0);
+
+        const auto quote = QuoteAttese();
+        const double valori = 6.0 * Giocate;
+        double chiQuadro = 0;
+        for (int v = 1; v <= 89; ++v) {
+            const double atteso = valori * quote[v];
+            chiQuadro += std::pow(conteggi[v] - atteso, 2) / atteso;
+        }
+        double altri = 0;
+        for (int v = 2; v <= 89; ++v)
+            altri += conteggi[v];
+        const double rapporto = conteggi[1] / (altri / 88);
+        qInfo("chi-square %.1f over 88 degrees of freedom; 01 drawn %.2f times as often as the others",
+              chiQuadro, rapporto);
+        QVERIFY2(chiQuadro < SogliaChiQuadro, qPrintable(QString::number(chiQuadro)));
+        QVERIFY(rapporto > 1.7 && rapporto < 2.1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    Applicazione applicazione(argc, argv);
+    TestFinestraPrincipale prova;
+    return QTest::qExec(&prova, argc, argv);
+}
+#include "tst_finestraprincipale.moc"
