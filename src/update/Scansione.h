@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// The version page scanner: cuts values out of page texts by a criterion, reads the published and the
+// current build number and compares them. Texts are 8-bit (Windows-1252), positions count from 1 in the
+// comments and from 0 in the code. Nothing here touches a window.
+namespace Scansione {
+
+// The text with its characters in reverse order.
+QByteArray invertiTesto(QByteArrayView testo);
+
+// Walks the page texts and appends to Destinazione the values that the criterion cuts out of them.
+// Forward mode: from the first occurrence of Ancora in a text, the (Salti + 1)-th following text that
+// holds Separatore (the anchor's text counts from the anchor on, the others whole), or failing that the
+// next one, gives the text between the first Apertura at or after the separator and the first Chiusura
+// after it; trailing characters found in Scarti are dropped. Backwards mode (Invertito) does the same
+// over the texts from the last to the first, each read from its end. The markers are taken by value:
+// the caller's are never changed. Empty markers are never found; nothing is ever removed from
+// Destinazione.
+void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione, bool Invertito,
+                          QByteArray Ancora, QByteArray Separatore, QByteArray Apertura, QByteArray Chiusura,
+                          QByteArray Scarti, bool IncludiApertura, bool IncludiChiusura, qint16 Salti);
+
+// Reads a signed 32-bit integer: blanks (character 32) before it are skipped, then an optional sign,
+// then decimal digits or hexadecimal ones after "$", "x", "X", "0x" or "0X". Nothing may follow the
+// digits. An empty text, a text that is not such a number and a value outside the 32-bit range give
+// nothing.
+std::optional<qint32> LeggiIntero(QByteArrayView testo);
+
+// The published build number from the scanner's result list: the first entry read as an integer.
+// An empty list, an unreadable first entry and a value that is not positive all count as 0, which is
+// never shown to the user.
+qint32 VersionePubblicata(const QList<QByteArray> &risultati);
+
+// The version label ("05.2002-15": month, year, build) without its first 8 characters: the build part.
+QByteArray TestoVersione(const QString &etichettaVersione);
+
+// The current build number read from the version label (15 from "05.2002-15"). A label whose build part
+// is not an integer throws Errore, as any conversion that cannot be done.
+qint32 VersioneAttuale(const QString &etichettaVersione);
+
+// A newer build is published exactly when the current number is strictly less than the published one.
+constexpr bool NuovaVersioneDisponibile(qint32 attuale, qint32 pubblicata)
+{
+    return attuale < pubblicata;
+}
+
+// Conversions between the program's 8-bit texts (Windows-1252) and Qt's strings. A character that the
+// code page lacks becomes "?", as the system conversion does; the five bytes the code page leaves
+// undefined stand for the control characters of the same value, so that every byte survives a round trip.
+QByteArray InWindows1252(QStringView testo);
+QString DaWindows1252(QByteArrayView testo);
+
+} // namespace Scansione

@@ -1,0 +1,424 @@
+// The version page scanner: the criterion walk in both modes, the reading of build numbers, the
+// comparison and the 8-bit texts the pages are turned into.
+#include "update/RiferimentoScansione.h"
+#include "update/Scansione.h"
+
+#include "app/Errore.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Scansione;
+
+namespace {
+
+// The version criterion the update check uses.
+struct Criterio
+{
+    bool invertito = false;
+    QByteArray ancora = "Versione";
+    QByteArray separatore = "-";
+    QByteArray apertura = "-";
+    QByteArray chiusura = "<";
+    QByteArray scarti;
+    bool includiApertura = false;
+    bool includiChiusura = false;
+    qint16 salti = 0;
+};
+
+QList<QByteArray> Estrai(const QList<QByteArray> &pagine, const Criterio &c)
+{
+    QList<QByteArray> risultati;
+    EstraiURLConCriterio(pagine, risultati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
+                         c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+    return risultati;
+}
+
+// The backwards criterion of the worked example: the value after the last "=" before "Fine".
+Criterio AllIndietro()
+{
+    Criterio c;
+    c.invertito = true;
+    c.ancora = "Fine";
+    c.separatore = "=";
+    c.apertura = "=";
+    c.chiusura = ";";
+    return c;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Criterio)
+
+class TestScansione : public QObject
+{
+    Q_OBJECT
+private slots:
+    void invertiTestoGiraICaratteri_data()
+    {
+        QTest::addColumn<QByteArray>("testo");
+        QTest::addColumn<QByteArray>("invertito");
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("one character") << QByteArray("a") << QByteArray("a");
+        QTest::newRow("word") << QByteArray("Versione") << QByteArray("enoisreV");
+        QTest::newRow("8-bit and null bytes") << QByteArray("pi\xF9\0-", 5) << QByteArray("-\0\xF9ip", 5);
+    }
+    void invertiTestoGiraICaratteri()
+    {
+        QFETCH(QByteArray, testo);
+        QFETCH(QByteArray, invertito);
+        QCOMPARE(invertiTesto(testo), invertito);
+        QCOMPARE(invertiTesto(invertiTesto(testo)), testo);
+    }
+
+    void estraeConIlCriterio_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("pagine");
+        QTest::addColumn<Criterio>("criterio");
+        QTest::addColumn<QList<QByteArray>>("attesi");
+
+        const Criterio versione;
+        const QList<QByteArray> esempio{"<BODY><H1>Kelmo</H1>\r\n<P>Versione 06.2002-16</P>\r\n<P>fine</P></BODY>"};
+
+        QTest::newRow("worked example") << esempio << versione << QList<QByteArray>{"16"};
+        QTest::newRow("no pages") << QList<QByteArray>{} << versione << QList<QByteArray>{};
+        QTest::newRow("no anchor") << QList<QByteArray>{"<P>Release 06.2002-16</P>"} << versione
+                                   << QList<QByteArray>{};
+        QTest::newRow("anchor compared exactly") << QList<QByteArray>{"<P>VERSIONE 06.2002-16</P>"} << versione
+                                                 << QList<QByteArray>{};
+        QTest::newRow("text before the anchor ignored")
+            << QList<QByteArray>{"<P>Data 01-05<P>Versione 06.2002-16<"} << versione << QList<QByteArray>{"16"};
+        QTest::newRow("value up to the first closing marker")
+            << QList<QByteArray>{"Versione -16<B>-17<"} << versione << QList<QByteArray>{"16"};
+
+        Criterio c = versione;
+        c.ancora.clear();
+        QTest::newRow("empty anchor never found") << esempio << c << QList<QByteArray>{};
+        c = versione;
+        c.separatore.clear();
+        QTest::newRow("empty separator never found") << esempio << c << QList<QByteArray>{};
+        c = versione;
+        c.apertura.clear();
+        QTest::newRow("empty opening never found") << esempio << c << QList<QByteArray>{};
+        c = versione;
+        c.chiusura.clear();
+        QTest::newRow("empty closing never found") << esempio << c << QList<QByteArray>{};
+
+        QTest::newRow("no closing in the only page")
+            << QList<QByteArray>{"<P>Versione 06.2002-16"} << versione << QList<QByteArray>{};
+        QTest::newRow("walk goes on into later pages read whole")
+            << QList<QByteArray>{"<P>Versione 06.2002-16", "nothing here", "a-b", "c - 17 <"} << versione
+            << QList<QByteArray>{" 17 "};
+        QTest::newRow("later page read whole, not from its anchor")
+            << QList<QByteArray>{"Versione 06.2002-16", "a-x Versione 07.2002-17<"} << versione
+            << QList<QByteArray>{"x Versione 07.2002-17"};
+        QTest::newRow("search resumes after the page that gave the value")
+            << QList<QByteArray>{"Versione", "Versione -1<", "x -2<", "Versione -3<"} << versione
+            << QList<QByteArray>{"1", "3"};
+        QTest::newRow("one value per page even when reached twice")
+            << QList<QByteArray>{"Versione a-b", "no anchor", "Versione -9<"} << versione
+            << QList<QByteArray>{"9"};
+        QTest::newRow("every stored page gives its value")
+            << QList<QByteArray>{"<P>Versione 06.2002-16</P>", "<P>Versione 07.2002-17</P>"} << versione
+            << QList<QByteArray>{"16", "17"};
+        QTest::newRow("multi-character markers")
+            << QList<QByteArray>{"<td>Build</td><td>::42</td>"}
+            << Criterio{false, "Build", "<td>", "::", "</td>", {}, false, false, 0} << QList<QByteArray>{"42"};
+        QTest::newRow("opening marker searched from the separator on")
+            << QList<QByteArray>{"Versione [x] -7 [8]"}
+            << Criterio{false, "Versione", "-", "[", "]", {}, false, false, 0} << QList<QByteArray>{"8"};
+
+        const QList<QByteArray> salti{"p Versione x", "q - 1 <", "r - 2 <"};
+        c = versione;
+        c.salti = 1;
+        QTest::newRow("Salti 1 passes over the first hit") << salti << c << QList<QByteArray>{" 2 "};
+        c.salti = 0;
+        QTest::newRow("Salti 0 takes the first hit") << salti << c << QList<QByteArray>{" 1 "};
+        c.salti = -5;
+        QTest::newRow("negative Salti takes the first hit") << salti << c << QList<QByteArray>{" 1 "};
+        c.salti = 2;
+        QTest::newRow("Salti beyond the hits finds nothing") << salti << c << QList<QByteArray>{};
+        c.salti = 1;
+        QTest::newRow("Salti counts the anchor's own page")
+            << QList<QByteArray>{"Versione -1<", "-2<"} << c << QList<QByteArray>{"2"};
+        QTest::newRow("after Salti a hit without markers gives way to the next")
+            << QList<QByteArray>{"Versione -1<", "-", "-3<"} << c << QList<QByteArray>{"3"};
+
+        c = versione;
+        c.includiApertura = c.includiChiusura = true;
+        QTest::newRow("both markers included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
+                                               << QList<QByteArray>{"-16<"};
+        c.includiChiusura = false;
+        QTest::newRow("opening included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
+                                          << QList<QByteArray>{"-16"};
+        c.includiApertura = false;
+        c.includiChiusura = true;
+        QTest::newRow("closing included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
+                                          << QList<QByteArray>{"16<"};
+
+        c = versione;
+        c.scarti = " .";
+        QTest::newRow("Scarti trims the end") << QList<QByteArray>{"Versione 06.2002-16. .<"} << c
+                                              << QList<QByteArray>{"16"};
+        QTest::newRow("Scarti leaves the front") << QList<QByteArray>{"Versione 06.2002- .16<"} << c
+                                                 << QList<QByteArray>{" .16"};
+        QTest::newRow("Scarti may empty the value") << QList<QByteArray>{"Versione -. .<"} << c
+                                                    << QList<QByteArray>{""};
+        c.includiChiusura = true;
+        QTest::newRow("Scarti after the closing marker is kept")
+            << QList<QByteArray>{"Versione -16.<"} << c << QList<QByteArray>{"16.<"};
+        QTest::newRow("empty Scarti trims nothing") << QList<QByteArray>{"Versione 06.2002-16. .<"} << versione
+                                                    << QList<QByteArray>{"16. ."};
+
+        const Criterio indietro = AllIndietro();
+        QTest::newRow("backwards worked example") << QList<QByteArray>{"x=1;y=2;Fine"} << indietro
+                                                  << QList<QByteArray>{"2"};
+        QTest::newRow("backwards from the last anchor")
+            << QList<QByteArray>{"a=1;Fine b=2;Fine c=3;"} << indietro << QList<QByteArray>{"2"};
+        QTest::newRow("backwards ignores separators after the anchor")
+            << QList<QByteArray>{"Fine x=1;"} << indietro << QList<QByteArray>{};
+        QTest::newRow("backwards value cut at the anchor's end")
+            << QList<QByteArray>{"x=1Fine;"} << indietro << QList<QByteArray>{};
+        QTest::newRow("backwards walks into earlier pages read whole")
+            << QList<QByteArray>{"a=1;b=2;", "Fine"} << indietro << QList<QByteArray>{"2"};
+        QTest::newRow("backwards values from the last page first")
+            << QList<QByteArray>{"a=1;Fine", "b=2;Fine"} << indietro << QList<QByteArray>{"2", "1"};
+        QTest::newRow("backwards markers read in the page's direction")
+            << QList<QByteArray>{"<td>::42</td> Build"}
+            << Criterio{true, "Build", "<td>", "::", "</td>", {}, false, false, 0} << QList<QByteArray>{"42"};
+        c = indietro;
+        c.salti = 1;
+        QTest::newRow("backwards Salti") << QList<QByteArray>{"z=0;", "a=1;", "x=9; Fine"} << c
+                                         << QList<QByteArray>{"1"};
+        c = indietro;
+        c.includiApertura = c.includiChiusura = true;
+        c.scarti = ";";
+        QTest::newRow("backwards include flags and Scarti") << QList<QByteArray>{"x=1;y=2;Fine"} << c
+                                                            << QList<QByteArray>{"=2"};
+        QTest::newRow("backwards with the version criterion finds nothing")
+            << esempio << Criterio{true, "Versione", "-", "-", "<", {}, false, false, 0} << QList<QByteArray>{};
+    }
+    void estraeConIlCriterio()
+    {
+        QFETCH(QList<QByteArray>, pagine);
+        QFETCH(Criterio, criterio);
+        QFETCH(QList<QByteArray>, attesi);
+        QCOMPARE(Estrai(pagine, criterio), attesi);
+
+        QList<QByteArray> riferimento;
+        Riferimento::Estrai(pagine, riferimento, criterio.invertito, criterio.ancora, criterio.separatore,
+                            criterio.apertura, criterio.chiusura, criterio.scarti, criterio.includiApertura,
+                            criterio.includiChiusura, criterio.salti);
+        QCOMPARE(riferimento, attesi);
+    }
+
+    void valoriAggiuntiInFondoEArgomentiIntatti_data()
+    {
+        QTest::addColumn<bool>("invertito");
+        QTest::newRow("forward") << false;
+        QTest::newRow("backwards") << true;
+    }
+    void valoriAggiuntiInFondoEArgomentiIntatti()
+    {
+        QFETCH(bool, invertito);
+        const QList<QByteArray> pagine{"Fine -1< Fine", "Fine -2< Fine"};
+        const QList<QByteArray> copiaPagine = pagine;
+        QByteArray ancora("Fine"), separatore("-"), apertura("-"), chiusura("<"), scarti("x");
+        QList<QByteArray> destinazione{"precedente"};
+
+        EstraiURLConCriterio(pagine, destinazione, invertito, ancora, separatore, apertura, chiusura, scarti,
+                             false, false, 0);
+
+        const QList<QByteArray> attesi = invertito ? QList<QByteArray>{"precedente", "2", "1"}
+                                                   : QList<QByteArray>{"precedente", "1", "2"};
+        QCOMPARE(destinazione, attesi);
+        QCOMPARE(pagine, copiaPagine);
+        QCOMPARE(ancora, QByteArray("Fine"));
+        QCOMPARE(separatore, QByteArray("-"));
+        QCOMPARE(apertura, QByteArray("-"));
+        QCOMPARE(chiusura, QByteArray("<"));
+        QCOMPARE(scarti, QByteArray("x"));
+    }
+
+    // Random pages and criteria over a small alphabet, so that markers often meet and overlap: the
+    // scanner must give exactly what the step-by-step walk gives.
+    void comeIlPercorsoPassoPasso()
+    {
+        QRandomGenerator generatore(20020615);
+        const QByteArray alfabeto("ab-<=;. ");
+        const auto testo = [&](int massimo) {
+            QByteArray t;
+            for (int n = generatore.bounded(massimo + 1); n > 0; --n)
+                t.append(alfabeto.at(generatore.bounded(int(alfabeto.size()))));
+            return t;
+        };
+        for (int prova = 0; prova < 20000; ++prova) {
+            QList<QByteArray> pagine;
+            for (int n = generatore.bounded(5); n > 0; --n)
+                pagine.append(testo(24));
+            const Criterio c{generatore.bounded(2) == 1, testo(2), testo(2), testo(2), testo(2), testo(2),
+                             generatore.bounded(2) == 1, generatore.bounded(2) == 1,
+                             qint16(generatore.bounded(-1, 3))};
+            QList<QByteArray> attesi{"x"};
+            Riferimento::Estrai(pagine, attesi, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
+                                c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+            QList<QByteArray> trovati{"x"};
+            EstraiURLConCriterio(pagine, trovati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
+                                 c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+            if (trovati != attesi)
+                QFAIL(qPrintable(QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
+                                     .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.ancora),
+                                          QString::fromLatin1(c.separatore), QString::fromLatin1(c.apertura),
+                                          QString::fromLatin1(c.chiusura))));
+        }
+    }
+
+    void leggeGliInteri_data()
+    {
+        QTest::addColumn<QByteArray>("testo");
+        QTest::addColumn<bool>("leggibile");
+        QTest::addColumn<int>("valore");
+        QTest::newRow("plain") << QByteArray("16") << true << 16;
+        QTest::newRow("leading blank") << QByteArray(" 16") << true << 16;
+        QTest::newRow("leading blanks and zeros") << QByteArray("   016") << true << 16;
+        QTest::newRow("trailing blank") << QByteArray("16 ") << false << 0;
+        QTest::newRow("trailing line break") << QByteArray("16\n") << false << 0;
+        QTest::newRow("leading tab") << QByteArray("\t16") << false << 0;
+        QTest::newRow("trailing null") << QByteArray("16\0", 3) << false << 0;
+        QTest::newRow("blank inside") << QByteArray("1 6") << false << 0;
+        QTest::newRow("blank after sign") << QByteArray("- 3") << false << 0;
+        QTest::newRow("letter after digits") << QByteArray("16a") << false << 0;
+        QTest::newRow("dollar hex") << QByteArray("$10") << true << 16;
+        QTest::newRow("x hex") << QByteArray("x1f") << true << 31;
+        QTest::newRow("X hex") << QByteArray("X1F") << true << 31;
+        QTest::newRow("0x hex") << QByteArray("0x10") << true << 16;
+        QTest::newRow("0X hex") << QByteArray("0XaB") << true << 171;
+        QTest::newRow("signed hex") << QByteArray("-$10") << true << -16;
+        QTest::newRow("hex digit without prefix") << QByteArray("1F") << false << 0;
+        QTest::newRow("bad hex digit") << QByteArray("0x1G") << false << 0;
+        QTest::newRow("prefix alone") << QByteArray("0x") << false << 0;
+        QTest::newRow("dollar alone") << QByteArray("$") << false << 0;
+        QTest::newRow("double prefix") << QByteArray("$0x1") << false << 0;
+        QTest::newRow("sign after prefix") << QByteArray("$-1") << false << 0;
+        QTest::newRow("negative") << QByteArray("-3") << true << -3;
+        QTest::newRow("plus") << QByteArray("+7") << true << 7;
+        QTest::newRow("two signs") << QByteArray("+-7") << false << 0;
+        QTest::newRow("sign alone") << QByteArray("-") << false << 0;
+        QTest::newRow("zero") << QByteArray("0") << true << 0;
+        QTest::newRow("minus zero") << QByteArray("-0") << true << 0;
+        QTest::newRow("empty") << QByteArray() << false << 0;
+        QTest::newRow("blanks only") << QByteArray("   ") << false << 0;
+        QTest::newRow("largest") << QByteArray("2147483647") << true << 2147483647;
+        QTest::newRow("above largest") << QByteArray("2147483648") << false << 0;
+        QTest::newRow("smallest") << QByteArray("-2147483648") << true << int(-2147483647 - 1);
+        QTest::newRow("below smallest") << QByteArray("-2147483649") << false << 0;
+        QTest::newRow("largest hex") << QByteArray("$7FFFFFFF") << true << 2147483647;
+        QTest::newRow("above largest hex") << QByteArray("$80000000") << false << 0;
+        QTest::newRow("smallest hex") << QByteArray("-0x80000000") << true << int(-2147483647 - 1);
+        QTest::newRow("many digits") << QByteArray("184467440737095516160") << false << 0;
+        QTest::newRow("many leading zeros") << QByteArray("000000000000000000015") << true << 15;
+    }
+    void leggeGliInteri()
+    {
+        QFETCH(QByteArray, testo);
+        QFETCH(bool, leggibile);
+        QFETCH(int, valore);
+        const std::optional<qint32> letto = LeggiIntero(testo);
+        QCOMPARE(letto.has_value(), leggibile);
+        if (leggibile)
+            QCOMPARE(*letto, valore);
+    }
+
+    void versionePubblicataDalPrimoValore_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("risultati");
+        QTest::addColumn<int>("pubblicata");
+        QTest::newRow("none found") << QList<QByteArray>{} << 0;
+        QTest::newRow("plain") << QList<QByteArray>{"16"} << 16;
+        QTest::newRow("shown without blanks and zeros") << QList<QByteArray>{" 016"} << 16;
+        QTest::newRow("zero") << QList<QByteArray>{"0"} << 0;
+        QTest::newRow("negative") << QList<QByteArray>{"-3"} << 0;
+        QTest::newRow("unreadable") << QList<QByteArray>{"16 "} << 0;
+        QTest::newRow("first entry only") << QList<QByteArray>{"16", "17"} << 16;
+        QTest::newRow("unreadable first entry") << QList<QByteArray>{"abc", "17"} << 0;
+    }
+    void versionePubblicataDalPrimoValore()
+    {
+        QFETCH(QList<QByteArray>, risultati);
+        QFETCH(int, pubblicata);
+        QCOMPARE(VersionePubblicata(risultati), pubblicata);
+    }
+
+    void versioneAttualeDallEtichetta()
+    {
+        QCOMPARE(TestoVersione(QStringLiteral("05.2002-15")), QByteArray("15"));
+        QCOMPARE(VersioneAttuale(QStringLiteral("05.2002-15")), 15);
+        QCOMPARE(VersioneAttuale(QStringLiteral("05.2002- 7")), 7);
+        // Characters, not bytes of some other encoding, are dropped.
+        QCOMPARE(VersioneAttuale(QStringLiteral("è5.2002-15")), 15);
+        QVERIFY_THROWS_EXCEPTION(Errore, VersioneAttuale(QStringLiteral("05.2002-")));
+        QVERIFY_THROWS_EXCEPTION(Errore, VersioneAttuale(QStringLiteral("05.2002-1b")));
+        QVERIFY_THROWS_EXCEPTION(Errore, VersioneAttuale(QStringLiteral("15")));
+    }
+
+    // The whole decision, from the page markup to "newer or not", against build 15.
+    void decisioneDallaPagina_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("pagine");
+        QTest::addColumn<int>("pubblicata");
+        QTest::addColumn<bool>("nuova");
+        QTest::newRow("newer") << QList<QByteArray>{"<P>Versione 06.2002-16</P>"} << 16 << true;
+        QTest::newRow("equal") << QList<QByteArray>{"<P>Versione 05.2002-15</P>"} << 15 << false;
+        QTest::newRow("older") << QList<QByteArray>{"<P>Versione 01.2002-9</P>"} << 9 << false;
+        QTest::newRow("hex build") << QList<QByteArray>{"<P>Versione 06.2002-$10</P>"} << 16 << true;
+        QTest::newRow("zero build") << QList<QByteArray>{"<P>Versione 06.2002-0</P>"} << 0 << false;
+        QTest::newRow("no version") << QList<QByteArray>{"<P>Pagina non trovata</P>"} << 0 << false;
+        QTest::newRow("line break before the tag")
+            << QList<QByteArray>{"<P>Versione 06.2002-16\r\n</P>"} << 0 << false;
+        QTest::newRow("older page first")
+            << QList<QByteArray>{"<P>Versione 05.2002-15</P>", "<P>Versione 06.2002-16</P>"} << 15 << false;
+        QTest::newRow("month and year play no part")
+            << QList<QByteArray>{"<P>Versione 01.1999-16</P>"} << 16 << true;
+    }
+    void decisioneDallaPagina()
+    {
+        QFETCH(QList<QByteArray>, pagine);
+        QFETCH(int, pubblicata);
+        QFETCH(bool, nuova);
+        const qint32 trovata = VersionePubblicata(Estrai(pagine, Criterio{}));
+        QCOMPARE(trovata, pubblicata);
+        QCOMPARE(NuovaVersioneDisponibile(VersioneAttuale(QStringLiteral("05.2002-15")), trovata), nuova);
+    }
+
+    void testiWindows1252_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QByteArray>("byte");
+        QTest::newRow("ascii") << QStringLiteral("Versione 06.2002-16") << QByteArray("Versione 06.2002-16");
+        QTest::newRow("accented letters") << QStringLiteral("più già è") << QByteArray("pi\xF9 gi\xE0 \xE8");
+        QTest::newRow("euro and dashes") << QStringLiteral("€ – —") << QByteArray("\x80 \x96 \x97");
+        QTest::newRow("quotes") << QStringLiteral("“a” ‘b’") << QByteArray("\x93" "a\x94 \x91" "b\x92");
+        QTest::newRow("missing character") << QStringLiteral("a中b") << QByteArray("a?b");
+        QTest::newRow("character outside the plane") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+        QTest::newRow("latin-1 control in the euro's place") << QString(QChar(0x80)) << QByteArray("?");
+    }
+    void testiWindows1252()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QByteArray, byte);
+        QCOMPARE(InWindows1252(testo), byte);
+        if (!byte.contains('?'))
+            QCOMPARE(DaWindows1252(byte), testo);
+    }
+
+    void ogniByteSopravviveAlGiro()
+    {
+        QByteArray tutti;
+        for (int b = 0; b < 256; ++b)
+            tutti.append(char(b));
+        QCOMPARE(InWindows1252(DaWindows1252(tutti)), tutti);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestScansione)
+#include "tst_scansione.moc"
