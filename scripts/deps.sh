@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Only packages that are missing are installed; nothing happens when all are present.
-# Usage: scripts/deps.sh [run|test]
+# Usage: scripts/deps.sh [run|test|bench]
 set -euo pipefail
 
 run_pkgs=(
@@ -18,9 +18,14 @@ test_pkgs=(
   libqt6opengl6 qt6-qpa-plugins
   clang libclang-rt-14-dev
 )
+# The benchmarks in bench/ (run by hand): Google Benchmark, and callgrind for instruction counts.
+bench_pkgs=(
+  libbenchmark-dev valgrind
+)
 
 want=("${run_pkgs[@]}")
 [ "${1:-run}" = test ] && want+=("${test_pkgs[@]}")
+[ "${1:-run}" = bench ] && want+=("${bench_pkgs[@]}")
 
 missing=()
 for p in "${want[@]}"; do

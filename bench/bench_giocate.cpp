@@ -1,0 +1,122 @@
+// The cost of one press of "Gioca" as the play log grows, and the memory a million plays take.
+//
+//   cmake -S . -B build-bench -DKELMO_BENCH=ON && cmake --build build-bench --target bench_giocate
+//   build-bench/bench/bench_giocate --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+//
+// Targets: a press with 10^5 plays in the log costs at most 1.2 times a press with an empty log;
+// 10^6 plays take at most 64 MB.
+
+#include "app/Applicazione.h"
+#include "app/Fx.h"
+#include "main/Estrazione.h"
+#include "main/TFrmMain.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Presses timed per run: few enough that the log barely grows during the run (0 stays near 0),
+// enough to average over the repeated attempts of the draw.
+constexpr benchmark::IterationCount Pressioni = 5000;
+
+// A main window in the state it has after some plays: printing enabled, the placeholder gone and
+// `giocate` lines in the log, each a play as the draw makes it.
+std::unique_ptr<TFrmMain> FinestraConGiocate(qsizetype giocate)
+{
+    auto finestra = std::make_unique<TFrmMain>();
+    finestra->BTSgiocaClick(); // the first-play rule: printing on, placeholder gone
+    finestra->Memo1->Svuota();
+    Estrazione::Generatore generatore(12345);
+    Estrazione::Combinazione campi;
+    for (qsizetype i = 0; i < giocate; ++i) {
+        for (QString &campo : campi)
+            campo = Estrazione::AggiungiZeroIniziale(QString::number(1 + generatore.Numero(89)));
+        finestra->Memo1->Aggiungi(Estrazione::RigaGiocata(campi));
+    }
+    return finestra;
+}
+
+void BM_Pressione(benchmark::State &stato)
+{
+    const qsizetype giocate = stato.range(0);
+    const auto finestra = FinestraConGiocate(giocate);
+    for (auto _ : stato)
+        finestra->BTSgiocaClick();
+    if (finestra->Memo1->Conteggio() != giocate + stato.iterations())
+        stato.SkipWithError("a press did not add exactly one line to the log");
+    stato.counters["giocate_nel_registro"] = static_cast<double>(giocate);
+    stato.SetItemsProcessed(stato.iterations());
+}
+BENCHMARK(BM_Pressione)->Arg(0)->Arg(100000)->Arg(1000000)->Iterations(Pressioni)->Unit(benchmark::kMicrosecond);
+
+// Bytes in use on the heap: the small-block arena plus the blocks that malloc maps on their own.
+std::size_t HeapInUso()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Resident pages of the process, in bytes: what the log's memory really touches.
+std::size_t Residente()
+{
+    long totali = 0, residenti = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &totali, &residenti) != 2)
+            residenti = 0;
+        std::fclose(statm);
+    }
+    return static_cast<std::size_t>(residenti) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// The memory a million plays take: the heap before and after a million presses on an emptied log.
+void BM_MemoriaMilioneGiocate(benchmark::State &stato)
+{
+    constexpr qsizetype Giocate = 1000000;
+    double heapMB = 0, residenteMB = 0;
+    for (auto _ : stato) {
+        const auto finestra = FinestraConGiocate(0);
+        malloc_trim(0);
+        const std::size_t heapPrima = HeapInUso();
+        const std::size_t residentePrima = Residente();
+        for (qsizetype i = 0; i < Giocate; ++i)
+            finestra->BTSgiocaClick();
+        heapMB = static_cast<double>(HeapInUso() - heapPrima) / 1e6;
+        residenteMB = static_cast<double>(Residente() - residentePrima) / 1e6;
+        if (finestra->Memo1->Conteggio() != Giocate)
+            stato.SkipWithError("the log does not hold a million plays");
+    }
+    stato.counters["heap_MB"] = heapMB;
+    stato.counters["residente_MB"] = residenteMB;
+    stato.counters["byte_per_giocata"] = heapMB * 1e6 / static_cast<double>(Giocate);
+}
+BENCHMARK(BM_MemoriaMilioneGiocate)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Windows are built but never shown: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Applicazione applicazione(argc, argv);
+    // The executable's folder is an empty temporary one, so no fixed-number file is ever read.
+    QTemporaryDir cartella;
+    if (!cartella.isValid())
+        return EXIT_FAILURE;
+    Fx::ImpostaCartellaEseguibile(cartella.path());
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return EXIT_FAILURE;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Fx::ImpostaCartellaEseguibile({});
+    return EXIT_SUCCESS;
+}

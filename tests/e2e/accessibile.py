@@ -1,0 +1,297 @@
+"""Helpers shared by the end-to-end scripts: they meet the program as a screen reader does, through
+the accessibility bus of the session that sessione.sh prepared.
+
+Everything waits by polling with a time limit; nothing sleeps for a fixed time to let the program
+catch up.
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, Gio, GLib  # noqa: E402
+import pyatspi  # noqa: E402
+
+TEMPO_PREDEFINITO = 10.0
+
+# sessione.sh stops a script with SIGTERM when it is itself stopped: leave through the normal exit
+# path, so that "finally" blocks stop the program the script started.
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+
+# Roles of the things a user acts on or reads; each must have a name a screen reader can say.
+RUOLI_CONTROLLI = {
+    "push button",
+    "toggle button",
+    "check box",
+    "radio button",
+    "text",
+    "password text",
+    "combo box",
+    "spin button",
+    "slider",
+    "list",
+    "list item",
+    "menu",
+    "menu item",
+    "check menu item",
+    "radio menu item",
+    "page tab",
+    "link",
+}
+
+
+class Scaduto(AssertionError):
+    """A condition did not come true within its time limit."""
+
+
+def attendi(condizione, descrizione, tempo=TEMPO_PREDEFINITO, intervallo=0.1):
+    """Calls condizione() until it returns something true and returns that value.
+
+    Accessibility calls may fail while a window is being built or torn down: such a failure counts
+    as "not yet". Raises Scaduto, with the last failure if there was one, when time runs out.
+    """
+    limite = time.monotonic() + tempo
+    ultimo_errore = None
+    while True:
+        try:
+            valore = condizione()
+            if valore:
+                return valore
+        except (GLib.Error, LookupError, NotImplementedError, RuntimeError) as errore:
+            ultimo_errore = errore
+        if time.monotonic() >= limite:
+            dettaglio = f" (last error: {ultimo_errore})" if ultimo_errore else ""
+            raise Scaduto(f"waited {tempo:g} s for {descrizione}{dettaglio}")
+        time.sleep(intervallo)
+
+
+# --- the program's process -------------------------------------------------------------------------
+
+
+def avvia_programma(*argomenti, **opzioni):
+    """Starts the copy of the program prepared by sessione.sh; returns its Popen."""
+    return subprocess.Popen([os.environ["KELMO_BINARIO"], *argomenti], **opzioni)
+
+
+def ferma_programma(processo, tempo=5.0):
+    """Stops the program by its PID if it is still running (TERM, then KILL)."""
+    if processo.poll() is not None:
+        return
+    processo.send_signal(signal.SIGTERM)
+    try:
+        processo.wait(tempo)
+    except subprocess.TimeoutExpired:
+        processo.kill()
+        processo.wait()
+
+
+def attendi_uscita(processo, tempo=5.0):
+    """Waits for the program to end by itself; returns its exit code."""
+    try:
+        return processo.wait(tempo)
+    except subprocess.TimeoutExpired:
+        raise Scaduto(f"the program (PID {processo.pid}) was still running {tempo:g} s later") from None
+
+
+def cartella_programma():
+    """The folder of the program's copy: what the program sees as the folder of its executable."""
+    return os.environ["KELMO_CARTELLA"]
+
+
+def cartella_temporanea():
+    return os.environ["KELMO_TEMP"]
+
+
+# --- the accessible tree ---------------------------------------------------------------------------
+
+
+def applicazione(pid, tempo=TEMPO_PREDEFINITO):
+    """The accessible application of the process with this PID, once it has registered."""
+
+    def cerca():
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == pid:
+                return app
+        return None
+
+    return attendi(cerca, f"the application of PID {pid} on the accessibility bus", tempo)
+
+
+def stati(accessibile):
+    """The accessible's current states by name ("enabled", "showing", ...), never from a cache."""
+    accessibile.clear_cache()
+    return {pyatspi.stateToString(s) for s in accessibile.getState().getStates()}
+
+
+def finestre(app):
+    """The application's top-level windows that are on screen."""
+    app.clear_cache()
+    return [f for f in app if f is not None and "showing" in stati(f)]
+
+
+def trova_finestra(pid, titolo, ruolo="frame", tempo=TEMPO_PREDEFINITO, sola=False):
+    """The top-level window with this title and role. With sola=True it is returned only once no
+    other top-level window of the program is on screen (a splash or a modal dialog has closed)."""
+
+    def cerca():
+        aperte = finestre(applicazione(pid, tempo))
+        trovate = [f for f in aperte if f.name == titolo and f.getRoleName() == ruolo]
+        if not trovate or (sola and len(aperte) > 1):
+            return None
+        return trovate[0]
+
+    cosa = f"{ruolo} '{titolo}'" + (" alone on screen" if sola else "")
+    return attendi(cerca, cosa, tempo)
+
+
+def discendenti(radice):
+    """Every accessible below radice, depth first."""
+    for figlio in radice:
+        if figlio is None:
+            continue
+        yield figlio
+        yield from discendenti(figlio)
+
+
+def trova(radice, ruolo, nome, tempo=TEMPO_PREDEFINITO):
+    """The first descendant with this role and accessible name."""
+
+    def cerca():
+        for a in discendenti(radice):
+            if a.getRoleName() == ruolo and a.name == nome:
+                return a
+        return None
+
+    return attendi(cerca, f"{ruolo} '{nome}' in '{radice.name}'", tempo)
+
+
+def controlli_senza_nome(radice):
+    """The controls below radice that a screen reader could only call by their role."""
+    return [
+        f"{a.getRoleName()} at {percorso(a)}"
+        for a in discendenti(radice)
+        if a.getRoleName() in RUOLI_CONTROLLI and not (a.name or "").strip()
+    ]
+
+
+def percorso(accessibile):
+    """A readable path of roles and names, for messages."""
+    parti = []
+    a = accessibile
+    while a is not None and a.getRoleName() != "application":
+        parti.append(f"{a.getRoleName()} '{a.name}'")
+        a = a.parent
+    return " / ".join(reversed(parti))
+
+
+def abilitato(accessibile):
+    return {"enabled", "sensitive"} <= stati(accessibile)
+
+
+def testo(accessibile):
+    """The whole text of a field, through the Text interface."""
+    return accessibile.queryText().getText(0, -1)
+
+
+def estensione(accessibile):
+    """(x, y, width, height) on the screen."""
+    e = accessibile.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+# --- acting --------------------------------------------------------------------------------------
+
+_bus_a11y = None
+
+
+def _connessione_a11y():
+    """A connection of our own to the accessibility bus, for messages we do not wait on."""
+    global _bus_a11y
+    if _bus_a11y is None:
+        sessione = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        risposta = sessione.call_sync(
+            "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+            GLib.VariantType.new("(s)"), Gio.DBusCallFlags.NONE, 5000, None)
+        indirizzo = risposta.unpack()[0]
+        _bus_a11y = Gio.DBusConnection.new_for_address_sync(
+            indirizzo,
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+            None, None)
+    return _bus_a11y
+
+
+def premi(accessibile, azione="Press"):
+    """Runs one of the accessible's actions without waiting for the reply.
+
+    The program runs a button's or menu entry's handler inside the action call; a handler that opens
+    a modal window or a message box would keep a waiting client blocked until that window closed.
+    So the call goes out marked "no reply expected" and the caller polls for its visible effect.
+    """
+    accessibile.clear_cache()
+    azioni = accessibile.queryAction()
+    nomi = [azioni.getName(i) for i in range(azioni.nActions)]
+    if azione not in nomi:
+        raise AssertionError(f"{percorso(accessibile)} offers no '{azione}' action (it offers {nomi})")
+    messaggio = Gio.DBusMessage.new_method_call(
+        accessibile.app.bus_name, accessibile.path, "org.a11y.atspi.Action", "DoAction")
+    messaggio.set_body(GLib.Variant("(i)", (nomi.index(azione),)))
+    messaggio.set_flags(Gio.DBusMessageFlags.NO_REPLY_EXPECTED)
+    bus = _connessione_a11y()
+    bus.send_message(messaggio, Gio.DBusSendMessageFlags.NONE)
+    bus.flush_sync(None)
+
+
+def clic(x, y):
+    """A real pointer click (XTest through the accessibility registry) at screen position x, y."""
+    Atspi.generate_mouse_event(x, y, "b1c")
+
+
+def sposta_puntatore(x, y):
+    """Moves the pointer to screen position x, y (away from a button, before a screenshot)."""
+    Atspi.generate_mouse_event(x, y, "abs")
+
+
+def clic_su(accessibile):
+    """A real pointer click in the middle of the accessible."""
+    x, y, larghezza, altezza = estensione(accessibile)
+    clic(x + larghezza // 2, y + altezza // 2)
+
+
+def chiudi_finestra_attiva():
+    """Alt+F4: the window manager asks the active window to close, as the close box does."""
+    alt = 1 << 3  # Mod1Mask: the registry locks and unlocks X modifier masks
+    Atspi.generate_keyboard_event(alt, None, Atspi.KeySynthType.LOCKMODIFIERS)
+    try:
+        Atspi.generate_keyboard_event(0xFFC1, None, Atspi.KeySynthType.SYM)  # XK_F4
+    finally:
+        Atspi.generate_keyboard_event(alt, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
+
+
+# --- pictures ------------------------------------------------------------------------------------
+
+
+def schermata(nome, finestra=None):
+    """A screenshot of the whole display (import -window root) saved in the session's temporary
+    folder; with finestra, cropped to that accessible's extents. When KELMO_SCREENSHOT is set, a
+    copy goes there too (a folder, or a file name with its extension). Returns the picture's path."""
+    destinazione = os.path.join(cartella_temporanea(), nome)
+    comando = ["import", "-window", "root"]
+    if finestra is not None:
+        x, y, larghezza, altezza = estensione(finestra)
+        comando += ["-crop", f"{larghezza}x{altezza}+{x}+{y}", "+repage"]
+    subprocess.run(comando + [destinazione], check=True, timeout=30)
+    copia = os.environ.get("KELMO_SCREENSHOT")
+    if copia:
+        # A folder (existing, or named without an extension) receives the picture under its name.
+        if os.path.isdir(copia) or not os.path.splitext(copia)[1]:
+            os.makedirs(copia, exist_ok=True)
+        else:
+            os.makedirs(os.path.dirname(os.path.abspath(copia)), exist_ok=True)
+        shutil.copy(destinazione, copia)
+    return destinazione

@@ -1,0 +1,163 @@
+"""The built program on a real display, met as a screen reader meets it: the main window comes up,
+every control can be named, "Gioca" draws plays, a fixed number in redme.qzl always takes the first
+field, and closing the window ends the program.
+
+Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
+"""
+
+import os
+import re
+import sys
+
+import accessibile as A
+
+TITOLO = "Kelmo_Dravolo"
+PULSANTI = ["Stampa", "Impostazioni", "Gioca"]
+CAMPI = ["Primo numero", "Secondo numero", "Terzo numero", "Quarto numero", "Quinto numero", "Sesto numero"]
+VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "About"]  # menu, then its entries
+# The 12 bytes the settings window writes to fix 90.
+FILE_NOVANTA = b"AO '90'$tg\r\n"
+PRESSIONI_CON_NUMERO_FISSO = 8
+# A later start-up shows a ten-second splash window before the main window.
+ATTESA_FINESTRA = 30.0
+DUE_CIFRE = re.compile(r"[0-9]{2}")
+
+
+def passo(testo):
+    print(f"-- {testo}", flush=True)
+
+
+def verifica(condizione, messaggio):
+    if not condizione:
+        raise AssertionError(messaggio)
+
+
+def nessuna_altra_finestra(pid):
+    """Fails at once when a box or window other than the main window is on screen (an error report
+    instead of a play, for instance), saying what it shows."""
+    for finestra in A.finestre(A.applicazione(pid)):
+        if finestra.name == TITOLO and finestra.getRoleName() == "frame":
+            continue
+        testi = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "label" and a.name]
+        raise AssertionError(f"unexpected {finestra.getRoleName()} '{finestra.name}' on screen: {testi}")
+
+
+def giocata_valida(numeri, fisso=None):
+    """Why these six field texts are not a valid play, or None when they are."""
+    if not all(DUE_CIFRE.fullmatch(n) for n in numeri):
+        return "not six two-digit texts"
+    valori = [int(n) for n in numeri]
+    if not all(1 <= v <= 90 for v in valori):
+        return "a number outside 01-90"
+    if len(set(valori)) != 6:
+        return "repeated numbers"
+    attesi_primo = {fisso} if fisso is not None else set(range(1, 90))
+    if valori[0] not in attesi_primo:
+        return f"first field {numeri[0]}, expected {fisso if fisso is not None else '01-89'}"
+    if any(v == 90 for v in valori[1:]):
+        return "90 drawn in a field"
+    return None
+
+
+def premi_e_attendi_giocata(pid, gioca, campi, stampa, precedente, fisso=None):
+    """Presses "Gioca" and waits until the fields show a new valid play and printing is enabled."""
+    A.premi(gioca)
+    ultimo = {}
+
+    def nuova_giocata():
+        nessuna_altra_finestra(pid)
+        numeri = tuple(A.testo(c) for c in campi)
+        ultimo["numeri"] = numeri
+        if numeri == precedente:
+            return None
+        ultimo["motivo"] = giocata_valida(numeri, fisso)
+        if ultimo["motivo"] is not None or not A.abilitato(stampa):
+            return None
+        return numeri
+
+    try:
+        return A.attendi(nuova_giocata, "a new play after pressing Gioca", tempo=10)
+    except A.Scaduto as errore:
+        raise AssertionError(f"{errore}; the fields show {ultimo.get('numeri')} "
+                             f"({ultimo.get('motivo', 'unchanged')})") from None
+
+
+def controlla_nomi(finestra):
+    passo("every control of the main window has an accessible name")
+    senza_nome = A.controlli_senza_nome(finestra)
+    verifica(not senza_nome, f"controls without an accessible name: {senza_nome}")
+    pulsanti = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "push button"]
+    verifica(sorted(pulsanti) == sorted(PULSANTI), f"buttons {pulsanti}, expected {PULSANTI}")
+    campi = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "text"]
+    verifica(campi == CAMPI, f"text fields {campi}, expected {CAMPI} in this order")
+    voci = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "menu item"]
+    verifica(voci == VOCI_MENU, f"menu entries {voci}, expected {VOCI_MENU}")
+
+
+def chiudi(pid, finestra, processo):
+    passo("closing the main window ends the program")
+    if "active" not in A.stati(finestra):
+        # Keys reach only the active window; a click on the logo activates it and does nothing else.
+        logo = [a for a in A.discendenti(finestra) if a.getRoleName() == "image"][-1]
+        A.clic_su(logo)
+        A.attendi(lambda: "active" in A.stati(finestra), "the main window to become active")
+    A.chiudi_finestra_attiva()
+    codice = A.attendi_uscita(processo, tempo=5)
+    verifica(codice == 0, f"the program exited with code {codice}")
+
+
+def main():
+    fisso = os.path.join(A.cartella_programma(), "redme.qzl")
+    verifica(not os.path.exists(fisso), "a fixed-number file is already next to the program")
+    processo = A.avvia_programma()
+    try:
+        pid = processo.pid
+        passo("the main window comes up")
+        finestra = A.trova_finestra(pid, TITOLO, "frame", tempo=ATTESA_FINESTRA, sola=True)
+        controlla_nomi(finestra)
+
+        stampa = A.trova(finestra, "push button", "Stampa")
+        gioca = A.trova(finestra, "push button", "Gioca")
+        campi = [A.trova(finestra, "text", nome) for nome in CAMPI]
+
+        passo("before the first play the fields show ?? and printing is disabled")
+        iniziali = tuple(A.testo(c) for c in campi)
+        verifica(iniziali == ("??",) * 6, f"fields before the first play: {iniziali}")
+        verifica(not A.abilitato(stampa), "Stampa is enabled before the first play")
+        verifica(A.abilitato(gioca), "Gioca is disabled")
+
+        passo("Gioca draws six distinct numbers and enables printing")
+        prima = premi_e_attendi_giocata(pid, gioca, campi, stampa, iniziali)
+        print(f"   play: {' '.join(prima)}")
+
+        passo("a second press draws a new play")
+        seconda = premi_e_attendi_giocata(pid, gioca, campi, stampa, prima)
+        print(f"   play: {' '.join(seconda)}")
+
+        passo("with 90 fixed in redme.qzl, 90 always takes the first field and no other")
+        with open(fisso, "wb") as file:
+            file.write(FILE_NOVANTA)
+        precedente = seconda
+        for _ in range(PRESSIONI_CON_NUMERO_FISSO):
+            precedente = premi_e_attendi_giocata(pid, gioca, campi, stampa, precedente, fisso=90)
+            print(f"   play: {' '.join(precedente)}")
+
+        passo("screenshot of the display")
+        foto = A.schermata("e2e_principale.png")
+        with open(foto, "rb") as file:
+            verifica(file.read(8) == b"\x89PNG\r\n\x1a\n", f"{foto} is not a PNG picture")
+        print(f"   {foto}" + (f" (copied to {os.environ['KELMO_SCREENSHOT']})"
+                              if os.environ.get("KELMO_SCREENSHOT") else ""))
+
+        chiudi(pid, finestra, processo)
+    finally:
+        A.ferma_programma(processo)
+    passo("passed")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except AssertionError as errore:
+        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
+        sys.exit(1)

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Runs one end-to-end script against a private copy of the program, on a desktop of its own:
+# an Xvfb display, openbox, a session bus and an accessibility bus that nothing else shares.
+#
+#   sessione.sh <path-to-binary> <script.py> [script arguments...]
+#
+# The script sees:
+#   DISPLAY, DBUS_SESSION_BUS_ADDRESS, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, QT_QPA_PLATFORM=xcb
+#   KELMO_BINARIO  the copied binary (start and stop it yourself, by its PID)
+#   KELMO_CARTELLA the folder that holds the copy: the program's "folder of the executable", private,
+#                  so a script may write redme.qzl there
+#   KELMO_TEMP     the private temporary folder (screenshots and other leftovers go here)
+# Everything this script starts is stopped by its PID on exit, and the temporary folder is removed.
+set -euo pipefail
+
+if [ $# -lt 2 ]; then
+  echo "usage: $0 <path-to-binary> <script.py> [arguments...]" >&2
+  exit 2
+fi
+binario=$(readlink -f "$1")
+script=$(readlink -f "$2")
+shift 2
+[ -x "$binario" ] || { echo "sessione: not an executable: $binario" >&2; exit 2; }
+[ -f "$script" ] || { echo "sessione: no such script: $script" >&2; exit 2; }
+
+temp=$(mktemp -d "${TMPDIR:-/tmp}/kelmo-e2e.XXXXXXXX")
+chmod 700 "$temp"
+avviati=()
+
+termina() {
+  local esito=$?
+  trap - EXIT INT TERM HUP
+  # Newest first: the registry and the bus launcher before the buses, the desktop last.
+  local i pid
+  for ((i = ${#avviati[@]} - 1; i >= 0; i--)); do
+    pid=${avviati[i]}
+    kill -TERM "$pid" 2>/dev/null || true
+  done
+  for pid in "${avviati[@]}"; do
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$temp"
+  exit "$esito"
+}
+trap termina EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
+# Polls a condition for up to $1 tenths of a second.
+attendi() {
+  local decimi=$1
+  shift
+  for _ in $(seq "$decimi"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+vivo() { kill -0 "$1" 2>/dev/null; }
+
+# The program's own folder: the copy, and the files that stand next to the original binary.
+cartella="$temp/programma"
+mkdir "$cartella"
+cp "$binario" "$cartella/"
+origine=$(dirname "$binario")
+for file in "$origine"/help.html "$origine"/*.db; do
+  if [ -f "$file" ]; then cp "$file" "$cartella/"; fi
+done
+
+export XDG_RUNTIME_DIR="$temp/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_CONFIG_HOME="$temp/config" XDG_CACHE_HOME="$temp/cache" XDG_DATA_HOME="$temp/data"
+unset WAYLAND_DISPLAY SESSION_MANAGER
+
+# The display: Xvfb picks a free number and writes it on the descriptor it is given.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$temp/display" >"$temp/xvfb.log" 2>&1 &
+avviati+=($!)
+pronto_display() { grep -q '^[0-9][0-9]*$' "$temp/display" 2>/dev/null; }
+if ! attendi 200 pronto_display; then
+  echo "sessione: Xvfb did not start" >&2
+  cat "$temp/xvfb.log" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$temp/display")"
+
+openbox --sm-disable >"$temp/openbox.log" 2>&1 &
+openbox=$!
+avviati+=("$openbox")
+
+# A session bus of our own. Its configuration lists no service folders, so nothing is started on
+# demand behind our back: every process of the session is one of ours.
+cat >"$temp/sessione.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$temp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+dbus-daemon --config-file="$temp/sessione.conf" --nofork --print-address=3 3>"$temp/bus" \
+  >"$temp/dbus.log" 2>&1 &
+avviati+=($!)
+pronto_bus() { grep -q '^unix:' "$temp/bus" 2>/dev/null; }
+if ! attendi 100 pronto_bus; then
+  echo "sessione: the session bus did not start" >&2
+  cat "$temp/dbus.log" >&2
+  exit 1
+fi
+export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$temp/bus")
+
+# The accessibility bus, then the registry that assistive clients talk to.
+/usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >"$temp/at-spi.log" 2>&1 &
+lanciatore=$!
+avviati+=("$lanciatore")
+indirizzo_a11y() {
+  dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    2>/dev/null | grep -q 'unix:'
+}
+if ! attendi 100 indirizzo_a11y; then
+  echo "sessione: the accessibility bus did not start" >&2
+  cat "$temp/at-spi.log" >&2
+  exit 1
+fi
+# The launcher runs the accessibility bus as its child: that daemon is ours too.
+for figlio in $(cat "/proc/$lanciatore/task/"*/children 2>/dev/null); do
+  avviati+=("$figlio")
+done
+
+/usr/libexec/at-spi2-registryd >"$temp/registryd.log" 2>&1 &
+avviati+=($!)
+registro_pronto() {
+  local indirizzo
+  indirizzo=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ')
+  DBUS_SESSION_BUS_ADDRESS=$indirizzo dbus-send --session --print-reply --dest=org.a11y.atspi.Registry \
+    /org/a11y/atspi/accessible/root org.freedesktop.DBus.Properties.Get \
+    string:org.a11y.atspi.Accessible string:Name >/dev/null 2>&1
+}
+if ! attendi 100 registro_pronto; then
+  echo "sessione: the accessibility registry did not start" >&2
+  cat "$temp/registryd.log" >&2
+  exit 1
+fi
+if ! vivo "$openbox"; then
+  echo "sessione: openbox did not start" >&2
+  cat "$temp/openbox.log" >&2
+  exit 1
+fi
+
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export QT_QPA_PLATFORM=xcb
+export KELMO_BINARIO="$cartella/$(basename "$binario")"
+export KELMO_CARTELLA="$cartella"
+export KELMO_TEMP="$temp"
+
+# In the background and waited for, so that a signal to this script runs the trap at once; the trap
+# stops the script first (it stops the program it started), then the session.
+/usr/bin/python3 "$script" "$@" &
+avviati+=($!)
+set +e
+wait "$!"
+esito=$?
+set -e
+if [ "$esito" -ne 0 ]; then
+  for registro in xvfb openbox dbus at-spi registryd; do
+    if [ -s "$temp/$registro.log" ]; then
+      echo "--- $registro.log" >&2
+      tail -n 20 "$temp/$registro.log" >&2
+    fi
+  done
+fi
+exit "$esito"
