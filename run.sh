@@ -5,4 +5,6 @@ cd "$(dirname "$0")"
 scripts/deps.sh run
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target kelmo-dravolo -j"$(nproc)"
-exec ./build/kelmo-dravolo "$@"
+# The settings and translation tables are opened from the working directory: the build folder.
+cd build
+exec ./kelmo-dravolo "$@"

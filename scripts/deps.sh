@@ -8,7 +8,7 @@ run_pkgs=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6printsupport6 libqt6network6
   qt6-translations-l10n qt6-l10n-tools
-  libjpeg62-turbo-dev libxml2-dev
+  libjpeg62-turbo-dev libxml2-dev sqlite3
   fonts-liberation2 fonts-comic-neue
   xdg-utils
 )

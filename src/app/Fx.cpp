@@ -3,6 +3,7 @@
 #include "app/BoxMessaggio.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QPointer>
@@ -76,6 +77,40 @@ QString CartellaEseguibile()
 void ImpostaCartellaEseguibile(const QString &cartella)
 {
     cartellaImpostata() = cartella;
+}
+
+QUrl UrlCollegamento(const QString &obiettivo)
+{
+    if (QDir::isAbsolutePath(obiettivo))
+        return QUrl::fromLocalFile(obiettivo);
+    return QUrl::fromUserInput(obiettivo);
+}
+
+void ApriCollegamento(const QString &obiettivo)
+{
+    // The outcome is not examined: a missing browser or association is not the program's failure.
+    QDesktopServices::openUrl(UrlCollegamento(obiettivo));
+}
+
+QString TestoMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
+{
+    return QStringLiteral("mailto:") + indirizzo + QStringLiteral("?subject=") + oggetto + QStringLiteral("&body=") +
+           corpo;
+}
+
+QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
+{
+    // The same pieces in the same order; only the values are encoded. A blank, an "&" or an "ù" left
+    // bare would be cut or changed by the opener or the mail client.
+    const QByteArray testo = QByteArrayLiteral("mailto:") + QUrl::toPercentEncoding(indirizzo, "@") +
+                             QByteArrayLiteral("?subject=") + QUrl::toPercentEncoding(oggetto) +
+                             QByteArrayLiteral("&body=") + QUrl::toPercentEncoding(corpo);
+    return QUrl::fromEncoded(testo, QUrl::StrictMode);
+}
+
+void ComponiMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
+{
+    QDesktopServices::openUrl(UrlMail(indirizzo, oggetto, corpo));
 }
 
 } // namespace Fx

@@ -3,9 +3,10 @@
 #include <QChar>
 #include <QMessageBox>
 #include <QString>
+#include <QUrl>
 
-// Routines shared by every window: the message boxes, the numeric key filter and the folder of the
-// executable.
+// Routines shared by every window: the message boxes, the numeric key filter, the folder of the
+// executable and the hand-over of files, web addresses and mail to the desktop.
 namespace Fx {
 
 // The four message boxes. Each has its fixed caption, icon and buttons; the caller gives only the
@@ -31,5 +32,24 @@ QString CartellaEseguibile();
 // Points the executable's folder elsewhere (tests use a temporary folder); an empty path restores the
 // real one.
 void ImpostaCartellaEseguibile(const QString &cartella);
+
+// The address of a target for the desktop's "open": a path becomes a file address, a web address stays
+// as it is (one without a scheme is taken as http).
+QUrl UrlCollegamento(const QString &obiettivo);
+
+// Opens a file or a web address with the desktop's default program. Returns at once; a target that
+// cannot be opened is not reported.
+void ApriCollegamento(const QString &obiettivo);
+
+// The mail address as composed: "mailto:", recipient, "?subject=", subject, "&body=", body, nothing
+// escaped.
+QString TestoMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
+
+// The same address as the desktop receives it: subject and body percent-encoded in UTF-8 (RFC 6068),
+// so that the mail client shows them exactly as composed.
+QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
+
+// Starts a new message in the default mail client; nothing is reported when there is none.
+void ComponiMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
 
 } // namespace Fx

@@ -4,9 +4,14 @@
 #include "app/Jpeg.h"
 #include "app/RapportoErrori.h"
 #include "main/NumeroFisso.h"
+#include "app/Finestre.h"
+#include "windows/TFrmAbout.h"
+#include "windows/TfrmBug.h"
+#include "windows/TfrmStart.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
@@ -43,6 +48,9 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
         campo->setTextMargins(0, 0, 0, 0);
 
     Collega(BTSgioca, &QToolButton::clicked, this, &TFrmMain::BTSgiocaClick);
+    Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
+    Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
+    Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
 
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -82,7 +90,34 @@ void TFrmMain::closeEvent(QCloseEvent *evento)
         QCoreApplication::quit();
 }
 
-void TFrmMain::FormShow() {}
+void TFrmMain::FormShow()
+{
+    // The splash stands alone on the screen first; this window comes up once it has closed.
+    if (Finestre::frmStart)
+        Finestre::frmStart->exec();
+}
+
+void TFrmMain::Help1Click()
+{
+    const QString guida = Fx::CartellaEseguibile() + QStringLiteral("help.html");
+    if (!QFileInfo(guida).isFile()) {
+        Fx::MessaggioErrore(QStringLiteral("Impossibile aprire la guida, file help.html non trovato"));
+        return;
+    }
+    Fx::ApriCollegamento(guida);
+}
+
+void TFrmMain::About1Click()
+{
+    // Always the same window, created at start-up.
+    FinestraAbout().exec();
+}
+
+void TFrmMain::SegnalBug1Click()
+{
+    TfrmBug finestra(this);
+    finestra.exec();
+}
 
 void TFrmMain::BTSgiocaClick()
 {

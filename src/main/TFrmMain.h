@@ -21,6 +21,9 @@ public:
 
     void FormShow();
     void BTSgiocaClick();
+    void Help1Click();
+    void About1Click();
+    void SegnalBug1Click();
 
 protected:
     void showEvent(QShowEvent *evento) override;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+
+// Translation of interface texts. The language is named by the field LINGUA of the settings table
+// "impostazioni.db"; the translations stand in the table `lingua` of "lingua.db", one row per Italian
+// text (column ITALIANO) and one column per language. Both files are opened by bare name, so they are
+// found in the working directory, read-only, with a connection of their own for each read.
+namespace Traduzione {
+
+inline const QString FileImpostazioni = QStringLiteral("impostazioni.db");
+inline const QString FileLingua = QStringLiteral("lingua.db");
+inline const QString Italiano = QStringLiteral("Italiano");
+
+// Reads one field of the settings table's first record into `uscita`. A failure is reported with the
+// error box "Errore di lettura in parametri di impostazione, campo: " + field and leaves `uscita` as it
+// was.
+void LeggiImpostazione(const QString &campo, QString &uscita);
+
+// The lookup key of a text: a leading "&" dropped, then every apostrophe removed.
+QString TestoPreparato(const QString &testo);
+
+// Whether a language value can name a column: letters, digits and underscores, not starting with a
+// digit. Anything else would be written into the SQL text as it stands.
+bool NomeLinguaValido(const QString &lingua);
+
+// The query of one lookup: "select " + language + " from lingua where ITALIANO = '" + prepared
+// text + "' ".
+QString TestoSql(const QString &preparato, const QString &lingua);
+
+// Looks an Italian text up for a language. `uscita` receives the translation, or the prepared text
+// when no row matches. A failure of the database (missing table or column, a language value that is
+// not a column name) is thrown as Errore; `uscita` is then left as it was.
+void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita);
+
+// One text of a window that the translation pass replaces: how to read it and how to set it.
+struct Voce
+{
+    std::function<QString()> Leggi;
+    std::function<void(const QString &)> Scrivi;
+};
+
+Voce VoceTitolo(QWidget *finestra);
+// A label keeps sizing itself to its text.
+Voce VoceTesto(QLabel *etichetta);
+Voce VoceTesto(QAbstractButton *pulsante);
+
+// Which language values end the pass before any lookup besides "Italiano".
+enum class Guardia {
+    SoloItaliano,    // an empty value goes on to the lookups, which the database then rejects
+    ItalianoOVuoto,  // an empty value means that no language is set
+};
+
+// The translation pass of a window: nothing when "lingua.db" is not next to the executable;
+// otherwise the language value is read and, past the guard, each text is looked up in list order and
+// replaced. A failing lookup ends the pass there: earlier texts keep their translation, that one and
+// the later ones stay Italian, and the failure goes on to the caller.
+void TraduciVoci(const QList<Voce> &voci, Guardia guardia);
+
+} // namespace Traduzione

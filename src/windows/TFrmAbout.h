@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui_TFrmAbout.h"
+
+#include <QDialog>
+
+// The About window: what the program is, its version, the site link and the information request by
+// mail. Created once at start-up and shown again at each "About". Its labels LabelPrg and LabelVers are
+// where the program key and the version label are kept; the other windows read them from here.
+class TFrmAbout : public QDialog, public Ui::TFrmAbout
+{
+    Q_OBJECT
+public:
+    explicit TFrmAbout(QWidget *genitore = nullptr);
+
+    void sbEsciClick();
+    void lblLinkClick();
+    void Label13Click();
+
+protected:
+    void resizeEvent(QResizeEvent *evento) override;
+};
+
+// The About window created at start-up; a failure when there is none.
+TFrmAbout &FinestraAbout();

@@ -1,0 +1,65 @@
+#include "windows/TfrmBug.h"
+
+#include "app/Fx.h"
+#include "app/RapportoErrori.h"
+#include "build_config.h"
+#include "settings/Traduzione.h"
+#include "windows/TFrmAbout.h"
+
+#include <QScreen>
+#include <QStyle>
+
+using RapportoErrori::Collega;
+
+TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
+{
+    setupUi(this);
+    // A fixed dialog frame with the close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    ButSegnala->setIcon(QIcon(QStringLiteral(":/immagini/segnala.png")));
+    ButEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    lblLink->adjustSize();
+
+    Collega(ButSegnala, &QPushButton::clicked, this, &TfrmBug::ButSegnalaClick);
+    Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);
+    Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TfrmBug::lblLinkClick);
+
+    if (QScreen *schermo = screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+
+    RapportoErrori::Protetto([this] { FormCreate(); });
+}
+
+void TfrmBug::FormCreate()
+{
+    TraduciInterfaccia();
+}
+
+void TfrmBug::TraduciInterfaccia()
+{
+    using namespace Traduzione;
+    TraduciVoci({VoceTitolo(this), VoceTesto(Label4), VoceTesto(Label1), VoceTesto(Label2), VoceTesto(Label3),
+                 VoceTesto(ButSegnala), VoceTesto(ButEsci)},
+                Guardia::SoloItaliano);
+}
+
+void TfrmBug::ButSegnalaClick()
+{
+    const TFrmAbout &about = FinestraAbout();
+    Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
+                    QStringLiteral("Bug: ") + about.LabelPrg->text() + QStringLiteral(", ") + about.LabelVers->text(),
+                    QStringLiteral("Di seguito la segnalzione del bug:"));
+}
+
+void TfrmBug::ButEsciClick()
+{
+    close();
+}
+
+void TfrmBug::lblLinkClick()
+{
+    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+}

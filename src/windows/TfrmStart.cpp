@@ -1,0 +1,99 @@
+#include "windows/TfrmStart.h"
+
+#include "app/Finestre.h"
+#include "app/Fx.h"
+#include "app/Jpeg.h"
+#include "app/RapportoErrori.h"
+#include "build_config.h"
+#include "main/TFrmMain.h"
+#include "settings/Traduzione.h"
+#include "windows/TFrmAbout.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+using RapportoErrori::Collega;
+
+TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), TimerStart(new QTimer(this))
+{
+    setupUi(this);
+    // A fixed frame with a title and nothing else: no close, minimise or maximise box, no system menu.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    ImageLogo->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/start.jpg")));
+    ImageLogo->adjustSize();
+    LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    for (QLabel *etichetta : {static_cast<QLabel *>(Label1), LabelCodice, static_cast<QLabel *>(LabelSito)})
+        etichetta->adjustSize();
+
+    TimerStart->setObjectName(QStringLiteral("TimerStart"));
+    TimerStart->setInterval(intervallo);
+
+    Collega(TimerStart, &QTimer::timeout, this, &TfrmStart::TimerStartTimer);
+    Collega(ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
+    Collega(LabelSito, &EtichettaCliccabile::Cliccata, this, &TfrmStart::LabelSitoClick);
+
+    if (QScreen *schermo = screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+
+    RapportoErrori::Protetto([this] { FormCreate(); });
+}
+
+void TfrmStart::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Caricamento ") + FinestraAbout().LabelPrg->text());
+    TraduciInterfaccia();
+}
+
+void TfrmStart::TraduciInterfaccia()
+{
+    Traduzione::TraduciVoci({Traduzione::VoceTesto(Label1)}, Traduzione::Guardia::ItalianoOVuoto);
+}
+
+void TfrmStart::showEvent(QShowEvent *evento)
+{
+    QDialog::showEvent(evento);
+    RapportoErrori::Protetto([this] { FormShow(); });
+}
+
+void TfrmStart::FormShow()
+{
+    // The count starts when the splash is shown, not when it is created.
+    TimerStart->start();
+}
+
+void TfrmStart::TimerStartTimer()
+{
+    TimerStart->stop();
+    if (Finestre::FrmMain)
+        Finestre::FrmMain->setVisible(true);
+    m_chiusuraDalTimer = true;
+    accept();
+    m_chiusuraDalTimer = false;
+}
+
+void TfrmStart::ImageLogoClick()
+{
+    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+}
+
+void TfrmStart::LabelSitoClick()
+{
+    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+}
+
+void TfrmStart::reject()
+{
+    if (m_chiusuraDalTimer)
+        QDialog::reject();
+}
+
+void TfrmStart::closeEvent(QCloseEvent *evento)
+{
+    if (m_chiusuraDalTimer)
+        QDialog::closeEvent(evento);
+    else
+        evento->ignore();
+}

@@ -1,0 +1,162 @@
+// Hand-over to the desktop: the composed mail address and the address the opener receives, web
+// addresses and files, and the help command of the main window.
+#include "app/Fx.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Stands in for the desktop's opener: records every address it is handed.
+class Apertura : public QObject
+{
+    Q_OBJECT
+public:
+    Apertura()
+    {
+        for (const char *schema : {"mailto", "http", "https", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(schema), this, "apri");
+    }
+    ~Apertura() override
+    {
+        for (const char *schema : {"mailto", "http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(schema));
+    }
+    QList<QUrl> Aperti;
+
+public slots:
+    void apri(const QUrl &url) { Aperti.append(url); }
+};
+
+namespace {
+// The value of a key of an encoded mailto address, decoded as the mail client does.
+QString valore(const QByteArray &codificato, const QByteArray &chiave)
+{
+    const qsizetype inizio = codificato.indexOf(chiave);
+    if (inizio < 0)
+        return QStringLiteral("(missing key)");
+    const qsizetype da = inizio + chiave.size();
+    const qsizetype fine = codificato.indexOf('&', da);
+    return QUrl::fromPercentEncoding(codificato.mid(da, fine < 0 ? -1 : fine - da));
+}
+} // namespace
+
+class TestLancio : public QObject
+{
+    Q_OBJECT
+private slots:
+    void mail_data()
+    {
+        QTest::addColumn<QString>("oggetto");
+        QTest::addColumn<QString>("corpo");
+        QTest::addColumn<QString>("composto");
+        QTest::newRow("bug report") << "Bug: Kelmo_DraVolo, 05.2002-15" << "Di seguito la segnalzione del bug:"
+                                    << "mailto:supporto@kelmo.example?subject=Bug: Kelmo_DraVolo, 05.2002-15"
+                                       "&body=Di seguito la segnalzione del bug:";
+        QTest::newRow("information request")
+            << "Inf: Kelmo_DraVolo, 05.2002-15" << "Vorrei ricevere informazioni in più per quanto riguarda:"
+            << "mailto:supporto@kelmo.example?subject=Inf: Kelmo_DraVolo, 05.2002-15"
+               "&body=Vorrei ricevere informazioni in più per quanto riguarda:";
+        QTest::newRow("empty subject and body keep their keys") << "" << ""
+                                                                << "mailto:supporto@kelmo.example?subject=&body=";
+        QTest::newRow("characters that mean something in an address")
+            << "a&b=c?d#e%20f+g" << "riga 1\nriga 2 / 100%"
+            << "mailto:supporto@kelmo.example?subject=a&b=c?d#e%20f+g&body=riga 1\nriga 2 / 100%";
+    }
+    void mail()
+    {
+        QFETCH(QString, oggetto);
+        QFETCH(QString, corpo);
+        QFETCH(QString, composto);
+        const QString indirizzo = QStringLiteral("supporto@kelmo.example");
+        QCOMPARE(Fx::TestoMail(indirizzo, oggetto, corpo), composto);
+
+        Apertura apertura;
+        Fx::ComponiMail(indirizzo, oggetto, corpo);
+        QCOMPARE(apertura.Aperti.size(), 1);
+        const QUrl url = apertura.Aperti[0];
+        QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+        QCOMPARE(url.path(), indirizzo);
+        // The opener and the mail client get the same pieces in the same order, each value encoded so
+        // that it comes back exactly as composed.
+        const QByteArray codificato = url.toEncoded();
+        QVERIFY2(codificato.startsWith("mailto:supporto@kelmo.example?subject="), codificato.constData());
+        QVERIFY2(codificato.indexOf("?subject=") < codificato.indexOf("&body="), codificato.constData());
+        for (const char c : codificato)
+            QVERIFY2(c > ' ' && c < 127, codificato.constData());
+        QCOMPARE(valore(codificato, "?subject="), oggetto);
+        QCOMPARE(valore(codificato, "&body="), corpo);
+    }
+
+    void mailCodificata()
+    {
+        // What xdg-open receives for the information request: "più" as UTF-8, blanks as %20.
+        Apertura apertura;
+        Fx::ComponiMail(QStringLiteral("supporto@kelmo.example"), QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"),
+                        QStringLiteral("in più:"));
+        QCOMPARE(apertura.Aperti.size(), 1);
+        QCOMPARE(apertura.Aperti[0].toEncoded(),
+                 QByteArray("mailto:supporto@kelmo.example?subject=Inf%3A%20Kelmo_DraVolo%2C%2005.2002-15"
+                            "&body=in%20pi%C3%B9%3A"));
+    }
+
+    void collegamento_data()
+    {
+        QTest::addColumn<QString>("obiettivo");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("site address") << "http://www.kelmo.example" << QUrl("http://www.kelmo.example");
+        QTest::newRow("secure address with path") << "https://www.kelmo.example/prg/dravol.exe"
+                                                  << QUrl("https://www.kelmo.example/prg/dravol.exe");
+        QTest::newRow("address without scheme") << "www.kelmo.example" << QUrl("http://www.kelmo.example");
+        QTest::newRow("file with blanks") << "/tmp/una cartella/help.html"
+                                          << QUrl::fromLocalFile("/tmp/una cartella/help.html");
+    }
+    void collegamento()
+    {
+        QFETCH(QString, obiettivo);
+        QFETCH(QUrl, url);
+        Apertura apertura;
+        Fx::ApriCollegamento(obiettivo);
+        QCOMPARE(apertura.Aperti, QList<QUrl>{url});
+    }
+
+    void guidaMancante()
+    {
+        CartellaProva cartella;
+        TFrmMain finestra;
+        Apertura apertura;
+        RispostaBox risposte;
+        finestra.Help1->trigger();
+        QCOMPARE(risposte.Visti().size(), 1);
+        QCOMPARE(risposte.Visti()[0].titolo, QStringLiteral("Errore"));
+        QCOMPARE(risposte.Visti()[0].testo, QStringLiteral("Impossibile aprire la guida, file help.html non trovato"));
+        QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
+        QVERIFY(apertura.Aperti.isEmpty());
+    }
+
+    void guidaAccantoAllEseguibile()
+    {
+        // Found next to the executable, whatever the working directory; a help.html in the working
+        // directory is not the one opened.
+        CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("help.html"), "<html></html>");
+        QTemporaryDir altra;
+        QVERIFY(QFile(altra.filePath(QStringLiteral("help.html"))).open(QIODevice::WriteOnly));
+        const QString precedente = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(altra.path()));
+        TFrmMain finestra;
+        Apertura apertura;
+        RispostaBox risposte;
+        finestra.Help1->trigger();
+        QDir::setCurrent(precedente);
+        QVERIFY(risposte.Visti().isEmpty());
+        QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl::fromLocalFile(cartella.Percorso(QStringLiteral("help.html")))});
+        QCOMPARE(finestra.Help1->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+};
+
+QTEST_MAIN(TestLancio)
+#include "tst_lancio.moc"

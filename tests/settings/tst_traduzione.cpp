@@ -1,0 +1,337 @@
+// The translation routines over real SQLite files in a temporary working directory: the settings
+// read, the lookup with its prepared text and SQL text, the guard on the language value and the pass.
+#include "app/Errore.h"
+#include "settings/Traduzione.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+#include "windows/TabelleProva.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Traduzione;
+
+namespace {
+const QString ErroreLettura = QStringLiteral("Errore di lettura in parametri di impostazione, campo: LINGUA");
+
+// Runs a lookup; returns the failure's message, or an empty text when it succeeded.
+QString cerca(const QString &italiano, const QString &lingua, QString &uscita)
+{
+    try {
+        TraduciTesto(italiano, lingua, uscita);
+    } catch (const Errore &e) {
+        return e.messaggio().isEmpty() ? QStringLiteral("(empty message)") : e.messaggio();
+    }
+    return {};
+}
+} // namespace
+
+class TestTraduzione : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testoPreparato_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("preparato");
+        QTest::newRow("plain") << "Esci" << "Esci";
+        QTest::newRow("leading ampersand") << "&Segnala" << "Segnala";
+        QTest::newRow("only the first ampersand") << "&&Segnala" << "&Segnala";
+        QTest::newRow("inner ampersand stays") << "Bug & forum" << "Bug & forum";
+        QTest::newRow("three apostrophes") << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:"
+                                           << "Premi su segnala per inoltrarci la segnalazione dellerrore:";
+        QTest::newRow("apostrophe before ampersand") << "'&x'" << "&x";
+        QTest::newRow("quotes and backslash stay") << "a \"b\" \\c" << "a \"b\" \\c";
+        QTest::newRow("accented letters stay") << "già più" << "già più";
+        QTest::newRow("empty") << "" << "";
+    }
+    void testoPreparato()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, preparato);
+        QCOMPARE(TestoPreparato(testo), preparato);
+    }
+
+    void testoSql()
+    {
+        QCOMPARE(TestoSql(QStringLiteral("Esci"), QStringLiteral("Inglese")),
+                 QStringLiteral("select Inglese from lingua where ITALIANO = 'Esci' "));
+    }
+
+    void nomeLingua_data()
+    {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<bool>("valido");
+        QTest::newRow("Inglese") << "Inglese" << true;
+        QTest::newRow("other case") << "italiano" << true;
+        QTest::newRow("underscore and digit") << "Lingua_2" << true;
+        QTest::newRow("leading underscore") << "_x" << true;
+        QTest::newRow("accented letter") << "Français" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("leading digit") << "2lingua" << false;
+        QTest::newRow("blank") << "Inglese " << false;
+        QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << false;
+        QTest::newRow("comment") << "Inglese--" << false;
+        QTest::newRow("double quoted") << "\"Inglese\"" << false;
+        QTest::newRow("bracketed") << "[Inglese]" << false;
+        QTest::newRow("star") << "*" << false;
+        QTest::newRow("apostrophe") << "Ingl'ese" << false;
+    }
+    void nomeLingua()
+    {
+        QFETCH(QString, lingua);
+        QFETCH(bool, valido);
+        QCOMPARE(NomeLinguaValido(lingua), valido);
+    }
+
+    void leggiImpostazione_data()
+    {
+        QTest::addColumn<QStringList>("istruzioni");
+        QTest::addColumn<QString>("atteso");
+        QTest::addColumn<bool>("errore");
+        QTest::newRow("value") << QStringList{"create table impostazioni (LINGUA text)",
+                                              "insert into impostazioni values ('Inglese')"}
+                               << "Inglese" << false;
+        QTest::newRow("first record") << QStringList{"create table impostazioni (ALTRO text, LINGUA text)",
+                                                     "insert into impostazioni values ('x', 'Tedesco')",
+                                                     "insert into impostazioni values ('y', 'Inglese')"}
+                                      << "Tedesco" << false;
+        QTest::newRow("no records") << QStringList{"create table impostazioni (LINGUA text)"} << "" << false;
+        QTest::newRow("null value") << QStringList{"create table impostazioni (LINGUA text)",
+                                                   "insert into impostazioni values (null)"}
+                                    << "" << false;
+        QTest::newRow("missing field") << QStringList{"create table impostazioni (LINGUAGGIO text)",
+                                                      "insert into impostazioni values ('Inglese')"}
+                                       << "prima" << true;
+        QTest::newRow("missing table") << QStringList{"create table altro (LINGUA text)",
+                                                      "insert into altro values ('Inglese')"}
+                                       << "prima" << true;
+        QTest::newRow("missing file") << QStringList{} << "prima" << true;
+    }
+    void leggiImpostazione()
+    {
+        QFETCH(QStringList, istruzioni);
+        QFETCH(QString, atteso);
+        QFETCH(bool, errore);
+        TabelleProva tabelle;
+        if (!istruzioni.isEmpty())
+            tabelle.Esegui(FileImpostazioni, istruzioni);
+        const QByteArray primaDellaLettura = tabelle.Contenuto(FileImpostazioni);
+
+        RispostaBox risposte;
+        QString valore = QStringLiteral("prima");
+        LeggiImpostazione(QStringLiteral("LINGUA"), valore);
+        QCOMPARE(valore, atteso);
+        if (errore) {
+            QCOMPARE(risposte.Visti().size(), 1);
+            QCOMPARE(risposte.Visti()[0].titolo, QStringLiteral("Errore"));
+            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
+            QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
+        } else {
+            QVERIFY(risposte.Visti().isEmpty());
+        }
+        // Read-only: the file is neither created nor changed.
+        QCOMPARE(QFile::exists(tabelle.Percorso(FileImpostazioni)), !istruzioni.isEmpty());
+        QCOMPARE(tabelle.Contenuto(FileImpostazioni), primaDellaLettura);
+    }
+
+    void traduciTesto_data()
+    {
+        QTest::addColumn<QString>("italiano");
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("found") << "Esci" << "Inglese" << "Exit";
+        QTest::newRow("column name in other case") << "Esci" << "INGLESE" << "Exit";
+        QTest::newRow("not found gives the text back") << "Gioca" << "Inglese" << "Gioca";
+        QTest::newRow("looked up without leading ampersand") << "&Segnala" << "Inglese" << "&Report";
+        QTest::newRow("not found loses leading ampersand") << "&Stampa" << "Inglese" << "Stampa";
+        QTest::newRow("looked up without apostrophes")
+            << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:" << "Inglese"
+            << "Press 'Report' to send us the error report:";
+        QTest::newRow("not found loses apostrophes") << "l'altro" << "Inglese" << "laltro";
+        QTest::newRow("accented text") << "Le risposte ai bug già segnalati" << "Inglese" << "Answers";
+        QTest::newRow("first of several rows") << "Doppio" << "Inglese" << "First";
+        QTest::newRow("empty cell") << "Vuoto" << "Inglese" << "";
+        QTest::newRow("null cell") << "Nullo" << "Inglese" << "";
+        QTest::newRow("quote trick in the text stays a text") << "x' or '1'='1" << "Inglese" << "x or 1=1";
+    }
+    void traduciTesto()
+    {
+        QFETCH(QString, italiano);
+        QFETCH(QString, lingua);
+        QFETCH(QString, atteso);
+        TabelleProva tabelle;
+        tabelle.Esegui(FileLingua,
+                       {"create table lingua (ITALIANO text, Inglese text)",
+                        "insert into lingua values ('Esci', 'Exit')",
+                        "insert into lingua values ('Segnala', '&Report')",
+                        "insert into lingua values ('Premi su segnala per inoltrarci la segnalazione dellerrore:', "
+                        "'Press ''Report'' to send us the error report:')",
+                        "insert into lingua values ('Le risposte ai bug già segnalati', 'Answers')",
+                        "insert into lingua values ('Doppio', 'First')",
+                        "insert into lingua values ('Doppio', 'Second')",
+                        "insert into lingua values ('Vuoto', '')",
+                        "insert into lingua values ('Nullo', null)"});
+        const QByteArray prima = tabelle.Contenuto(FileLingua);
+        QString uscita = QStringLiteral("prima");
+        QCOMPARE(cerca(italiano, lingua, uscita), QString());
+        QCOMPARE(uscita, atteso);
+        QCOMPARE(tabelle.Contenuto(FileLingua), prima);
+    }
+
+    void traduciTestoFallisce_data()
+    {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<bool>("conTabella");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("missing column") << "Tedesco" << true << "no such column: Tedesco";
+        QTest::newRow("empty language") << "" << true << "Nessuna lingua impostata";
+        QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << true
+                                            << "non valida";
+        QTest::newRow("every column") << "*" << true << "non valida";
+        QTest::newRow("missing lingua.db") << "Inglese" << false << "lingua.db";
+    }
+    void traduciTestoFallisce()
+    {
+        QFETCH(QString, lingua);
+        QFETCH(bool, conTabella);
+        QFETCH(QString, messaggio);
+        TabelleProva tabelle;
+        if (conTabella)
+            tabelle.Traduzioni({{"Esci", "Exit"}});
+        const QByteArray prima = tabelle.Contenuto(FileLingua);
+
+        QString uscita = QStringLiteral("prima");
+        const QString errore = cerca(QStringLiteral("Esci"), lingua, uscita);
+        QVERIFY2(errore.contains(messaggio), qPrintable(errore));
+        QCOMPARE(uscita, QStringLiteral("prima"));
+        // Nothing written, nothing created.
+        QCOMPARE(tabelle.Contenuto(FileLingua), prima);
+        QCOMPARE(QFile::exists(tabelle.Percorso(FileLingua)), conTabella);
+    }
+
+    void passaggio_data()
+    {
+        QTest::addColumn<bool>("linguaAccanto");
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<int>("guardia");
+        QTest::addColumn<QStringList>("attesi");
+        QTest::addColumn<QString>("errore");
+        const QStringList italiani{"&Uno", "Du'e", "Tre"};
+        const int soloItaliano = int(Guardia::SoloItaliano);
+        const int ancheVuoto = int(Guardia::ItalianoOVuoto);
+        QTest::newRow("no lingua.db beside the executable") << false << "Inglese" << soloItaliano << italiani << "";
+        QTest::newRow("Italiano") << true << "Italiano" << soloItaliano << italiani << "";
+        QTest::newRow("italiano in other case is a column") << true << "italiano" << soloItaliano
+                                                            << QStringList{"Uno", "Due", "Tre"} << "";
+        QTest::newRow("translated in order") << true << "Inglese" << soloItaliano
+                                             << QStringList{"One", "Two", "Three"} << "";
+        QTest::newRow("empty ends the pass when guarded") << true << "" << ancheVuoto << italiani << "";
+        QTest::newRow("empty goes to the engine otherwise") << true << "" << soloItaliano << italiani
+                                                            << "Nessuna lingua impostata";
+        QTest::newRow("missing column ends the pass at the first text")
+            << true << "Tedesco" << soloItaliano << italiani << "no such column";
+    }
+    void passaggio()
+    {
+        QFETCH(bool, linguaAccanto);
+        QFETCH(QString, lingua);
+        QFETCH(int, guardia);
+        QFETCH(QStringList, attesi);
+        QFETCH(QString, errore);
+        CartellaProva cartella;
+        if (linguaAccanto)
+            cartella.Scrivi(FileLingua, {});
+        TabelleProva tabelle;
+        tabelle.Lingua(lingua);
+        tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
+
+        QStringList testi{"&Uno", "Du'e", "Tre"};
+        QList<Voce> voci;
+        for (int i = 0; i < testi.size(); ++i)
+            voci.append({[&testi, i] { return testi[i]; }, [&testi, i](const QString &t) { testi[i] = t; }});
+        RispostaBox risposte;
+        QString visto;
+        try {
+            TraduciVoci(voci, Guardia(guardia));
+        } catch (const Errore &e) {
+            visto = e.messaggio();
+        }
+        QCOMPARE(testi, attesi);
+        QCOMPARE(visto.isEmpty(), errore.isEmpty());
+        QVERIFY2(visto.contains(errore), qPrintable(visto));
+        QVERIFY(risposte.Visti().isEmpty());
+    }
+
+    void passaggioFinisceAMeta()
+    {
+        // The translation table goes away while the second text is read: the first keeps its
+        // translation, the second and third stay as they were, and the failure goes on.
+        CartellaProva cartella;
+        cartella.Scrivi(FileLingua, {});
+        TabelleProva tabelle;
+        tabelle.Lingua(QStringLiteral("Inglese"));
+        tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
+
+        QStringList testi{"Uno", "Due", "Tre"};
+        QList<Voce> voci;
+        for (int i = 0; i < testi.size(); ++i)
+            voci.append({[&, i] {
+                             if (i == 1)
+                                 QFile::remove(tabelle.Percorso(FileLingua));
+                             return testi[i];
+                         },
+                         [&testi, i](const QString &t) { testi[i] = t; }});
+        QVERIFY_THROWS_EXCEPTION(Errore, TraduciVoci(voci, Guardia::SoloItaliano));
+        QCOMPARE(testi, (QStringList{"One", "Due", "Tre"}));
+    }
+
+    void settingsFailureInThePass()
+    {
+        // No settings table: the error box, then an empty value; the guarded pass stops there, the
+        // other goes on to the engine with it.
+        CartellaProva cartella;
+        cartella.Scrivi(FileLingua, {});
+        TabelleProva tabelle;
+        tabelle.Traduzioni({{"Uno", "One"}});
+        {
+            RispostaBox risposte;
+            QString testo = QStringLiteral("Uno");
+            TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}}, Guardia::ItalianoOVuoto);
+            QCOMPARE(testo, QStringLiteral("Uno"));
+            QCOMPARE(risposte.Visti().size(), 1);
+            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
+        }
+        {
+            RispostaBox risposte;
+            QString testo = QStringLiteral("Uno");
+            QVERIFY_THROWS_EXCEPTION(Errore, TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}},
+                                                         Guardia::SoloItaliano));
+            QCOMPARE(testo, QStringLiteral("Uno"));
+            QCOMPARE(risposte.Visti().size(), 1);
+            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
+        }
+    }
+
+    void workingDirectoryNotExecutableFolder()
+    {
+        // lingua.db stands only beside the executable, not in the working directory: the presence
+        // test passes, and the lookup then fails on the missing table in the working directory.
+        CartellaProva cartella;
+        cartella.Scrivi(FileLingua, {});
+        TabelleProva tabelle;
+        tabelle.Lingua(QStringLiteral("Inglese"));
+        QString testo = QStringLiteral("Uno");
+        try {
+            TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}}, Guardia::SoloItaliano);
+            QFAIL("the lookup should have failed");
+        } catch (const Errore &e) {
+            QVERIFY2(e.messaggio().contains(FileLingua), qPrintable(e.messaggio()));
+        }
+        QVERIFY(!QFile::exists(tabelle.Percorso(FileLingua)));
+        QCOMPARE(testo, QStringLiteral("Uno"));
+    }
+};
+
+QTEST_MAIN(TestTraduzione)
+#include "tst_traduzione.moc"

@@ -1,0 +1,111 @@
+// The About window: its texts and pictures, the two links, the information request composed from its
+// labels, and the same window shown again from the main window's menu.
+#include "app/Finestre.h"
+#include "build_config.h"
+#include "main/TFrmMain.h"
+#include "windows/TFrmAbout.h"
+
+#include <QDesktopServices>
+#include <QTest>
+#include <QTimer>
+
+class Apertura : public QObject
+{
+    Q_OBJECT
+public:
+    Apertura()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "apri");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri");
+    }
+    ~Apertura() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    }
+    QList<QUrl> Aperti;
+public slots:
+    void apri(const QUrl &url) { Aperti.append(url); }
+};
+
+namespace {
+void clicca(QWidget *controllo)
+{
+    QWidget *finestra = controllo->window();
+    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
+                      controllo->mapTo(finestra, controllo->rect().center()));
+}
+} // namespace
+
+class TestFrmAbout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contenuto()
+    {
+        TFrmAbout about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(about.objectName(), QStringLiteral("FrmAbout"));
+        QCOMPARE(about.LabelPrg->text(), QStringLiteral("Kelmo_DraVolo"));
+        QCOMPARE(about.LabelVers->text(), QStringLiteral("05.2002-15"));
+        QCOMPARE(about.Label2->text(), QStringLiteral("Informazioni sul programma"));
+        QCOMPARE(about.Label6->text(), QStringLiteral("Estrazione di 6 numeri per\ngiocare al super enalotto."));
+        QCOMPARE(about.LabelNomeVersione->text(), QStringLiteral("Versione"));
+        QCOMPARE(about.Label4->text(), QString());
+        QCOMPARE(about.sbEsci->text(), QStringLiteral("Esci"));
+        QCOMPARE(about.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
+        QCOMPARE(about.Label13->text(), QString::fromUtf8(Configurazione::IndirizzoMail));
+        QCOMPARE(about.Image1->pixmap().size(), QSize(150, 142));
+        QCOMPARE(about.size(), QSize(260, 295));
+        // The hint is kept for assistive tools only: the window shows no hints.
+        QVERIFY(about.sbEsci->toolTip().isEmpty());
+        QCOMPARE(about.sbEsci->accessibleDescription(), QStringLiteral("Clicca per uscire"));
+    }
+
+    void collegamenti()
+    {
+        TFrmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        Apertura apertura;
+
+        clicca(about.lblLink);
+        QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
+
+        // The subject is made of the two captions as they stand at the click.
+        about.LabelPrg->setText(QStringLiteral("Chiave"));
+        about.LabelVers->setText(QStringLiteral("01.2000-7"));
+        clicca(about.Label13);
+        QCOMPARE(apertura.Aperti.size(), 2);
+        const QUrl mail = apertura.Aperti[1];
+        QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
+        QCOMPARE(mail.query(QUrl::FullyDecoded),
+                 QStringLiteral("subject=Inf: Chiave, 01.2000-7&body=Vorrei ricevere informazioni in più per quanto "
+                                "riguarda:"));
+        QVERIFY(about.isVisible());
+    }
+
+    void mostrataDalMenuSempreLaStessa()
+    {
+        TFrmMain principale;
+        TFrmAbout about;
+        Finestre::FrmAbout = &about;
+        const QString etichetta = about.LabelVers->text();
+        QList<QWidget *> modali;
+        for (int volta = 0; volta < 2; ++volta) {
+            QTimer::singleShot(0, &about, [&] {
+                modali.append(QApplication::activeModalWidget());
+                if (QTest::qWaitForWindowExposed(&about))
+                    clicca(about.sbEsci);
+            });
+            principale.About1->trigger();
+            QVERIFY(!about.isVisible());
+        }
+        Finestre::FrmAbout = nullptr;
+        QCOMPARE(modali, (QList<QWidget *>{&about, &about}));
+        QCOMPARE(about.LabelVers->text(), etichetta);
+    }
+};
+
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"

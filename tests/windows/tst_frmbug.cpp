@@ -1,0 +1,231 @@
+// The bug-report window: the translation pass over its seven texts with its failure paths, the
+// bug-report mail, the site link, and a new window at each "Segnala Bug".
+#include "app/Finestre.h"
+#include "build_config.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+#include "windows/TFrmAbout.h"
+#include "windows/TfrmBug.h"
+#include "windows/TabelleProva.h"
+
+#include <QDesktopServices>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <optional>
+
+class Apertura : public QObject
+{
+    Q_OBJECT
+public:
+    Apertura()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "apri");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri");
+    }
+    ~Apertura() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    }
+    QList<QUrl> Aperti;
+public slots:
+    void apri(const QUrl &url) { Aperti.append(url); }
+};
+
+namespace {
+void clicca(QWidget *controllo)
+{
+    QWidget *finestra = controllo->window();
+    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
+                      controllo->mapTo(finestra, controllo->rect().center()));
+}
+
+const QStringList Italiani{
+    "Segnalazione bug al team Kelmo",
+    "Il tuo supporto aiuta a migliorare i software Kelmo",
+    "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:",
+    "Le risposte ai bug già segnalati sono visibli sulla sezione",
+    "forum del nostro sito internet",
+    "Segnala",
+    "Esci",
+};
+const QStringList Inglesi{
+    "Bug report to the Kelmo team",
+    "Your support helps to improve Kelmo software",
+    "Press 'Report' to send us the error report:",
+    "Answers to bugs already reported are in the",
+    "forum section of our web site",
+    "&Report",
+    "Exit",
+};
+
+QStringList testiDi(const TfrmBug &bug)
+{
+    return {bug.windowTitle(), bug.Label4->text(), bug.Label1->text(),     bug.Label2->text(),
+            bug.Label3->text(),  bug.ButSegnala->text(), bug.ButEsci->text()};
+}
+} // namespace
+
+class TestFrmBug : public QObject
+{
+    Q_OBJECT
+private:
+    TFrmAbout *m_about = nullptr;
+
+private slots:
+    void init()
+    {
+        m_about = new TFrmAbout;
+        Finestre::FrmAbout = m_about;
+    }
+    void cleanup()
+    {
+        Finestre::FrmAbout = nullptr;
+        delete m_about;
+    }
+
+    void traduzione_data()
+    {
+        QTest::addColumn<bool>("linguaAccanto");
+        QTest::addColumn<std::optional<QString>>("lingua"); // none: no settings table
+        QTest::addColumn<bool>("conLabel1");                // the table holds Label1's text
+        QTest::addColumn<QStringList>("attesi");
+        QTest::addColumn<QStringList>("box");
+
+        QStringList senzaApostrofi = Italiani;
+        senzaApostrofi[2] = "Premi su segnala per inoltrarci la segnalazione dellerrore:";
+        QStringList senzaLabel1 = Inglesi;
+        senzaLabel1[2] = senzaApostrofi[2];
+        const QString erroreLettura =
+            QStringLiteral("Errore|Errore di lettura in parametri di impostazione, campo: LINGUA");
+
+        QTest::newRow("no lingua.db beside the executable")
+            << false << std::optional<QString>("Inglese") << true << Italiani << QStringList{};
+        // "Italiano" would read back the prepared texts if a query were made: the apostrophes stay.
+        QTest::newRow("Italiano") << true << std::optional<QString>("Italiano") << true << Italiani << QStringList{};
+        QTest::newRow("italiano in other case is queried")
+            << true << std::optional<QString>("italiano") << true << senzaApostrofi << QStringList{};
+        QTest::newRow("Inglese") << true << std::optional<QString>("Inglese") << true << Inglesi << QStringList{};
+        QTest::newRow("Label1 not in the table")
+            << true << std::optional<QString>("Inglese") << false << senzaLabel1 << QStringList{};
+        QTest::newRow("empty value reaches the engine")
+            << true << std::optional<QString>("") << true << Italiani
+            << QStringList{"Kelmo_Dravolo|Nessuna lingua impostata nel campo LINGUA di impostazioni.db."};
+        QTest::newRow("no settings table") << true << std::optional<QString>() << true << Italiani
+                                           << QStringList{erroreLettura,
+                                                          "Kelmo_Dravolo|Nessuna lingua impostata"};
+        QTest::newRow("missing column")
+            << true << std::optional<QString>("Russo") << true << Italiani
+            << QStringList{"Kelmo_Dravolo|Errore di lettura in lingua.db: no such column: Russo"};
+        QTest::newRow("injection attempt")
+            << true << std::optional<QString>("Inglese from lingua; drop table lingua; --") << true << Italiani
+            << QStringList{"Kelmo_Dravolo|Lingua \"Inglese from lingua; drop table lingua; --\" non valida"};
+    }
+    void traduzione()
+    {
+        QFETCH(bool, linguaAccanto);
+        QFETCH(std::optional<QString>, lingua);
+        QFETCH(bool, conLabel1);
+        QFETCH(QStringList, attesi);
+        QFETCH(QStringList, box);
+        CartellaProva cartella;
+        if (linguaAccanto)
+            cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        TabelleProva tabelle;
+        if (lingua)
+            tabelle.Lingua(*lingua);
+        QList<QPair<QString, QString>> righe;
+        for (int i = 0; i < Italiani.size(); ++i)
+            if (i != 2 || conLabel1)
+                righe.append({QString(Italiani[i]).remove(QLatin1Char('\'')), Inglesi[i]});
+        tabelle.Traduzioni(righe);
+        const QByteArray prima = tabelle.Contenuto(QStringLiteral("lingua.db"));
+
+        RispostaBox risposte;
+        TfrmBug bug;
+        QCOMPARE(testiDi(bug), attesi);
+        QCOMPARE(bug.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
+        QStringList visti;
+        for (const BoxVisto &b : risposte.Visti())
+            visti << b.titolo + QLatin1Char('|') + b.testo;
+        QCOMPARE(visti.size(), box.size());
+        for (int i = 0; i < box.size(); ++i)
+            QVERIFY2(visti[i].startsWith(box[i]), qPrintable(visti[i]));
+        QCOMPARE(tabelle.Contenuto(QStringLiteral("lingua.db")), prima);
+    }
+
+    void traduzioneAncoraAllaRiapertura()
+    {
+        // Nothing is kept between openings: a change of the language shows at the next one.
+        CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        TabelleProva tabelle;
+        tabelle.Lingua(QStringLiteral("Italiano"));
+        tabelle.Traduzioni({{"Esci", "Exit"}});
+        QCOMPARE(TfrmBug().ButEsci->text(), QStringLiteral("Esci"));
+        tabelle.Esegui(QStringLiteral("impostazioni.db"), {"update impostazioni set LINGUA = 'Inglese'"});
+        QCOMPARE(TfrmBug().ButEsci->text(), QStringLiteral("Exit"));
+    }
+
+    void mailECollegamento()
+    {
+        CartellaProva cartella;
+        TfrmBug bug;
+        bug.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bug));
+        Apertura apertura;
+        clicca(bug.ButSegnala);
+        clicca(bug.ButSegnala);
+        QCOMPARE(apertura.Aperti.size(), 2);
+        for (const QUrl &mail : apertura.Aperti) {
+            QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+            QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
+            QCOMPARE(mail.query(QUrl::FullyDecoded),
+                     QStringLiteral("subject=Bug: Kelmo_DraVolo, 05.2002-15&body=Di seguito la segnalzione del bug:"));
+        }
+        QVERIFY(bug.isVisible());
+
+        // The subject follows the About window's captions at the moment of the press.
+        m_about->LabelVers->setText(QStringLiteral("06.2002-16"));
+        clicca(bug.ButSegnala);
+        QCOMPARE(apertura.Aperti.size(), 3);
+        QVERIFY(apertura.Aperti[2].query(QUrl::FullyDecoded).startsWith("subject=Bug: Kelmo_DraVolo, 06.2002-16&"));
+
+        clicca(bug.lblLink);
+        QCOMPARE(apertura.Aperti.size(), 4);
+        QCOMPARE(apertura.Aperti[3], QUrl(QString::fromUtf8(Configurazione::IndirizzoSito)));
+
+        clicca(bug.ButEsci);
+        QTRY_VERIFY(!bug.isVisible());
+    }
+
+    void nuovaAdOgniApertura()
+    {
+        CartellaProva cartella;
+        TFrmMain principale;
+        QList<QPointer<TfrmBug>> aperte;
+        QList<bool> modali;
+        for (int volta = 0; volta < 2; ++volta) {
+            QTimer::singleShot(0, &principale, [&] {
+                auto *bug = qobject_cast<TfrmBug *>(QApplication::activeModalWidget());
+                aperte.append(bug);
+                if (!bug)
+                    return;
+                modali.append(bug->parentWidget() == &principale);
+                if (QTest::qWaitForWindowExposed(bug))
+                    clicca(bug->ButEsci);
+            });
+            principale.SegnalBug1->trigger();
+        }
+        QCOMPARE(aperte.size(), 2);
+        QCOMPARE(modali, (QList<bool>{true, true}));
+        // Each was destroyed when its modal run ended.
+        QVERIFY(aperte[0].isNull() && aperte[1].isNull());
+    }
+};
+
+QTEST_MAIN(TestFrmBug)
+#include "tst_frmbug.moc"

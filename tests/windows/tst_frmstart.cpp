@@ -1,0 +1,190 @@
+// The splash window: its title and texts, the one translated text, the count that starts at showing
+// and closes it, the ways of closing it that are refused, and its place before the main window.
+#include "app/Finestre.h"
+#include "build_config.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+#include "windows/TFrmAbout.h"
+#include "windows/TfrmStart.h"
+#include "windows/TabelleProva.h"
+
+#include <QDesktopServices>
+#include <QTest>
+#include <QTimer>
+
+#include <optional>
+
+class Apertura : public QObject
+{
+    Q_OBJECT
+public:
+    Apertura() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri"); }
+    ~Apertura() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+    QList<QUrl> Aperti;
+public slots:
+    void apri(const QUrl &url) { Aperti.append(url); }
+};
+
+namespace {
+void clicca(QWidget *controllo)
+{
+    QWidget *finestra = controllo->window();
+    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
+                      controllo->mapTo(finestra, controllo->rect().center()));
+}
+} // namespace
+
+class TestFrmStart : public QObject
+{
+    Q_OBJECT
+private:
+    TFrmAbout *m_about = nullptr;
+
+private slots:
+    void init()
+    {
+        m_about = new TFrmAbout;
+        Finestre::FrmAbout = m_about;
+    }
+    void cleanup()
+    {
+        Finestre::FrmAbout = nullptr;
+        delete m_about;
+    }
+
+    void testi_data()
+    {
+        QTest::addColumn<bool>("linguaAccanto");
+        QTest::addColumn<std::optional<QString>>("lingua"); // none: no settings table at all
+        QTest::addColumn<QString>("label1");
+        QTest::addColumn<QStringList>("box");
+        const QString italiano = QStringLiteral("Caricamento in corso, attendere..");
+        const QString errore = QStringLiteral("Errore|Errore di lettura in parametri di impostazione, campo: LINGUA");
+        QTest::newRow("no lingua.db beside the executable")
+            << false << std::optional<QString>("Inglese") << italiano << QStringList{};
+        QTest::newRow("Italiano") << true << std::optional<QString>("Italiano") << italiano << QStringList{};
+        // With an empty value a lookup would fail with a report: none comes, so none was made.
+        QTest::newRow("empty value") << true << std::optional<QString>("") << italiano << QStringList{};
+        QTest::newRow("Inglese") << true << std::optional<QString>("Inglese") << "Loading, please wait.."
+                                 << QStringList{};
+        QTest::newRow("no settings table") << true << std::optional<QString>() << italiano << QStringList{errore};
+        QTest::newRow("missing column") << true << std::optional<QString>("Russo") << italiano
+                                        << QStringList{"Kelmo_Dravolo|Errore di lettura in lingua.db: no such column: Russo"};
+    }
+    void testi()
+    {
+        QFETCH(bool, linguaAccanto);
+        QFETCH(std::optional<QString>, lingua);
+        QFETCH(QString, label1);
+        QFETCH(QStringList, box);
+        CartellaProva cartella;
+        if (linguaAccanto)
+            cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        TabelleProva tabelle;
+        if (lingua)
+            tabelle.Lingua(*lingua);
+        tabelle.Traduzioni({{"Caricamento in corso, attendere..", "Loading, please wait.."},
+                            {"Inizializzazione", "Initialising"},
+                            {"Caricamento", "Loading"}});
+
+        RispostaBox risposte;
+        TfrmStart splash;
+        QCOMPARE(splash.windowTitle(), QStringLiteral("Caricamento Kelmo_DraVolo"));
+        QCOMPARE(splash.Label1->text(), label1);
+        QCOMPARE(splash.LabelCodice->text(), QStringLiteral("Inizializzazione"));
+        QCOMPARE(splash.LabelSito->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
+        QStringList visti;
+        for (const BoxVisto &b : risposte.Visti())
+            visti << b.titolo + QLatin1Char('|') + b.testo;
+        QCOMPARE(visti.size(), box.size());
+        for (int i = 0; i < box.size(); ++i)
+            QVERIFY2(visti[i].startsWith(box[i]), qPrintable(visti[i]));
+    }
+
+    void aspetto()
+    {
+        TfrmStart splash;
+        QCOMPARE(splash.objectName(), QStringLiteral("frmStart"));
+        QCOMPARE(splash.size(), QSize(280, 317));
+        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
+        QCOMPARE(splash.TimerStart->interval(), TfrmStart::IntervalloPredefinito);
+        QCOMPARE(TfrmStart::IntervalloPredefinito, 10000);
+        const Qt::WindowFlags flags = splash.windowFlags();
+        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowMaximizeButtonHint)));
+    }
+
+    void chiusoSoloDalTimer()
+    {
+        TfrmStart splash(300);
+        QVERIFY(!splash.TimerStart->isActive());
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QVERIFY(splash.TimerStart->isActive());
+
+        QTest::keyClick(splash.windowHandle(), Qt::Key_Escape);
+        QVERIFY(splash.isVisible());
+        QVERIFY(!splash.close());
+        QVERIFY(splash.isVisible());
+        splash.windowHandle()->close();
+        QVERIFY(splash.isVisible());
+        splash.reject();
+        QVERIFY(splash.isVisible());
+
+        QTRY_VERIFY(!splash.isVisible());
+        QVERIFY(!splash.TimerStart->isActive());
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
+    }
+
+    void clicNonChiudeNeRiavvia()
+    {
+        TfrmStart splash(60000);
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        Apertura apertura;
+        QTRY_VERIFY(splash.TimerStart->remainingTime() < 60000);
+        const int rimasto = splash.TimerStart->remainingTime();
+        clicca(splash.ImageLogo);
+        clicca(splash.LabelSito);
+        const QUrl sito(QString::fromUtf8(Configurazione::IndirizzoSito));
+        QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito}));
+        QVERIFY(splash.isVisible());
+        QVERIFY(splash.TimerStart->isActive());
+        QVERIFY(splash.TimerStart->remainingTime() <= rimasto);
+    }
+
+    void primaDellaFinestraPrincipale()
+    {
+        // The start-up order: the main window's showing runs the splash modally, and the main window
+        // reaches the screen only once the splash has gone.
+        TFrmMain principale;
+        TfrmStart splash(200);
+        Finestre::FrmMain = &principale;
+        Finestre::frmStart = &splash;
+        bool splashVisto = false;
+        bool principaleGiaSulloSchermo = true;
+        QTimer sonda;
+        sonda.setInterval(10);
+        connect(&sonda, &QTimer::timeout, this, [&] {
+            if (splash.isVisible() && !splashVisto) {
+                splashVisto = true;
+                principaleGiaSulloSchermo = principale.windowHandle() && principale.windowHandle()->isVisible();
+                QVERIFY(QApplication::activeModalWidget() == &splash);
+            }
+        });
+        sonda.start();
+        principale.show();
+        sonda.stop();
+        Finestre::frmStart = nullptr;
+        Finestre::FrmMain = nullptr;
+        QVERIFY(splashVisto);
+        QVERIFY(!principaleGiaSulloSchermo);
+        QVERIFY(!splash.isVisible());
+        QVERIFY(principale.windowHandle() && principale.windowHandle()->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+    }
+};
+
+QTEST_MAIN(TestFrmStart)
+#include "tst_frmstart.moc"
