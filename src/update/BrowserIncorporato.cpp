@@ -1,0 +1,384 @@
+#include "update/BrowserIncorporato.h"
+
+#include "update/CorpoDocumento.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefinito;
+BrowserIncorporato::SceltaFile g_sceltaFile;
+
+QString SceltaStandard(QWidget *genitore, const QString &proposta)
+{
+    return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva con nome"), proposta);
+}
+
+// The system's proxy settings, except for the machine itself, which is never reached through a proxy.
+class ProxyDiSistema : public QNetworkProxyFactory
+{
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &richiesta) override
+    {
+        const QString host = richiesta.peerHostName();
+        QHostAddress indirizzo;
+        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+            (indirizzo.setAddress(host) && indirizzo.isLoopback()))
+            return {QNetworkProxy(QNetworkProxy::NoProxy)};
+        return systemProxyForQuery(richiesta);
+    }
+};
+
+// A file rather than a page: offered as an attachment, or of a type that is not text or HTML.
+bool EFile(const QNetworkReply &risposta)
+{
+    const QByteArray disposizione = risposta.rawHeader("Content-Disposition").trimmed().toLower();
+    if (disposizione.startsWith("attachment"))
+        return true;
+    const QByteArray tipo = risposta.rawHeader("Content-Type").split(';').constFirst().trimmed().toLower();
+    if (tipo.isEmpty())
+        return false;
+    return !(tipo.startsWith("text/") || tipo == "application/xhtml+xml");
+}
+
+// The character set named in the Content-Type header, if any.
+QByteArray Codifica(const QNetworkReply &risposta)
+{
+    const QList<QByteArray> parti = risposta.rawHeader("Content-Type").split(';');
+    for (qsizetype i = 1; i < parti.size(); ++i) {
+        const QByteArray parte = parti.at(i).trimmed();
+        if (parte.toLower().startsWith("charset="))
+            return parte.mid(8).replace('"', QByteArray()).replace('\'', QByteArray()).trimmed();
+    }
+    return {};
+}
+
+// The name the server gives the file, or the last part of its address; never a path.
+QString NomeFile(const QNetworkReply &risposta)
+{
+    QString nome;
+    const QString disposizione = QString::fromLatin1(risposta.rawHeader("Content-Disposition"));
+    static const QRegularExpression esteso(QStringLiteral(R"(filename\*\s*=\s*UTF-8''([^;]+))"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression semplice(QStringLiteral(R"re(filename\s*=\s*("([^"]*)"|[^;]+))re"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (const auto trovato = esteso.match(disposizione); trovato.hasMatch())
+        nome = QUrl::fromPercentEncoding(trovato.captured(1).trimmed().toLatin1());
+    else if (const auto trovato = semplice.match(disposizione); trovato.hasMatch())
+        nome = trovato.captured(2).isNull() ? trovato.captured(1).trimmed() : trovato.captured(2);
+    if (nome.isEmpty())
+        nome = risposta.url().fileName();
+    nome.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    nome = nome.section(QLatin1Char('/'), -1).trimmed();
+    if (nome.isEmpty() || nome == QLatin1String(".") || nome == QLatin1String(".."))
+        nome = QStringLiteral("download");
+    return nome;
+}
+
+} // namespace
+
+BrowserIncorporato::BrowserIncorporato(QWidget *parent) : QWidget(parent), m_rete(new QNetworkAccessManager(this))
+{
+    m_rete->setProxyFactory(new ProxyDiSistema);
+    m_limite.setSingleShot(true);
+    connect(&m_limite, &QTimer::timeout, this, &BrowserIncorporato::tempoScaduto);
+}
+
+BrowserIncorporato::~BrowserIncorporato()
+{
+    chiudi();
+}
+
+void BrowserIncorporato::ImpostaLimiteTempo(std::chrono::milliseconds limite)
+{
+    g_limiteTempo = limite.count() > 0 ? limite : LimiteTempoPredefinito;
+}
+
+std::chrono::milliseconds BrowserIncorporato::LimiteTempo()
+{
+    return g_limiteTempo;
+}
+
+void BrowserIncorporato::ImpostaSceltaFile(SceltaFile scelta)
+{
+    g_sceltaFile = std::move(scelta);
+}
+
+bool BrowserIncorporato::InCorso() const
+{
+    return m_stato != Stato::Fermo;
+}
+
+void BrowserIncorporato::Naviga(const QString &indirizzo)
+{
+    chiudi();
+    const quint64 navigazione = ++m_navigazione;
+    m_stato = Stato::Pagina;
+    m_rispostaFinita = false;
+
+    const QUrl url = QUrl::fromUserInput(indirizzo);
+    const QString schema = url.scheme().toLower();
+    if (!url.isValid() || (schema != QLatin1String("http") && schema != QLatin1String("https"))) {
+        // Reported from the event loop, as every other outcome.
+        QTimer::singleShot(0, this, [this, navigazione, indirizzo] {
+            if (navigazione == m_navigazione && m_stato == Stato::Pagina)
+                fallisci(Fallimento::Rete, QStringLiteral("Indirizzo non valido: %1").arg(indirizzo));
+        });
+        return;
+    }
+
+    QNetworkRequest richiesta(url);
+    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    richiesta.setMaximumRedirectsAllowed(MassimoReindirizzamenti);
+    m_risposta = m_rete->get(richiesta);
+    connect(m_risposta, &QNetworkReply::readyRead, this, &BrowserIncorporato::datiArrivati);
+    connect(m_risposta, &QNetworkReply::finished, this, &BrowserIncorporato::rispostaFinita);
+    m_limite.start(g_limiteTempo);
+}
+
+void BrowserIncorporato::Annulla()
+{
+    ++m_navigazione;
+    chiudi();
+}
+
+void BrowserIncorporato::chiudi()
+{
+    m_limite.stop();
+    if (m_risposta) {
+        m_risposta->disconnect(this);
+        m_risposta->abort();
+        m_risposta->deleteLater();
+        m_risposta = nullptr;
+    }
+    if (m_file) {
+        m_file->cancelWriting();
+        m_file.reset();
+    }
+    if (m_avanzamento) {
+        m_avanzamento->disconnect(this);
+        m_avanzamento->close();
+        m_avanzamento->deleteLater();
+        m_avanzamento = nullptr;
+    }
+    m_stato = Stato::Fermo;
+}
+
+void BrowserIncorporato::fallisci(Fallimento motivo, const QString &dettaglio)
+{
+    // The current document goes with a failed page, as a browser shows its error page instead.
+    if (m_stato == Stato::Pagina) {
+        m_corpo.reset();
+        m_indirizzoDocumento.clear();
+    }
+    chiudi();
+    emit NavigazioneFallita(motivo, dettaglio);
+}
+
+void BrowserIncorporato::tempoScaduto()
+{
+    fallisci(Fallimento::TempoScaduto,
+             m_stato == Stato::Scaricamento
+                 ? QStringLiteral("Nessun dato ricevuto per %1 secondi").arg(g_limiteTempo.count() / 1000.0)
+                 : QStringLiteral("Pagina non caricata entro %1 secondi").arg(g_limiteTempo.count() / 1000.0));
+}
+
+void BrowserIncorporato::decidi()
+{
+    if (m_stato != Stato::Pagina || !m_risposta || !EFile(*m_risposta))
+        return;
+    // A download waits for the user's choice, with the time limit suspended; what arrives meanwhile
+    // stays in the answer's buffer.
+    m_limite.stop();
+    m_stato = Stato::AttesaScelta;
+    m_nomeFile = NomeFile(*m_risposta);
+    const quint64 navigazione = m_navigazione;
+    QTimer::singleShot(0, this, [this, navigazione] { chiediDove(navigazione); });
+}
+
+void BrowserIncorporato::datiArrivati()
+{
+    const int stato = m_risposta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (stato >= 400)
+        return; // an error page: its end reports the failure
+    decidi();
+    switch (m_stato) {
+    case Stato::Pagina:
+        if (m_risposta->bytesAvailable() > MassimaPagina)
+            fallisci(Fallimento::TroppoGrande,
+                     QStringLiteral("La pagina supera i %1 MB").arg(MassimaPagina / (1024 * 1024)));
+        break;
+    case Stato::Scaricamento:
+        scrivi();
+        break;
+    case Stato::AttesaScelta:
+    case Stato::Fermo:
+        break;
+    }
+}
+
+void BrowserIncorporato::rispostaFinita()
+{
+    m_rispostaFinita = true;
+    if (m_risposta->error() == QNetworkReply::NoError)
+        decidi();
+    switch (m_stato) {
+    case Stato::Pagina:
+        concludiPagina();
+        break;
+    case Stato::Scaricamento:
+        concludiScaricamento();
+        break;
+    case Stato::AttesaScelta: // the choice, when made, finds the answer complete
+    case Stato::Fermo:
+        break;
+    }
+}
+
+namespace {
+
+// The failure an answer that ended in error stands for.
+std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &risposta)
+{
+    using F = BrowserIncorporato::Fallimento;
+    const int stato = risposta.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (risposta.error()) {
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return {F::Reindirizzamenti, risposta.errorString()};
+    default:
+        break;
+    }
+    if (stato >= 400)
+        return {F::StatoHttp, QStringLiteral("Errore HTTP %1 %2")
+                                  .arg(stato)
+                                  .arg(risposta.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                                  .trimmed()};
+    return {F::Rete, risposta.errorString()};
+}
+
+} // namespace
+
+void BrowserIncorporato::concludiPagina()
+{
+    if (m_risposta->error() != QNetworkReply::NoError) {
+        const auto [motivo, dettaglio] = Motivo(*m_risposta);
+        fallisci(motivo, dettaglio);
+        return;
+    }
+    const QByteArray dati = m_risposta->readAll();
+    std::optional<QByteArray> corpo = CorpoDocumento::Corpo(dati, Codifica(*m_risposta));
+    if (!corpo) {
+        fallisci(Fallimento::SenzaCorpo, QStringLiteral("La pagina non contiene un documento"));
+        return;
+    }
+    m_corpo = QString::fromUtf8(*corpo);
+    m_indirizzoDocumento = m_risposta->url();
+    chiudi();
+    emit DocumentoCompletato();
+}
+
+void BrowserIncorporato::chiediDove(quint64 navigazione)
+{
+    if (navigazione != m_navigazione || m_stato != Stato::AttesaScelta)
+        return;
+    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    const QString proposta = QDir(cartella.isEmpty() ? QDir::homePath() : cartella).filePath(m_nomeFile);
+
+    // The dialog runs its own event loop: this browser may be told to stop, or be destroyed, meanwhile.
+    const QPointer<BrowserIncorporato> vivo(this);
+    const QString percorso = g_sceltaFile ? g_sceltaFile(window(), proposta) : SceltaStandard(window(), proposta);
+    if (!vivo || navigazione != m_navigazione || m_stato != Stato::AttesaScelta)
+        return;
+
+    if (percorso.isEmpty()) {
+        chiudi();
+        emit ScaricamentoTerminato(QString());
+        return;
+    }
+    m_file = std::make_unique<QSaveFile>(percorso);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        fallisci(Fallimento::Scrittura,
+                 QStringLiteral("Impossibile scrivere %1: %2").arg(QDir::toNativeSeparators(percorso),
+                                                                  m_file->errorString()));
+        return;
+    }
+    m_stato = Stato::Scaricamento;
+
+    m_avanzamento = new QProgressDialog(QStringLiteral("Scaricamento di %1...").arg(m_nomeFile),
+                                        QStringLiteral("Annulla"), 0, 0, window());
+    m_avanzamento->setWindowTitle(QStringLiteral("Scaricamento"));
+    m_avanzamento->setAutoClose(false);
+    m_avanzamento->setAutoReset(false);
+    m_avanzamento->setMinimumDuration(0);
+    connect(m_avanzamento, &QProgressDialog::canceled, this, &BrowserIncorporato::annullaScaricamento);
+    m_avanzamento->show();
+
+    scrivi();
+    if (m_stato != Stato::Scaricamento)
+        return;
+    if (m_rispostaFinita)
+        concludiScaricamento();
+}
+
+void BrowserIncorporato::scrivi()
+{
+    const QByteArray dati = m_risposta->readAll();
+    if (!dati.isEmpty() && m_file->write(dati) != dati.size()) {
+        fallisci(Fallimento::Scrittura, QStringLiteral("Impossibile scrivere %1: %2")
+                                            .arg(QDir::toNativeSeparators(m_file->fileName()),
+                                                 m_file->errorString()));
+        return;
+    }
+    // From the choice on, the limit is on silence, not on the whole transfer.
+    if (!m_rispostaFinita)
+        m_limite.start(g_limiteTempo);
+
+    // Kilobytes, so that files beyond 2 GB fit the dialog's range.
+    const qint64 totale = m_risposta->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (m_avanzamento) {
+        m_avanzamento->setMaximum(totale > 0 ? int(totale / 1024) : 0);
+        m_avanzamento->setValue(int(m_file->size() / 1024));
+    }
+}
+
+void BrowserIncorporato::concludiScaricamento()
+{
+    if (m_risposta->error() != QNetworkReply::NoError) {
+        const auto [motivo, dettaglio] = Motivo(*m_risposta);
+        fallisci(motivo, dettaglio);
+        return;
+    }
+    scrivi();
+    if (m_stato != Stato::Scaricamento)
+        return;
+    const QString percorso = m_file->fileName();
+    if (!m_file->commit()) {
+        fallisci(Fallimento::Scrittura, QStringLiteral("Impossibile scrivere %1: %2")
+                                            .arg(QDir::toNativeSeparators(percorso), m_file->errorString()));
+        return;
+    }
+    m_file.reset();
+    chiudi();
+    emit ScaricamentoTerminato(percorso);
+}
+
+void BrowserIncorporato::annullaScaricamento()
+{
+    if (m_stato != Stato::Scaricamento)
+        return;
+    ++m_navigazione;
+    chiudi();
+    emit ScaricamentoTerminato(QString());
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QProgressDialog;
+class QSaveFile;
+
+// The web browser the update check embeds, out of the user's sight: it loads one address at a time and
+// says when the page is there; an answer that is a file rather than a page is saved where the user
+// chooses. It stands for the three things the window asks of a browser control: Navigate (Naviga),
+// the DocumentComplete event (DocumentoCompletato) and the body's outer markup of the current document
+// (CorpoHtml).
+//
+// Every navigation ends with exactly one signal, always raised from the event loop, never from inside
+// Naviga: DocumentoCompletato for a page with a body, ScaricamentoTerminato for a file, or
+// NavigazioneFallita. A navigation cut short by Annulla, by a new Naviga or by the browser's destruction
+// raises nothing.
+class BrowserIncorporato : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Fallimento {
+        Rete,             // refused, name not found, TLS failure, connection lost, unsupported address
+        StatoHttp,        // the server answered with an error status
+        Reindirizzamenti, // too many redirections, or one to a less safe address
+        TempoScaduto,     // no page within the time limit, or a download silent for as long
+        SenzaCorpo,       // the answer holds no body element: no document
+        TroppoGrande,     // a page beyond MassimaPagina
+        Scrittura,        // the downloaded file could not be written
+    };
+    Q_ENUM(Fallimento)
+
+    // The user's choice of where to save a file: given the proposed path, the path chosen or an empty
+    // text when the user declines. By default the standard save dialog.
+    using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
+
+    static constexpr int MassimoReindirizzamenti = 10;
+    static constexpr qint64 MassimaPagina = 64 * 1024 * 1024;
+    static constexpr std::chrono::milliseconds LimiteTempoPredefinito{20000};
+
+    explicit BrowserIncorporato(QWidget *parent = nullptr);
+    ~BrowserIncorporato() override;
+
+    // Starts loading an address (http or https) and returns at once. A navigation still running is
+    // abandoned without a signal.
+    void Naviga(const QString &indirizzo);
+    // Abandons the running navigation, if any, without a signal; the current document stays.
+    void Annulla();
+    bool InCorso() const;
+
+    // The outer markup of the current document's body, from its opening tag to its closing one, or
+    // nothing when no page has been completed. A page that failed leaves no document.
+    std::optional<QString> CorpoHtml() const { return m_corpo; }
+    // The address the current document came from, after redirections.
+    QUrl IndirizzoDocumento() const { return m_indirizzoDocumento; }
+
+    // How long a page may take, and how long a download may stay silent; tests shorten it.
+    // A zero or negative value restores the default. Applies to navigations started afterwards.
+    static void ImpostaLimiteTempo(std::chrono::milliseconds limite);
+    static std::chrono::milliseconds LimiteTempo();
+    // Replaces the save dialog (tests); an empty function restores it.
+    static void ImpostaSceltaFile(SceltaFile scelta);
+
+signals:
+    void DocumentoCompletato();
+    void NavigazioneFallita(BrowserIncorporato::Fallimento motivo, const QString &dettaglio);
+    // The file was saved whole at `percorso`, or, with an empty path, the user chose not to save it.
+    void ScaricamentoTerminato(const QString &percorso);
+
+private:
+    enum class Stato { Fermo, Pagina, AttesaScelta, Scaricamento };
+
+    void datiArrivati();
+    void rispostaFinita();
+    void tempoScaduto();
+    // Decides, once the final answer's headers are known, whether it is a page or a file.
+    void decidi();
+    void chiediDove(quint64 navigazione);
+    void scrivi();
+    void concludiPagina();
+    void concludiScaricamento();
+    void annullaScaricamento();
+    // Lets go of the running answer, the file being written and the progress dialog.
+    void chiudi();
+    void fallisci(Fallimento motivo, const QString &dettaglio);
+
+    QNetworkAccessManager *m_rete;
+    QPointer<QNetworkReply> m_risposta;
+    QTimer m_limite;
+    Stato m_stato = Stato::Fermo;
+    // Counts navigations, so that a delayed step of an abandoned one knows it is stale.
+    quint64 m_navigazione = 0;
+    bool m_rispostaFinita = false;
+
+    std::optional<QString> m_corpo;
+    QUrl m_indirizzoDocumento;
+
+    QString m_nomeFile;
+    std::unique_ptr<QSaveFile> m_file;
+    QPointer<QProgressDialog> m_avanzamento;
+};

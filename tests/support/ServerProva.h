@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QUrl>
+
+class QTcpSocket;
+
+// A small web server on 127.0.0.1 for the tests that load pages: each address answers as it is told,
+// one request per connection. It also serves as a proxy (it accepts a full address in the request line),
+// so a test can check that the proxy is used without leaving the machine.
+class ServerProva : public QObject
+{
+    Q_OBJECT
+public:
+    struct Risposta
+    {
+        int stato = 200;
+        QByteArray tipo = "text/html";
+        QList<QByteArray> intestazioni; // further header lines, "Name: value"
+        QByteArray corpo;
+        // When >= 0, only this many bytes of the body are sent (the headers still announce all of it);
+        // then the connection is closed, or held open in silence with `tieniAperta`.
+        qint64 taglio = -1;
+        bool tieniAperta = false;
+        // Reads the request and never answers.
+        bool silenzio = false;
+    };
+
+    ServerProva();
+    ~ServerProva() override;
+
+    // What a path (with its query, if the request has one) answers; an unknown path answers 404.
+    void Imposta(const QByteArray &percorso, const Risposta &risposta);
+    void ImpostaPagina(const QByteArray &percorso, const QByteArray &html);
+
+    QUrl Indirizzo(const QByteArray &percorso = "/") const;
+    quint16 Porta() const { return m_server.serverPort(); }
+
+    // The request targets received, in order, as they appeared in the request line.
+    const QList<QByteArray> &Richieste() const { return m_richieste; }
+    // Connections currently open (answered or not) from the client.
+    int ConnessioniAperte() const;
+    // Drops every open connection at once, as a server that breaks down.
+    void ChiudiConnessioni();
+
+    // A port on 127.0.0.1 where nothing listens.
+    static quint16 PortaChiusa();
+
+private:
+    void nuovaConnessione();
+    void leggi(QTcpSocket *socket);
+
+    QTcpServer m_server;
+    QHash<QByteArray, Risposta> m_risposte;
+    QList<QByteArray> m_richieste;
+    QList<QPointer<QTcpSocket>> m_connessioni;
+    QHash<QTcpSocket *, QByteArray> m_ricevuto;
+};

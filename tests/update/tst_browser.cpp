@@ -1,0 +1,572 @@
+// The embedded browser against a real web server on 127.0.0.1: pages and their body markup, failures
+// of every kind, the time limit, cancelling, and downloads saved whole or not at all.
+#include "update/BrowserIncorporato.h"
+#include "update/Scansione.h"
+
+#include "support/ServerProva.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using Fallimento = BrowserIncorporato::Fallimento;
+
+namespace {
+
+QByteArray BytesCasuali(qsizetype quanti, quint32 seme)
+{
+    QRandomGenerator generatore(seme);
+    QByteArray dati(quanti, Qt::Uninitialized);
+    for (char &c : dati)
+        c = char(generatore.bounded(256));
+    return dati;
+}
+
+// A browser with a record of every signal it raises.
+struct Prova
+{
+    BrowserIncorporato browser;
+    QSignalSpy completati{&browser, &BrowserIncorporato::DocumentoCompletato};
+    QSignalSpy falliti{&browser, &BrowserIncorporato::NavigazioneFallita};
+    QSignalSpy scaricati{&browser, &BrowserIncorporato::ScaricamentoTerminato};
+
+    int Segnali() const { return completati.count() + falliti.count() + scaricati.count(); }
+    Fallimento Motivo() const { return falliti.constLast().at(0).value<Fallimento>(); }
+};
+
+// The path the save dialog would have proposed, and the answer given in the user's place.
+struct SceltaRegistrata
+{
+    QList<QString> proposte;
+    QString risposta;
+};
+
+} // namespace
+
+class TestBrowser : public QObject
+{
+    Q_OBJECT
+
+    ServerProva *m_server = nullptr;
+    std::shared_ptr<SceltaRegistrata> m_scelta;
+
+    void rispondiAlSalvataggio(const QString &percorso)
+    {
+        m_scelta = std::make_shared<SceltaRegistrata>();
+        m_scelta->risposta = percorso;
+        BrowserIncorporato::ImpostaSceltaFile([scelta = m_scelta](QWidget *, const QString &proposta) {
+            scelta->proposte.append(proposta);
+            return scelta->risposta;
+        });
+    }
+
+    // Returns once a navigation started now has run out of time: every timer of a navigation started
+    // before has fired by then.
+    void oltreIlLimite()
+    {
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/testimone", muto);
+        Prova testimone;
+        testimone.browser.Naviga(m_server->Indirizzo("/testimone").toString());
+        QTRY_COMPARE_WITH_TIMEOUT(testimone.falliti.count(), 1, int(BrowserIncorporato::LimiteTempo().count()) + 5000);
+        QCOMPARE(testimone.Motivo(), Fallimento::TempoScaduto);
+    }
+
+private slots:
+    void init() { m_server = new ServerProva; }
+    void cleanup()
+    {
+        delete m_server;
+        BrowserIncorporato::ImpostaLimiteTempo(0ms);
+        BrowserIncorporato::ImpostaSceltaFile({});
+        m_scelta.reset();
+    }
+
+    void paginaConCorpo_data()
+    {
+        QTest::addColumn<QByteArray>("tipo");
+        QTest::addColumn<QByteArray>("pagina");
+        QTest::addColumn<QString>("corpo");
+        QTest::newRow("version page")
+            << QByteArray("text/html")
+            << QByteArray("<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY BGCOLOR=white>\r\n"
+                          "<P>Versione 06.2002-16</P>\r\n</BODY></HTML>")
+            << QStringLiteral("<body bgcolor=\"white\">\r\n<p>Versione 06.2002-16</p>\r\n</body>");
+        QTest::newRow("bare text gets a body")
+            << QByteArray("text/html") << QByteArray("Versione 06.2002-16")
+            << QStringLiteral("<body><p>Versione 06.2002-16</p></body>");
+        QTest::newRow("declared Latin-1 read as Windows-1252")
+            << QByteArray("text/html; charset=ISO-8859-1")
+            << QByteArray("<body><p>pi\xF9 \x80 5</p></body>") << QStringLiteral("<body><p>più € 5</p></body>");
+        QTest::newRow("UTF-8 named by the page")
+            << QByteArray("text/html")
+            << QByteArray("<html><head><meta charset=\"utf-8\"></head><body>gi\xC3\xA0</body></html>")
+            << QStringLiteral("<body>già</body>");
+        QTest::newRow("no content type") << QByteArray() << QByteArray("<body>x</body>")
+                                         << QStringLiteral("<body>x</body>");
+        QTest::newRow("plain text") << QByteArray("text/plain") << QByteArray("Versione 06.2002-16")
+                                    << QStringLiteral("<body><p>Versione 06.2002-16</p></body>");
+        QTest::newRow("inline disposition") << QByteArray("text/html") << QByteArray("<body>x</body>")
+                                            << QStringLiteral("<body>x</body>");
+    }
+    void paginaConCorpo()
+    {
+        QFETCH(QByteArray, tipo);
+        QFETCH(QByteArray, pagina);
+        QFETCH(QString, corpo);
+        ServerProva::Risposta risposta;
+        risposta.tipo = tipo;
+        risposta.corpo = pagina;
+        if (QByteArray(QTest::currentDataTag()) == "inline disposition")
+            risposta.intestazioni = {"Content-Disposition: inline; filename=\"pagina.html\""};
+        m_server->Imposta("/index.php", risposta);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/index.php?show=ctrlvers&prg=Kelmo_DraVolo").toString());
+        QVERIFY(prova.browser.InCorso());
+        QTRY_COMPARE(prova.completati.count(), 1);
+        QCOMPARE(prova.Segnali(), 1);
+        QVERIFY(!prova.browser.InCorso());
+        QCOMPARE(prova.browser.CorpoHtml().value_or(QStringLiteral("(none)")), corpo);
+        QCOMPARE(m_server->Richieste(), QList<QByteArray>{"/index.php?show=ctrlvers&prg=Kelmo_DraVolo"});
+    }
+
+    void byteCasualiDannoUnCorpo()
+    {
+        const QByteArray spazzatura = BytesCasuali(64 * 1024, 7);
+        m_server->ImpostaPagina("/spazzatura", spazzatura);
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/spazzatura").toString());
+        QTRY_COMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.completati.count(), 1);
+        const QString corpo = prova.browser.CorpoHtml().value();
+        QVERIFY(corpo.startsWith(QLatin1String("<body")));
+        QVERIFY(corpo.endsWith(QLatin1String("</body>")));
+        // Whatever the markup, it reaches the scanner as 8-bit text and gives no version.
+        QList<QByteArray> valori;
+        Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-",
+                                        "<", {}, false, false, 0);
+        QVERIFY(valori.isEmpty());
+    }
+
+    void paginaDiDieciMegabyte_data()
+    {
+        QTest::addColumn<QByteArray>("riempimento");
+        QTest::newRow("many elements") << QByteArray("<p>Estrazione del lotto, sei numeri.</p>\n");
+        QTest::newRow("one run of text") << QByteArray("sei numeri ");
+    }
+    void paginaDiDieciMegabyte()
+    {
+        QFETCH(QByteArray, riempimento);
+        QByteArray pagina = "<html><body>";
+        while (pagina.size() < 10 * 1024 * 1024)
+            pagina += riempimento;
+        pagina += "<P>Versione 06.2002-16</P></body></html>";
+        m_server->ImpostaPagina("/grande", pagina);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/grande").toString());
+        QTRY_COMPARE_WITH_TIMEOUT(prova.Segnali(), 1, 60000);
+        QCOMPARE(prova.completati.count(), 1);
+        const QString corpo = prova.browser.CorpoHtml().value();
+        QVERIFY(corpo.size() > 10 * 1024 * 1024);
+        QVERIFY(corpo.endsWith(QLatin1String("<p>Versione 06.2002-16</p></body>")));
+        QList<QByteArray> valori;
+        Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-",
+                                        "<", {}, false, false, 0);
+        QCOMPARE(valori, QList<QByteArray>{"16"});
+    }
+
+    void senzaCorpoNessunDocumento_data()
+    {
+        QTest::addColumn<QByteArray>("pagina");
+        QTest::newRow("empty answer") << QByteArray();
+        QTest::newRow("blanks only") << QByteArray(" \r\n ");
+        QTest::newRow("head only") << QByteArray("<html><head><title>Kelmo</title></head></html>");
+        QTest::newRow("frameset") << QByteArray("<html><frameset><frame src=\"a.html\"></frameset></html>");
+        QTest::newRow("comment only") << QByteArray("<!-- Versione 06.2002-16< -->");
+    }
+    void senzaCorpoNessunDocumento()
+    {
+        QFETCH(QByteArray, pagina);
+        m_server->ImpostaPagina("/prima", "<body>prima</body>");
+        m_server->ImpostaPagina("/vuota", pagina);
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prima").toString());
+        QTRY_COMPARE(prova.completati.count(), 1);
+
+        prova.browser.Naviga(m_server->Indirizzo("/vuota").toString());
+        QTRY_COMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::SenzaCorpo);
+        QCOMPARE(prova.completati.count(), 1);
+        QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
+    }
+
+    void navigazioniFallite_data()
+    {
+        QTest::addColumn<QString>("indirizzo");
+        QTest::addColumn<Fallimento>("motivo");
+        // Filled in by the test once the server's port is known: %1 is the server, %2 a closed port.
+        QTest::newRow("404") << "http://127.0.0.1:%1/manca" << Fallimento::StatoHttp;
+        QTest::newRow("500") << "http://127.0.0.1:%1/guasto" << Fallimento::StatoHttp;
+        QTest::newRow("error status on a file") << "http://127.0.0.1:%1/negato.exe" << Fallimento::StatoHttp;
+        QTest::newRow("connection refused") << "http://127.0.0.1:%2/" << Fallimento::Rete;
+        QTest::newRow("TLS failure") << "https://127.0.0.1:%1/pagina" << Fallimento::Rete;
+        QTest::newRow("redirect loop") << "http://127.0.0.1:%1/giro" << Fallimento::Reindirizzamenti;
+        QTest::newRow("not a web address") << "ftp://127.0.0.1:%1/file" << Fallimento::Rete;
+        QTest::newRow("empty address") << "" << Fallimento::Rete;
+    }
+    void navigazioniFallite()
+    {
+        QFETCH(QString, indirizzo);
+        QFETCH(Fallimento, motivo);
+        ServerProva::Risposta guasto;
+        guasto.stato = 500;
+        guasto.corpo = "<html><body>Versione 06.2002-16<</body></html>";
+        m_server->Imposta("/guasto", guasto);
+        ServerProva::Risposta negato;
+        negato.stato = 403;
+        negato.tipo = "application/octet-stream";
+        negato.corpo = "MZ";
+        m_server->Imposta("/negato.exe", negato);
+        ServerProva::Risposta giro;
+        giro.stato = 302;
+        giro.intestazioni = {"Location: /giro"};
+        m_server->Imposta("/giro", giro);
+        m_server->ImpostaPagina("/pagina", "<body>x</body>");
+        rispondiAlSalvataggio(QDir::temp().filePath(QStringLiteral("mai.exe")));
+
+        Prova prova;
+        indirizzo.replace(QLatin1String("%1"), QString::number(m_server->Porta()))
+            .replace(QLatin1String("%2"), QString::number(ServerProva::PortaChiusa()));
+        prova.browser.Naviga(indirizzo);
+        QCOMPARE(prova.Segnali(), 0); // never raised from inside Naviga
+        QTRY_COMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), motivo);
+        QVERIFY(!prova.falliti.constLast().at(1).toString().isEmpty());
+        QVERIFY(!prova.browser.InCorso());
+        QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
+        QVERIFY(m_scelta->proposte.isEmpty());
+        if (QByteArray(QTest::currentDataTag()) == "redirect loop")
+            QCOMPARE(m_server->Richieste().size(), BrowserIncorporato::MassimoReindirizzamenti + 1);
+    }
+
+    void reindirizzamentoSeguito()
+    {
+        ServerProva::Risposta spostata;
+        spostata.stato = 301;
+        spostata.intestazioni = {"Location: /nuova?prg=Kelmo_DraVolo"};
+        m_server->Imposta("/vecchia", spostata);
+        m_server->ImpostaPagina("/nuova", "<body>Versione 06.2002-16<</body>");
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/vecchia").toString());
+        QTRY_COMPARE(prova.completati.count(), 1);
+        QCOMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>Versione 06.2002-16&lt;</body>"));
+        QCOMPARE(prova.browser.IndirizzoDocumento(), m_server->Indirizzo("/nuova?prg=Kelmo_DraVolo"));
+    }
+
+    void serverMutoScadeIlTempo()
+    {
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/muto", muto);
+        BrowserIncorporato::ImpostaLimiteTempo(300ms);
+        QCOMPARE(BrowserIncorporato::LimiteTempo(), 300ms);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 1);
+        QTRY_COMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::TempoScaduto);
+        QCOMPARE(prova.Segnali(), 1);
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+
+        BrowserIncorporato::ImpostaLimiteTempo(0ms);
+        QCOMPARE(BrowserIncorporato::LimiteTempo(), 20000ms);
+    }
+
+    void annullaSenzaSegnali()
+    {
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/muto", muto);
+        m_server->ImpostaPagina("/pagina", "<body>dopo</body>");
+        BrowserIncorporato::ImpostaLimiteTempo(500ms);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 1);
+        prova.browser.Annulla();
+        QVERIFY(!prova.browser.InCorso());
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        // Past the time limit: a cancelled navigation reports nothing, not even its timeout.
+        oltreIlLimite();
+        QCOMPARE(prova.Segnali(), 0);
+
+        // A new navigation abandons the running one just as silently.
+        prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 1);
+        prova.browser.Naviga(m_server->Indirizzo("/pagina").toString());
+        QTRY_COMPARE(prova.completati.count(), 1);
+        oltreIlLimite();
+        QCOMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>dopo</body>"));
+
+        // Cancelling keeps the current document, and cancelling nothing is harmless.
+        prova.browser.Annulla();
+        QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>dopo</body>"));
+    }
+
+    void annullaUnIndirizzoNonValido()
+    {
+        Prova prova;
+        prova.browser.Naviga(QStringLiteral("ftp://127.0.0.1/"));
+        prova.browser.Annulla();
+        // A second browser's report of the same failure comes after the one cancelled would have.
+        Prova testimone;
+        testimone.browser.Naviga(QStringLiteral("ftp://127.0.0.1/"));
+        QTRY_COMPARE(testimone.falliti.count(), 1);
+        QCOMPARE(prova.Segnali(), 0);
+    }
+
+    void proxyDiSistema()
+    {
+        // The server stands in for a proxy: the page of a remote site comes through it. The machine's
+        // own addresses never go through the proxy.
+        const QByteArray vecchio = qgetenv("http_proxy");
+        qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()).toLatin1());
+        m_server->ImpostaPagina("/index.php", "<body>Versione 06.2002-16<</body>");
+        Prova prova;
+        prova.browser.Naviga(QStringLiteral("http://kelmo.invalid/index.php?prg=Kelmo_DraVolo"));
+        QTRY_COMPARE(prova.Segnali(), 1);
+        const QList<QByteArray> richieste = m_server->Richieste();
+
+        qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()).toLatin1());
+        prova.browser.Naviga(m_server->Indirizzo("/index.php").toString());
+        QTRY_COMPARE(prova.Segnali(), 2);
+        if (vecchio.isNull())
+            qunsetenv("http_proxy");
+        else
+            qputenv("http_proxy", vecchio);
+
+        QCOMPARE(prova.completati.count(), 2);
+        QCOMPARE(richieste, QList<QByteArray>{"http://kelmo.invalid/index.php?prg=Kelmo_DraVolo"});
+        QCOMPARE(m_server->Richieste().constLast(), QByteArray("/index.php"));
+    }
+
+    void scaricamentoSalvatoIntero_data()
+    {
+        QTest::addColumn<QByteArray>("percorso");
+        QTest::addColumn<QByteArray>("tipo");
+        QTest::addColumn<QList<QByteArray>>("intestazioni");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("setup file") << QByteArray("/prg/dravol.exe") << QByteArray("application/octet-stream")
+                                    << QList<QByteArray>{} << QStringLiteral("dravol.exe");
+        QTest::newRow("attachment named by the server")
+            << QByteArray("/scarica.php") << QByteArray("text/html")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"dravol setup.exe\""}
+            << QStringLiteral("dravol setup.exe");
+        QTest::newRow("extended name")
+            << QByteArray("/scarica.php") << QByteArray("application/x-msdownload")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''gi%C3%A0.exe"}
+            << QStringLiteral("già.exe");
+        QTest::newRow("name with a path")
+            << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"..\\\\..\\\\dravol.exe\""}
+            << QStringLiteral("dravol.exe");
+        QTest::newRow("no name at all") << QByteArray("/prg/") << QByteArray("application/zip")
+                                        << QList<QByteArray>{} << QStringLiteral("download");
+    }
+    void scaricamentoSalvatoIntero()
+    {
+        QFETCH(QByteArray, percorso);
+        QFETCH(QByteArray, tipo);
+        QFETCH(QList<QByteArray>, intestazioni);
+        QFETCH(QString, nome);
+        const QByteArray contenuto = BytesCasuali(3 * 1024 * 1024 + 17, 15);
+        ServerProva::Risposta file;
+        file.tipo = tipo;
+        file.intestazioni = intestazioni;
+        file.corpo = contenuto;
+        m_server->Imposta(percorso, file);
+        m_server->ImpostaPagina("/pagina", "<body>Versione 06.2002-16<</body>");
+        QTemporaryDir cartella;
+        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
+        rispondiAlSalvataggio(destinazione);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/pagina").toString());
+        QTRY_COMPARE(prova.completati.count(), 1);
+        prova.browser.Naviga(m_server->Indirizzo(percorso).toString());
+        QTRY_COMPARE(prova.scaricati.count(), 1);
+        QCOMPARE(prova.Segnali(), 2);
+        QCOMPARE(prova.scaricati.constLast().at(0).toString(), destinazione);
+        QVERIFY(!prova.browser.InCorso());
+
+        // The user's downloads folder and the file's own name were proposed.
+        QCOMPARE(m_scelta->proposte.size(), 1);
+        const QFileInfo proposta(m_scelta->proposte.constFirst());
+        QCOMPARE(proposta.fileName(), nome);
+        QCOMPARE(proposta.absolutePath(),
+                 QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)).absolutePath());
+
+        QFile salvato(destinazione);
+        QVERIFY(salvato.open(QIODevice::ReadOnly));
+        QCOMPARE(salvato.readAll(), contenuto);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), QStringList{QStringLiteral("dravol.exe")});
+        // A download is no document: the page shown before stays.
+        QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>Versione 06.2002-16&lt;</body>"));
+        QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
+    }
+
+    void scaricamentoInterrottoNonLasciaFile_data()
+    {
+        QTest::addColumn<bool>("tieniAperta");
+        QTest::newRow("connection dropped") << true;
+        QTest::newRow("closed short of the announced length") << false;
+    }
+    void scaricamentoInterrottoNonLasciaFile()
+    {
+        QFETCH(bool, tieniAperta);
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(2 * 1024 * 1024, 16);
+        file.taglio = 1024 * 1024;
+        file.tieniAperta = tieniAperta;
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        if (tieniAperta) {
+            // Half the file is in, and the progress shows it, when the server breaks down.
+            QProgressDialog *avanzamento = nullptr;
+            QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
+            QVERIFY(avanzamento->isVisible());
+            QCOMPARE(avanzamento->maximum(), 2048);
+            QTRY_COMPARE(avanzamento->value(), 1024);
+            m_server->ChiudiConnessioni();
+        }
+        QTRY_COMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::Rete);
+        QCOMPARE(prova.Segnali(), 1);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+        QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
+    }
+
+    void scaricamentoMutoScadeIlTempo()
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024 * 1024, 17);
+        file.taglio = 1000;
+        file.tieniAperta = true;
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
+        BrowserIncorporato::ImpostaLimiteTempo(300ms);
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QTRY_COMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::TempoScaduto);
+        QCOMPARE(m_scelta->proposte.size(), 1);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+
+    void salvataggioRifiutato()
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024, 18);
+        m_server->Imposta("/prg/dravol.exe", file);
+        rispondiAlSalvataggio(QString());
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QTRY_COMPARE(prova.scaricati.count(), 1);
+        QCOMPARE(prova.scaricati.constLast().at(0).toString(), QString());
+        QCOMPARE(prova.Segnali(), 1);
+        QVERIFY(!prova.browser.InCorso());
+    }
+
+    void salvataggioImpossibile()
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024, 21);
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("manca/dravol.exe")));
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QTRY_COMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::Scrittura);
+        QCOMPARE(prova.Segnali(), 1);
+        QVERIFY(!prova.browser.InCorso());
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+    }
+
+    void scaricamentoAnnullatoDallUtente()
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024 * 1024, 19);
+        file.taglio = 300 * 1024;
+        file.tieniAperta = true;
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QProgressDialog *avanzamento = nullptr;
+        QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
+        QTRY_COMPARE(avanzamento->value(), 300);
+        QPushButton *annulla = avanzamento->findChild<QPushButton *>();
+        QVERIFY(annulla);
+        QCOMPARE(annulla->text(), QStringLiteral("Annulla"));
+        annulla->click();
+        QTRY_COMPARE(prova.scaricati.count(), 1);
+        QCOMPARE(prova.scaricati.constLast().at(0).toString(), QString());
+        QCOMPARE(prova.Segnali(), 1);
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+
+    void distruttoDuranteLaScelta()
+    {
+        // The save dialog is still open when the window that holds the browser goes away.
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024, 20);
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        auto *prova = new Prova;
+        bool chiesto = false;
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) {
+            chiesto = true;
+            delete prova;
+            return cartella.filePath(QStringLiteral("dravol.exe"));
+        });
+        prova->browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QTRY_VERIFY(chiesto);
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+};
+
+QTEST_MAIN(TestBrowser)
+#include "tst_browser.moc"
