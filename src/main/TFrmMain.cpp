@@ -4,6 +4,8 @@
 #include "app/Jpeg.h"
 #include "app/RapportoErrori.h"
 #include "main/NumeroFisso.h"
+#include "main/StampaGiocate.h"
+#include "settings/TFrmImp.h"
 #include "app/Finestre.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
@@ -13,10 +15,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLayout>
+#include <QPrinter>
 #include <QScreen>
 #include <QStyle>
 
 #include <exception>
+#include <memory>
 #include <new>
 
 using RapportoErrori::Collega;
@@ -48,6 +52,8 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
         campo->setTextMargins(0, 0, 0, 0);
 
     Collega(BTSgioca, &QToolButton::clicked, this, &TFrmMain::BTSgiocaClick);
+    Collega(BTSstampa, &QToolButton::clicked, this, &TFrmMain::BTSstampaClick);
+    Collega(BTSimp, &QToolButton::clicked, this, &TFrmMain::BTSimpClick);
     Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
     Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
     Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
@@ -126,6 +132,48 @@ void TFrmMain::BTSgiocaClick()
         Memo1->Svuota();
     }
     EstraiCombinazione();
+}
+
+void TFrmMain::BTSstampaClick()
+{
+    if (Fx::DomandaSiNo(QStringLiteral("Stampare tutte le giocate effettuate fino adesso?"))) {
+        StampaTutteLeGiocate();
+        return;
+    }
+    if (Fx::DomandaSiNo(QStringLiteral("Stampare solamente questa giocata?")))
+        StampaGiocataCorrente();
+}
+
+void TFrmMain::StampaTutteLeGiocate()
+{
+    // The count only brings up the question; a No prints every play.
+    if (Memo1->Conteggio() > Stampa::SogliaDomanda &&
+        Fx::DomandaSiNo(QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?")))
+        return;
+    QPrinter stampante(QPrinter::HighResolution);
+    if (!Stampa::ScegliStampante(stampante, this))
+        return;
+    Stampa::StampaRiepilogo(
+        stampante, Stampa::CarattereStampa(EDTn1->font()), [this] { return Memo1->Conteggio(); },
+        [this](qsizetype indice) { return Memo1->Riga(indice); });
+}
+
+void TFrmMain::StampaGiocataCorrente()
+{
+    QPrinter stampante(QPrinter::HighResolution);
+    if (!Stampa::ScegliStampante(stampante, this))
+        return;
+    const QString giocata = Estrazione::RigaGiocata(Combinazione());
+    Stampa::StampaRiepilogo(
+        stampante, Stampa::CarattereStampa(EDTn1->font()), [] { return qsizetype(1); },
+        [&giocata](qsizetype) { return giocata; });
+}
+
+void TFrmMain::BTSimpClick()
+{
+    // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
+    const std::unique_ptr<TFrmImp> finestra = std::make_unique<TFrmImp>(this);
+    finestra->exec();
 }
 
 void TFrmMain::EstraiCombinazione()

@@ -21,6 +21,8 @@ public:
 
     void FormShow();
     void BTSgiocaClick();
+    void BTSstampaClick();
+    void BTSimpClick();
     void Help1Click();
     void About1Click();
     void SegnalBug1Click();
@@ -34,6 +36,8 @@ private:
     void SostituisciZeri();
     void AggiungiZeriIniziali();
     bool VerificaEMemorizza();
+    void StampaTutteLeGiocate();
+    void StampaGiocataCorrente();
 
     bool m_giaMostrata = false;
 };

@@ -1,0 +1,82 @@
+#include "main/StampaGiocate.h"
+
+#include "app/Applicazione.h"
+#include "build_config.h"
+#include "main/StampaTesto.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace Stampa {
+
+namespace {
+SceltaStampante &sceltaImpostata()
+{
+    static SceltaStampante scelta;
+    return scelta;
+}
+
+// Screen fonts given in pixels are measured at the 96 pixels per inch the windows are drawn for.
+constexpr double PixelPerPollice = 96.0;
+constexpr double PuntiPerPollice = 72.0;
+} // namespace
+
+QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail)
+{
+    QString sito = QUrl(indirizzoSito).host();
+    if (sito.isEmpty())
+        sito = indirizzoSito;
+    return Rientro + QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") + sito +
+           QStringLiteral(" - ") + indirizzoMail;
+}
+
+QString Intestazione()
+{
+    return Intestazione(QString::fromUtf8(Configurazione::IndirizzoSito),
+                        QString::fromUtf8(Configurazione::IndirizzoMail));
+}
+
+QFont CarattereStampa(const QFont &carattereCampo)
+{
+    QFont carattere = carattereCampo;
+    if (carattere.pointSizeF() > 0)
+        carattere.setPointSize(qMax(1, qRound(carattere.pointSizeF())));
+    else if (carattere.pixelSize() > 0)
+        carattere.setPointSize(qMax(1, qRound(carattere.pixelSize() * PuntiPerPollice / PixelPerPollice)));
+    return carattere;
+}
+
+void StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
+                     const std::function<QString(qsizetype)> &riga)
+{
+    stampante.setDocName(Applicazione::Titolo);
+    DispositivoTesto dispositivo(stampante);
+    dispositivo.Apri();
+    dispositivo.ImpostaCarattere(carattere);
+    dispositivo.ScriviRiga(RigaVuota);
+    dispositivo.ScriviRiga(Intestazione());
+    dispositivo.ScriviRiga(RigaVuota);
+    const qsizetype quante = righe();
+    for (qsizetype i = 0; i < quante; ++i)
+        dispositivo.ScriviRiga(Rientro + riga(i));
+    dispositivo.Chiudi();
+}
+
+bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
+{
+    if (const SceltaStampante &scelta = sceltaImpostata())
+        return scelta(stampante, genitore);
+    QPrintDialog PrintDialog1(&stampante, genitore);
+    // All pages only: no page numbers, no selection.
+    PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                            QAbstractPrintDialog::PrintCollateCopies);
+    return PrintDialog1.exec() == QDialog::Accepted;
+}
+
+void ImpostaSceltaStampante(SceltaStampante scelta)
+{
+    sceltaImpostata() = std::move(scelta);
+}
+
+} // namespace Stampa

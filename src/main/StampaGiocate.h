@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+// The printed play summary: a blank line, the header, a blank line, then one line per play behind an
+// indent of seven blanks.
+namespace Stampa {
+
+inline const QString RigaVuota = QStringLiteral(" ");
+inline const QString Rientro = QStringLiteral("       ");
+// More plays than this in the log and printing them all asks first.
+inline constexpr qsizetype SogliaDomanda = 100;
+
+// "       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - " + the site's host name + " - " +
+// the mail address.
+QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail);
+// The header with the site and mail addresses of this build.
+QString Intestazione();
+
+// The printing font: the given screen font (the first number field's) at its size rounded to whole
+// points.
+QFont CarattereStampa(const QFont &carattereCampo);
+
+// Prints the summary on the printer: opens the job, sets the font, writes the blank line, the header
+// and the blank line, then each of the lines behind the indent, and closes the job. `righe` is called
+// once, when the plays are written, and gives their number; `riga` gives each play by its index.
+void StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
+                     const std::function<QString(qsizetype)> &riga);
+
+// The printer selection dialog. True when the user confirms, with the printer set up as chosen.
+bool ScegliStampante(QPrinter &stampante, QWidget *genitore);
+
+// What stands in for the dialog (tests set up a PDF file here); an empty function puts the dialog
+// back.
+using SceltaStampante = std::function<bool(QPrinter &stampante, QWidget *genitore)>;
+void ImpostaSceltaStampante(SceltaStampante scelta);
+
+} // namespace Stampa

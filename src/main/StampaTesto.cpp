@@ -1,0 +1,144 @@
+#include "main/StampaTesto.h"
+
+#include "app/Errore.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+QString NomeStampante(const QPrinter &stampante)
+{
+    if (!stampante.outputFileName().isEmpty())
+        return stampante.outputFileName();
+    return stampante.printerName();
+}
+
+} // namespace
+
+DispositivoTesto::DispositivoTesto(QPrinter &stampante) : m_stampante(stampante) {}
+
+// Nothing reaches the printer before Chiudi, so an unfinished job leaves nothing behind.
+DispositivoTesto::~DispositivoTesto() = default;
+
+void DispositivoTesto::Apri()
+{
+    if (!m_stampante.isValid())
+        throw Errore(QStringLiteral("La stampante %1 non è disponibile").arg(NomeStampante(m_stampante)));
+    m_larghezza = m_stampante.width();
+    m_altezza = m_stampante.height();
+    if (m_larghezza <= 0 || m_altezza <= 0)
+        throw Errore(QStringLiteral("La stampante %1 non ha un'area stampabile").arg(NomeStampante(m_stampante)));
+
+    m_caratteri.clear();
+    m_pagine.clear();
+    m_pagine.emplace_back();
+    m_posizione = 0;
+    m_paginaNuovaInAttesa = false;
+    m_aperto = true;
+    ImpostaCarattere(QFont());
+}
+
+void DispositivoTesto::ImpostaCarattere(const QFont &carattere)
+{
+    m_caratteri.push_back(carattere);
+    m_metriche.emplace(carattere, &m_stampante);
+}
+
+qsizetype DispositivoTesto::CaratteriCheEntrano(const QString &testo) const
+{
+    if (m_metriche->horizontalAdvance(testo) <= m_larghezza)
+        return testo.size();
+    // The widest prefix that still fits; the advance of a prefix grows with its length.
+    qsizetype entrano = 1;
+    qsizetype nonEntrano = testo.size();
+    while (nonEntrano - entrano > 1) {
+        const qsizetype mezzo = entrano + (nonEntrano - entrano) / 2;
+        if (m_metriche->horizontalAdvance(testo.left(mezzo)) <= m_larghezza)
+            entrano = mezzo;
+        else
+            nonEntrano = mezzo;
+    }
+    return entrano;
+}
+
+void DispositivoTesto::ScriviRiga(const QString &testo)
+{
+    if (!m_aperto)
+        throw Errore(QStringLiteral("La stampa non è stata avviata"));
+    if (testo.isEmpty()) {
+        ScriviParte(testo);
+        return;
+    }
+    QStringView resto(testo);
+    while (!resto.isEmpty()) {
+        const QString tutto = resto.toString();
+        const qsizetype quanti = CaratteriCheEntrano(tutto);
+        ScriviParte(tutto.left(quanti));
+        resto = resto.mid(quanti);
+    }
+}
+
+void DispositivoTesto::ScriviParte(const QString &parte)
+{
+    if (m_paginaNuovaInAttesa) {
+        m_pagine.emplace_back();
+        m_posizione = 0;
+        m_paginaNuovaInAttesa = false;
+    }
+    m_pagine.back().push_back({m_posizione, static_cast<int>(m_caratteri.size()) - 1, parte});
+    const int avanzamento = parte.isEmpty() ? m_metriche->height() : m_metriche->height() + 2;
+    m_posizione += avanzamento;
+    if (m_posizione > m_altezza - 2 * avanzamento)
+        m_paginaNuovaInAttesa = true;
+}
+
+void DispositivoTesto::Chiudi()
+{
+    if (!m_aperto)
+        throw Errore(QStringLiteral("La stampa non è stata avviata"));
+    m_aperto = false;
+    Stampa();
+}
+
+void DispositivoTesto::Stampa()
+{
+    QPainter pittore;
+    if (!pittore.begin(&m_stampante))
+        throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(NomeStampante(m_stampante)));
+
+    // The job has started: from here a failure aborts it rather than handing half of it over.
+    const auto interrompi = [&] {
+        m_stampante.abort();
+        pittore.end();
+        if (!m_stampante.outputFileName().isEmpty())
+            QFile::remove(m_stampante.outputFileName());
+    };
+    try {
+        std::vector<int> ascese;
+        for (const QFont &carattere : m_caratteri)
+            ascese.push_back(QFontMetrics(carattere, &m_stampante).ascent());
+        int corrente = -1;
+        bool prima = true;
+        for (const std::vector<Voce> &pagina : m_pagine) {
+            if (!prima && !m_stampante.newPage())
+                throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
+            prima = false;
+            for (const Voce &voce : pagina) {
+                if (voce.carattere != corrente) {
+                    corrente = voce.carattere;
+                    pittore.setFont(m_caratteri[static_cast<std::size_t>(corrente)]);
+                }
+                pittore.drawText(0, voce.alto + ascese[static_cast<std::size_t>(corrente)], voce.testo);
+            }
+        }
+        if (m_stampante.printerState() == QPrinter::Error)
+            throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
+    } catch (...) {
+        interrompi();
+        throw;
+    }
+    if (!pittore.end())
+        throw Errore(QStringLiteral("La stampante %1 non ha accettato la stampa").arg(NomeStampante(m_stampante)));
+}

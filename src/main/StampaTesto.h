@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class QPrinter;
+
+// A printer driven as a text device: lines written one under the other from the top left corner of
+// the printable area, in device pixels of the chosen printer.
+//  - A line advances the position by the height of its text plus 2 pixels; a line without text by the
+//    font's character height.
+//  - A line wider than the printable area breaks after the last character that fits and goes on in
+//    the next line.
+//  - When, after a line, the position lies lower than the page height less twice that line's height,
+//    the next line starts a new page at its top (a page is begun only when something is written on it,
+//    so a job never ends with a blank sheet).
+//  - A font set applies to every line written afterwards.
+// The lines are laid out in memory and the job is handed to the printer only by Chiudi, whole: a
+// failure on the way, or a device destroyed without Chiudi, sends nothing to the printer.
+class DispositivoTesto
+{
+public:
+    explicit DispositivoTesto(QPrinter &stampante);
+    ~DispositivoTesto();
+
+    DispositivoTesto(const DispositivoTesto &) = delete;
+    DispositivoTesto &operator=(const DispositivoTesto &) = delete;
+
+    // Starts the job at the top left corner of the first page. Throws Errore for a printer that
+    // cannot print.
+    void Apri();
+    void ImpostaCarattere(const QFont &carattere);
+    void ScriviRiga(const QString &testo);
+    // Ends the job and hands it to the printer; returns when it has been handed over. Throws Errore
+    // when the printer refuses it; a job refused half-way is aborted.
+    void Chiudi();
+
+    // Pages laid out so far.
+    int Pagine() const { return static_cast<int>(m_pagine.size()); }
+
+private:
+    struct Voce
+    {
+        int alto;       // top of the line on its page, in device pixels
+        int carattere;  // index into m_caratteri
+        QString testo;
+    };
+
+    // How many of the text's leading characters fit across the printable area (at least one).
+    qsizetype CaratteriCheEntrano(const QString &testo) const;
+    void ScriviParte(const QString &parte);
+    void Stampa();
+
+    QPrinter &m_stampante;
+    bool m_aperto = false;
+    int m_larghezza = 0;
+    int m_altezza = 0;
+    std::vector<QFont> m_caratteri;
+    std::optional<QFontMetrics> m_metriche;
+    std::vector<std::vector<Voce>> m_pagine;
+    int m_posizione = 0;
+    bool m_paginaNuovaInAttesa = false;
+};

@@ -1,0 +1,197 @@
+#include "settings/TFrmImp.h"
+
+#include "app/Errore.h"
+#include "app/Fx.h"
+#include "app/RapportoErrori.h"
+#include "main/NumeroFisso.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStyle>
+
+using RapportoErrori::Collega;
+
+namespace Impostazioni {
+
+int NumeroDalTesto(const QString &testo)
+{
+    bool valido = !testo.isEmpty();
+    for (QChar c : testo)
+        valido = valido && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const int numero = valido ? testo.toInt(&valido) : 0;
+    if (!valido)
+        throw Errore(QStringLiteral("'%1' non è un valore intero valido").arg(testo));
+    return numero;
+}
+
+QString ConZeroIniziale(const QString &testo)
+{
+    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
+}
+
+void ScriviNumeroFisso(const QString &dueCifre)
+{
+    const QByteArray contenuto = NumeroFisso::Contenuto(dueCifre);
+    QSaveFile file(NumeroFisso::Percorso());
+    // Never fall back to writing the file in place: a failure half-way would leave it truncated.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size() || !file.commit())
+        throw Errore(QStringLiteral("Impossibile salvare il file del numero fisso %1: %2")
+                         .arg(NumeroFisso::Percorso(), file.errorString()));
+}
+
+void RimuoviNumeroFisso()
+{
+    QFile file(NumeroFisso::Percorso());
+    if (!file.remove())
+        throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
+                         .arg(NumeroFisso::Percorso(), file.errorString()));
+}
+
+} // namespace Impostazioni
+
+TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
+{
+    setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(271, 56);
+
+    BTMsalva->setIcon(QIcon(QStringLiteral(":/immagini/ok.png")));
+    BTMannulla->setIcon(QIcon(QStringLiteral(":/immagini/annulla.png")));
+    EDTnumFIS->installEventFilter(this);
+
+    Collega(Check1, &QCheckBox::toggled, this, &TFrmImp::Check1Click);
+    Collega(BTMsalva, &QPushButton::clicked, this, &TFrmImp::BTMsalvaClick);
+    Collega(BTMannulla, &QPushButton::clicked, this, &TFrmImp::BTMannullaClick);
+
+    BTMsalva->setFocus();
+    // Centred on the desktop, not over the main window; moving it now keeps Qt from placing it.
+    if (QScreen *schermo = screen())
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()).topLeft());
+}
+
+void TFrmImp::showEvent(QShowEvent *evento)
+{
+    QDialog::showEvent(evento);
+    if (m_attivazioneInCoda)
+        return;
+    m_attivazioneInCoda = true;
+    // Queued, so that the window is on screen and active when the restore runs.
+    QMetaObject::invokeMethod(
+        this, [this] { RapportoErrori::Protetto([this] { FormActivate(); }); }, Qt::QueuedConnection);
+}
+
+void TFrmImp::hideEvent(QHideEvent *evento)
+{
+    QDialog::hideEvent(evento);
+    // Minimising hides the window spontaneously; that does not end the showing.
+    if (!evento->spontaneous())
+        m_attivazioneInCoda = false;
+}
+
+bool TFrmImp::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    if (oggetto != EDTnumFIS || evento->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(oggetto, evento);
+
+    const auto *tasto = static_cast<QKeyEvent *>(evento);
+    // Tab moves the focus and Delete edits the field; neither is a typed character (X11 gives Delete
+    // the text DEL, which the filter would cancel).
+    if (tasto->key() == Qt::Key_Tab || tasto->key() == Qt::Key_Backtab || tasto->key() == Qt::Key_Delete)
+        return false;
+    QString caratteri = tasto->text();
+    if (tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter)
+        caratteri = QString(QChar(13));
+    // Keys that type nothing (arrows, Delete, Home...) are not characters and always reach the field.
+    if (caratteri.isEmpty())
+        return false;
+
+    bool passano = false;
+    RapportoErrori::Protetto([&] {
+        bool tutti = true;
+        for (QChar carattere : caratteri) {
+            QChar Key = carattere;
+            EDTnumFISKeyPress(Key);
+            tutti = tutti && Key == carattere;
+        }
+        passano = tutti;
+    });
+    return !passano;
+}
+
+void TFrmImp::keyPressEvent(QKeyEvent *evento)
+{
+    // The window has no default and no cancel button: Escape does nothing, Enter presses only the
+    // button that has the focus.
+    switch (evento->key()) {
+    case Qt::Key_Escape:
+        evento->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *pulsante = qobject_cast<QPushButton *>(focusWidget()))
+            pulsante->click();
+        evento->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(evento);
+    }
+}
+
+void TFrmImp::FormActivate()
+{
+    if (!NumeroFisso::Esiste())
+        return;
+    Check1->setChecked(true);
+    EDTnumFIS->setText(NumeroFisso::Leggi());
+}
+
+void TFrmImp::Check1Click()
+{
+    EDTnumFIS->setVisible(Check1->isChecked());
+}
+
+void TFrmImp::EDTnumFISKeyPress(QChar &Key)
+{
+    Fx::FiltraTastoNumerico(Key);
+    if (Key == QChar(13)) {
+        Key = QChar(0);
+        if (!EDTnumFIS->text().isEmpty())
+            BTMsalvaClick();
+    }
+}
+
+void TFrmImp::BTMsalvaClick()
+{
+    if (Check1->isChecked()) {
+        const int numero = Impostazioni::NumeroDalTesto(EDTnumFIS->text());
+        if (numero < Impostazioni::NumeroMinimo || numero > Impostazioni::NumeroMassimo) {
+            Fx::MessaggioAttenzione(QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
+            EDTnumFIS->clear();
+        }
+    }
+
+    EDTnumFIS->setText(Impostazioni::ConZeroIniziale(EDTnumFIS->text()));
+
+    if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
+        Impostazioni::ScriviNumeroFisso(EDTnumFIS->text());
+        Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state salvate"));
+        accept();
+        return;
+    }
+
+    if (!Check1->isChecked() && NumeroFisso::Esiste()) {
+        Impostazioni::RimuoviNumeroFisso();
+        Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state rimosse."));
+        accept();
+    }
+}
+
+void TFrmImp::BTMannullaClick()
+{
+    reject();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui_TFrmImp.h"
+
+#include <QChar>
+#include <QDialog>
+#include <QString>
+
+// The settings window: one number, from 1 to 90, played fixed in the first field, kept in the
+// fixed-number file next to the executable. Ticking the box and confirming writes the file; unticking
+// and confirming deletes it. Created anew at each use and shown modally by the main window.
+class TFrmImp : public QDialog, public Ui::TFrmImp
+{
+    Q_OBJECT
+public:
+    explicit TFrmImp(QWidget *genitore = nullptr);
+
+    void FormActivate();
+    void Check1Click();
+    void EDTnumFISKeyPress(QChar &Key);
+    void BTMsalvaClick();
+    void BTMannullaClick();
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
+    void keyPressEvent(QKeyEvent *evento) override;
+    void showEvent(QShowEvent *evento) override;
+    void hideEvent(QHideEvent *evento) override;
+
+private:
+    // Set from the first show event of a showing until the window is hidden again: the restore from
+    // the file runs once per showing, not each time a message box over the window gives it back the
+    // focus.
+    bool m_attivazioneInCoda = false;
+};
+
+// The rules of the window on values, apart from the window itself.
+namespace Impostazioni {
+
+inline constexpr int NumeroMinimo = 1;
+inline constexpr int NumeroMassimo = 90;
+
+// The whole number written in the field. Only decimal digits make a number: an empty text, blanks,
+// signs or any other character (the key filter lets none through, but pasting can) throw Errore with
+// the conversion's message.
+int NumeroDalTesto(const QString &testo);
+
+// A one-character text gets "0" in front of it; any other text stays as it is.
+QString ConZeroIniziale(const QString &testo);
+
+// Writes the fixed-number file for a two-digit number, whole or not at all: the new content goes to
+// a temporary file in the same folder that then takes the file's place, so a failure leaves the earlier
+// file as it was. Throws Errore on failure.
+void ScriviNumeroFisso(const QString &dueCifre);
+
+// Deletes the fixed-number file; throws Errore when it stays.
+void RimuoviNumeroFisso();
+
+} // namespace Impostazioni

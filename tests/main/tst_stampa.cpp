@@ -1,0 +1,357 @@
+// Printing from the main window through the real print path to a PDF file, read back with
+// pdftotext: the two questions, the stop question over 100 plays, the lines of both kinds of printing
+// with their indent, the header once on the first page, long logs over pages, cancelling, the printer
+// dialog itself, and a printer that fails.
+#include "app/Applicazione.h"
+#include "main/StampaGiocate.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+#include "tst_stampa_pdf.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QString DomandaTutte = QStringLiteral("Stampare tutte le giocate effettuate fino adesso?");
+const QString DomandaCorrente = QStringLiteral("Stampare solamente questa giocata?");
+const QString DomandaInterrompo =
+    QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?");
+const QString Intestazione =
+    QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - supporto@kelmo.example");
+
+QFont CarattereStampa()
+{
+    QFont carattere(QStringLiteral("MS Sans Serif"), 10);
+    carattere.setBold(true);
+    return carattere;
+}
+
+} // namespace
+
+class TestStampa : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_pdf;
+    std::unique_ptr<CartellaProva> m_cartella;
+    std::unique_ptr<RispostaBox> m_box;
+    std::unique_ptr<TFrmMain> m_finestra;
+    QString m_file;
+    bool m_conferma = true;
+    int m_dialoghi = 0;
+    qsizetype m_boxPrimaDelDialogo = -1;
+    QPageLayout m_pagina;
+
+    void Gioca(int volte)
+    {
+        for (int i = 0; i < volte; ++i)
+            m_finestra->BTSgioca->click();
+    }
+
+    QStringList Registro() const
+    {
+        QStringList righe;
+        for (qsizetype i = 0; i < m_finestra->Memo1->Conteggio(); ++i)
+            righe << m_finestra->Memo1->Riga(i);
+        return righe;
+    }
+
+    QStringList TestiVisti() const
+    {
+        QStringList testi;
+        for (const BoxVisto &visto : m_box->Visti())
+            testi << visto.testo;
+        return testi;
+    }
+
+    // The text of every printed line, page after page.
+    static QStringList Righe(const QList<PaginaPdf> &pagine)
+    {
+        QStringList testi;
+        for (const PaginaPdf &pagina : pagine)
+            for (const RigaPdf &riga : pagina.righe)
+                testi << riga.Testo();
+        return testi;
+    }
+
+    // Top of one printed line to the top of the next, in points.
+    double Passo() const
+    {
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        return (QFontMetrics(CarattereStampa(), &stampante).height() + 2) * 72.0 / stampante.resolution();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Applicazione::ImpostaSostituzioniCaratteri();
+        QVERIFY(m_pdf.isValid());
+    }
+
+    void init()
+    {
+        m_cartella = std::make_unique<CartellaProva>();
+        m_box = std::make_unique<RispostaBox>();
+        m_finestra = std::make_unique<TFrmMain>();
+        m_file = m_pdf.filePath(QStringLiteral("%1.pdf").arg(QTest::currentTestFunction()));
+        QFile::remove(m_file);
+        m_conferma = true;
+        m_dialoghi = 0;
+        m_boxPrimaDelDialogo = -1;
+        // The printer choice: the user picks "print to file" with this name, or cancels.
+        Stampa::ImpostaSceltaStampante([this](QPrinter &stampante, QWidget *genitore) {
+            ++m_dialoghi;
+            m_boxPrimaDelDialogo = m_box->Visti().size();
+            if (genitore != m_finestra.get())
+                qWarning("the printer dialog is not over the main window");
+            m_pagina = stampante.pageLayout();
+            if (!m_conferma)
+                return false;
+            stampante.setOutputFormat(QPrinter::PdfFormat);
+            stampante.setOutputFileName(m_file);
+            m_pagina = stampante.pageLayout();
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        Stampa::ImpostaSceltaStampante({});
+        m_finestra.reset();
+        m_box.reset();
+        m_cartella.reset();
+    }
+
+    void intestazione_data()
+    {
+        QTest::addColumn<QString>("sito");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("build's site") << "http://www.kelmo.example" << "www.kelmo.example";
+        QTest::newRow("with a path") << "http://www.kelmo.example/prg/" << "www.kelmo.example";
+        QTest::newRow("secure") << "https://kelmo.example" << "kelmo.example";
+    }
+    void intestazione()
+    {
+        QFETCH(QString, sito);
+        QFETCH(QString, atteso);
+        QCOMPARE(Stampa::Intestazione(sito, QStringLiteral("posta@kelmo.example")),
+                 QStringLiteral("       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") + atteso +
+                     QStringLiteral(" - posta@kelmo.example"));
+        QCOMPARE(Stampa::Intestazione(), QStringLiteral("       ") + Intestazione);
+    }
+
+    void sceltaDellaStampa_data()
+    {
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
+        QTest::addColumn<QStringList>("domande");
+        QTest::addColumn<bool>("tutte");
+        QTest::addColumn<bool>("stampa");
+        QTest::newRow("all plays") << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << true << true;
+        QTest::newRow("current play") << QList{QMessageBox::No, QMessageBox::Yes}
+                                      << QStringList{DomandaTutte, DomandaCorrente} << false << true;
+        QTest::newRow("neither") << QList{QMessageBox::No, QMessageBox::No}
+                                 << QStringList{DomandaTutte, DomandaCorrente} << false << false;
+    }
+    void sceltaDellaStampa()
+    {
+        QFETCH(QList<QMessageBox::StandardButton>, risposte);
+        QFETCH(QStringList, domande);
+        QFETCH(bool, tutte);
+        QFETCH(bool, stampa);
+        Gioca(3);
+        const QStringList registro = Registro();
+        const Estrazione::Combinazione campi = m_finestra->Combinazione();
+        for (QMessageBox::StandardButton risposta : risposte)
+            m_box->Rispondi(risposta);
+        m_finestra->BTSstampa->click();
+
+        QCOMPARE(TestiVisti(), domande);
+        for (const BoxVisto &visto : m_box->Visti()) {
+            QCOMPARE(visto.titolo, QStringLiteral("Richiesta."));
+            QCOMPARE(visto.pulsanti, QMessageBox::Yes | QMessageBox::No);
+        }
+        QCOMPARE(m_dialoghi, stampa ? 1 : 0);
+        QCOMPARE(QFile::exists(m_file), stampa);
+        // Printing changes neither the log nor the fields.
+        QCOMPARE(Registro(), registro);
+        QCOMPARE(m_finestra->Combinazione(), campi);
+        if (!stampa)
+            return;
+
+        const QList<PaginaPdf> pagine = LeggiPdf(m_file);
+        QCOMPARE(pagine.size(), 1);
+        QStringList attese{Intestazione};
+        if (tutte)
+            attese += registro;
+        else
+            attese << Estrazione::RigaGiocata(campi);
+        QCOMPARE(Righe(pagine), attese);
+        QCOMPARE(CaratteriPdf(m_file), QStringList{QStringLiteral("LiberationSans-Bold")});
+
+        // Geometry: the header and every play line start behind seven blanks of the printing font; a
+        // blank line stands before the header and between the header and the first play.
+        const QList<RigaPdf> &righe = pagine[0].righe;
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        const double sette = QFontMetricsF(CarattereStampa(), &stampante).horizontalAdvance(QStringLiteral("       ")) *
+                             72.0 / stampante.resolution();
+        const QRectF area = m_pagina.paintRect(QPageLayout::Point);
+        for (const RigaPdf &riga : righe)
+            QVERIFY2(std::abs(riga.x0 - area.left() - sette) < 0.1,
+                     qPrintable(QStringLiteral("%1: indent %2, expected %3").arg(riga.Testo()).arg(riga.x0 - area.left()).arg(sette)));
+        const double passo = Passo();
+        QVERIFY2(std::abs(righe[0].y0 - area.top() - passo) < 1.0, qPrintable(QString::number(righe[0].y0 - area.top())));
+        QVERIFY2(std::abs(righe[1].y0 - righe[0].y0 - 2 * passo) < 0.1, qPrintable(QString::number(righe[1].y0 - righe[0].y0)));
+        for (qsizetype i = 2; i < righe.size(); ++i)
+            QVERIFY(std::abs(righe[i].y0 - righe[i - 1].y0 - passo) < 0.1);
+    }
+
+    void sogliaDellaDomanda_data()
+    {
+        QTest::addColumn<int>("giocate");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
+        QTest::addColumn<QStringList>("domande");
+        QTest::addColumn<bool>("stampa");
+        QTest::newRow("100 plays, no question") << 100 << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << true;
+        QTest::newRow("101 plays, Yes stops") << 101 << QList{QMessageBox::Yes, QMessageBox::Yes}
+                                              << QStringList{DomandaTutte, DomandaInterrompo} << false;
+        QTest::newRow("101 plays, No prints all") << 101 << QList{QMessageBox::Yes, QMessageBox::No}
+                                                  << QStringList{DomandaTutte, DomandaInterrompo} << true;
+    }
+    void sogliaDellaDomanda()
+    {
+        QFETCH(int, giocate);
+        QFETCH(QList<QMessageBox::StandardButton>, risposte);
+        QFETCH(QStringList, domande);
+        QFETCH(bool, stampa);
+        Gioca(giocate);
+        QCOMPARE(m_finestra->Memo1->Conteggio(), giocate);
+        for (QMessageBox::StandardButton risposta : risposte)
+            m_box->Rispondi(risposta);
+        m_finestra->BTSstampa->click();
+
+        QCOMPARE(TestiVisti(), domande);
+        QCOMPARE(m_dialoghi, stampa ? 1 : 0);
+        QCOMPARE(QFile::exists(m_file), stampa);
+        if (!stampa)
+            return;
+        // The questions all came before the printer dialog.
+        QCOMPARE(m_boxPrimaDelDialogo, domande.size());
+        const QList<PaginaPdf> pagine = LeggiPdf(m_file);
+        QCOMPARE(Righe(pagine), QStringList{Intestazione} + Registro());
+    }
+
+    void registroSuPiuPagine()
+    {
+        Gioca(250);
+        m_box->Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::No);
+        m_finestra->BTSstampa->click();
+
+        const QList<PaginaPdf> pagine = LeggiPdf(m_file);
+        QVERIFY2(pagine.size() >= 3, qPrintable(QString::number(pagine.size())));
+        QCOMPARE(Righe(pagine), QStringList{Intestazione} + Registro());
+        // The header only at the top of the first page; later pages start at the top with plays.
+        QCOMPARE(pagine[0].righe[0].Testo(), Intestazione);
+        const QRectF area = m_pagina.paintRect(QPageLayout::Point);
+        const double passo = Passo();
+        for (qsizetype n = 1; n < pagine.size(); ++n) {
+            QVERIFY(!pagine[n].righe.isEmpty());
+            QVERIFY2(std::abs(pagine[n].righe[0].y0 - (pagine[0].righe[0].y0 - passo)) < 0.1,
+                     qPrintable(QString::number(pagine[n].righe[0].y0)));
+        }
+        // A page is full when one more line would have passed the page height less two lines.
+        for (qsizetype n = 0; n + 1 < pagine.size(); ++n) {
+            const RigaPdf &ultima = pagine[n].righe.back();
+            const double dopo = ultima.y0 - (pagine[0].righe[0].y0 - passo) + passo;
+            QVERIFY2(dopo > area.height() - 2 * passo && dopo - passo <= area.height() - 2 * passo,
+                     qPrintable(QStringLiteral("page %1 ends at %2 of %3").arg(n + 1).arg(dopo).arg(area.height())));
+        }
+    }
+
+    void annullaNelDialogo_data()
+    {
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
+        QTest::addColumn<QStringList>("domande");
+        QTest::newRow("all plays") << QList{QMessageBox::Yes} << QStringList{DomandaTutte};
+        QTest::newRow("current play") << QList{QMessageBox::No, QMessageBox::Yes}
+                                      << QStringList{DomandaTutte, DomandaCorrente};
+    }
+    void annullaNelDialogo()
+    {
+        QFETCH(QList<QMessageBox::StandardButton>, risposte);
+        QFETCH(QStringList, domande);
+        Gioca(2);
+        m_conferma = false;
+        for (QMessageBox::StandardButton risposta : risposte)
+            m_box->Rispondi(risposta);
+        m_finestra->BTSstampa->click();
+        QCOMPARE(m_dialoghi, 1);
+        QCOMPARE(TestiVisti(), domande);
+        QCOMPARE(m_box->Inattesi(), 0);
+        QVERIFY(!QFile::exists(m_file));
+    }
+
+    void stampanteInErrore()
+    {
+        Gioca(1);
+        m_file = m_pdf.filePath(QStringLiteral("manca/stampa.pdf"));
+        m_box->Rispondi(QMessageBox::No).Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::Ok);
+        m_finestra->BTSstampa->click();
+        QCOMPARE(TestiVisti(), (QStringList{DomandaTutte, DomandaCorrente,
+                                            QStringLiteral("Impossibile avviare la stampa su ") + m_file + '.'}));
+        QCOMPARE(m_box->Visti().back().titolo, QStringLiteral("Kelmo_Dravolo"));
+        QCOMPARE(m_box->Visti().back().icona, QMessageBox::Critical);
+        QVERIFY(!QFile::exists(m_file));
+        // The program goes on: the next play and print work.
+        m_file = m_pdf.filePath(QStringLiteral("dopo.pdf"));
+        Gioca(1);
+        m_box->Rispondi(QMessageBox::Yes);
+        m_finestra->BTSstampa->click();
+        QCOMPARE(Righe(LeggiPdf(m_file)), QStringList{Intestazione} + Registro());
+    }
+
+    void dialogoDelleStampanti()
+    {
+        // The real dialog: all pages only (no page numbers or selection), printing to a file
+        // offered; cancelling it prints nothing and shows nothing.
+        Stampa::ImpostaSceltaStampante({});
+        Gioca(1);
+        bool visto = false;
+        QAbstractPrintDialog::PrintDialogOptions opzioni;
+        QTimer guardia;
+        guardia.setInterval(10);
+        connect(&guardia, &QTimer::timeout, this, [&] {
+            auto *dialogo = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            if (!dialogo || !dialogo->isVisible())
+                return;
+            visto = true;
+            opzioni = dialogo->options();
+            dialogo->reject();
+        });
+        guardia.start();
+        m_box->Rispondi(QMessageBox::Yes);
+        m_finestra->BTSstampa->click();
+        guardia.stop();
+
+        QVERIFY(visto);
+        QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintPageRange));
+        QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintSelection));
+        QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintCurrentPage));
+        QVERIFY(opzioni.testFlag(QAbstractPrintDialog::PrintToFile));
+        QCOMPARE(TestiVisti(), QStringList{DomandaTutte});
+        QCOMPARE(m_box->Inattesi(), 0);
+    }
+};
+
+QTEST_MAIN(TestStampa)
+#include "tst_stampa.moc"

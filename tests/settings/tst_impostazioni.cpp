@@ -1,0 +1,563 @@
+// The settings window offscreen, driven through its named controls: restoring from the fixed-number
+// file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
+#include "app/Applicazione.h"
+#include "main/NumeroFisso.h"
+#include "settings/TFrmImp.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+
+const QString TestoAvviso = QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!");
+const QString TestoSalvate = QStringLiteral("Le impostazioni sono state salvate");
+const QString TestoRimosse = QStringLiteral("Le impostazioni sono state rimosse.");
+
+QByteArray ContenutoFile(const CartellaProva &cartella)
+{
+    QFile file(cartella.Percorso(NumeroFisso::NomeFile));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool FileEsiste(const CartellaProva &cartella)
+{
+    return QFile::exists(cartella.Percorso(NumeroFisso::NomeFile));
+}
+
+QStringList FileNellaCartella(const CartellaProva &cartella)
+{
+    return QDir(cartella.Percorso()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Makes the folder (and optionally one file in it) impossible to change or read for this process
+// while it lives. Permission bits alone do not stop the superuser, so as root the process also acts
+// on files as an unprivileged user for that time (the file-system user id is per thread and the tests
+// touch files from this thread only).
+class Limitazione
+{
+public:
+    Limitazione(const QString &cartella, const QString &fileIlleggibile = {})
+        : m_cartella(QFile::encodeName(cartella)), m_file(QFile::encodeName(fileIlleggibile))
+    {
+        ::chmod(m_cartella.constData(), 0555);
+        if (!m_file.isEmpty())
+            ::chmod(m_file.constData(), 0000);
+        if (::geteuid() == 0)
+            ::setfsuid(65534);
+    }
+    ~Limitazione()
+    {
+        if (::geteuid() == 0)
+            ::setfsuid(0);
+        if (!m_file.isEmpty())
+            ::chmod(m_file.constData(), 0644);
+        ::chmod(m_cartella.constData(), 0700);
+    }
+
+private:
+    QByteArray m_cartella;
+    QByteArray m_file;
+};
+
+} // namespace
+
+class TestImpostazioni : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> m_cartella;
+    std::unique_ptr<RispostaBox> m_box;
+    std::unique_ptr<TFrmImp> m_finestra;
+
+    // Opens a new window as the main window does (modal) and waits until it has restored itself.
+    TFrmImp &Apri()
+    {
+        m_finestra = std::make_unique<TFrmImp>();
+        m_finestra->open();
+        if (!QTest::qWaitForWindowExposed(m_finestra.get()))
+            qFatal("the settings window did not come on screen");
+        QCoreApplication::sendPostedEvents(m_finestra.get(), QEvent::MetaCall);
+        return *m_finestra;
+    }
+
+    // A real pointer click in the middle of a control of the window.
+    void Clic(QWidget *controllo)
+    {
+        QTest::mouseClick(m_finestra->windowHandle(), Qt::LeftButton, {},
+                          controllo->mapTo(m_finestra.get(), controllo->rect().center()));
+    }
+
+    void Spunta()
+    {
+        Clic(m_finestra->Check1);
+        QVERIFY(m_finestra->Check1->isChecked());
+        QVERIFY(m_finestra->EDTnumFIS->isVisible());
+    }
+
+    void Scrivi(const QString &testo) { QTest::keyClicks(m_finestra->EDTnumFIS, testo); }
+    void Invio() { QTest::keyClick(m_finestra->EDTnumFIS, Qt::Key_Return); }
+
+    QStringList TestiVisti() const
+    {
+        QStringList testi;
+        for (const BoxVisto &visto : m_box->Visti())
+            testi << visto.titolo + QStringLiteral(" | ") + visto.testo;
+        return testi;
+    }
+
+private slots:
+    void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
+
+    void init()
+    {
+        m_cartella = std::make_unique<CartellaProva>();
+        m_box = std::make_unique<RispostaBox>();
+    }
+
+    void cleanup()
+    {
+        m_finestra.reset();
+        const int inattesi = m_box->Inattesi();
+        m_box.reset();
+        m_cartella.reset();
+        // Every box a test meets is one it expects and answers.
+        QCOMPARE(inattesi, 0);
+    }
+
+    void aspetto()
+    {
+        TFrmImp &f = Apri();
+        QCOMPARE(f.windowTitle(), QStringLiteral("Impostazioni"));
+        QCOMPARE(f.size(), QSize(271, 56));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(f.Label1->text(), QStringLiteral("Vuoi che un numero sia giocato fisso?"));
+        QCOMPARE(f.Check1->text(), QStringLiteral("Si"));
+        QCOMPARE(f.BTMsalva->text(), QStringLiteral("Ok"));
+        QCOMPARE(f.BTMannulla->text(), QStringLiteral("Annulla"));
+        QCOMPARE(f.EDTnumFIS->maxLength(), 2);
+        QVERIFY(f.EDTnumFIS->font().bold());
+        QVERIFY(f.BTMsalva->font().bold());
+        QVERIFY(!f.BTMsalva->icon().isNull() && !f.BTMannulla->icon().isNull());
+        QVERIFY(!f.BTMsalva->isDefault() && !f.BTMannulla->isDefault());
+
+        // Focus starts on "Ok"; Tab goes field (when shown), box, "Annulla" and back.
+        QTRY_COMPARE(f.focusWidget(), f.BTMsalva);
+        const auto avanti = [&] { QTest::keyClick(f.focusWidget(), Qt::Key_Tab); };
+        avanti();
+        QCOMPARE(f.focusWidget(), f.Check1);
+        avanti();
+        QCOMPARE(f.focusWidget(), f.BTMannulla);
+        avanti();
+        QCOMPARE(f.focusWidget(), f.BTMsalva);
+        Spunta();
+        f.BTMsalva->setFocus();
+        avanti();
+        QCOMPARE(f.focusWidget(), f.EDTnumFIS);
+        avanti();
+        QCOMPARE(f.focusWidget(), f.Check1);
+    }
+
+    void apertura_data()
+    {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<bool>("spuntato");
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("errore");
+        QTest::newRow("no file") << QByteArray() << false << QString() << QString();
+        QTest::newRow("file for 7") << NumeroFisso::Contenuto(QStringLiteral("07")) << true << "07" << QString();
+        QTest::newRow("file for 90") << NumeroFisso::Contenuto(QStringLiteral("90")) << true << "90" << QString();
+        QTest::newRow("file without a number")
+            << QByteArray("AO 'xy'$tg\r\n") << true << QString() << "non contiene un numero da 01 a 90.";
+        QTest::newRow("empty file") << QByteArray("") << true << QString() << "non contiene un numero da 01 a 90.";
+    }
+    void apertura()
+    {
+        QFETCH(QByteArray, contenuto);
+        QFETCH(bool, spuntato);
+        QFETCH(QString, campo);
+        QFETCH(QString, errore);
+        if (!contenuto.isNull())
+            m_cartella->Scrivi(NumeroFisso::NomeFile, contenuto);
+        if (!errore.isEmpty())
+            m_box->Rispondi(QMessageBox::Ok);
+
+        TFrmImp &f = Apri();
+        QCOMPARE(f.Check1->isChecked(), spuntato);
+        QCOMPARE(f.EDTnumFIS->isVisible(), spuntato);
+        QCOMPARE(f.EDTnumFIS->text(), campo);
+        QCOMPARE(f.focusWidget(), f.BTMsalva);
+        if (errore.isEmpty()) {
+            QVERIFY2(m_box->Visti().isEmpty(), qPrintable(TestiVisti().join('\n')));
+        } else {
+            QCOMPARE(m_box->Visti().size(), 1);
+            QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
+            QVERIFY2(m_box->Visti()[0].testo.endsWith(errore), qPrintable(m_box->Visti()[0].testo));
+        }
+        QVERIFY(f.isVisible());
+        // Opening never changes the file.
+        QCOMPARE(ContenutoFile(*m_cartella), contenuto.isNull() ? QByteArray() : contenuto);
+    }
+
+    void fileIlleggibile()
+    {
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_box->Rispondi(QMessageBox::Ok);
+        {
+            Limitazione limite(m_cartella->Percorso(), m_cartella->Percorso(NumeroFisso::NomeFile));
+            Apri();
+        }
+        QCOMPARE(m_box->Visti().size(), 1);
+        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
+        QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile leggere il file del numero fisso")),
+                 qPrintable(m_box->Visti()[0].testo));
+        QVERIFY(m_finestra->Check1->isChecked());
+        QVERIFY(m_finestra->EDTnumFIS->isVisible());
+        QCOMPARE(m_finestra->EDTnumFIS->text(), QString());
+    }
+
+    void salvataggio_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<bool>("conInvio");
+        QTest::addColumn<QByteArray>("dopo");
+        const QByteArray nessuno;
+        QTest::newRow("7 and Enter") << nessuno << "7" << true << QByteArray("AO '07'$tg\r\n");
+        QTest::newRow("90 and Enter") << nessuno << "90" << true << QByteArray("AO '90'$tg\r\n");
+        QTest::newRow("1 and Ok") << nessuno << "1" << false << QByteArray("AO '01'$tg\r\n");
+        QTest::newRow("05 and Ok") << nessuno << "05" << false << QByteArray("AO '05'$tg\r\n");
+        QTest::newRow("replaces 33") << NumeroFisso::Contenuto(QStringLiteral("33")) << "\b\b42" << true
+                                     << QByteArray("AO '42'$tg\r\n");
+        QTest::newRow("replaces a longer file") << QByteArray("AO '33'$tg\r\nmore lines\r\n") << "\b\b8" << false
+                                                << QByteArray("AO '08'$tg\r\n");
+    }
+    void salvataggio()
+    {
+        QFETCH(QByteArray, prima);
+        QFETCH(QString, digitato);
+        QFETCH(bool, conInvio);
+        QFETCH(QByteArray, dopo);
+        if (!prima.isNull())
+            m_cartella->Scrivi(NumeroFisso::NomeFile, prima);
+
+        TFrmImp &f = Apri();
+        if (prima.isNull())
+            Spunta();
+        for (QChar c : digitato) {
+            if (c == QLatin1Char('\b'))
+                QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
+            else
+                Scrivi(c);
+        }
+        m_box->Rispondi(QMessageBox::Ok);
+        if (conInvio)
+            Invio();
+        else
+            Clic(f.BTMsalva);
+
+        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoSalvate});
+        QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Information);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Accepted));
+        QCOMPARE(ContenutoFile(*m_cartella), dopo);
+        QCOMPARE(ContenutoFile(*m_cartella).size(), 12);
+        // Nothing but the file is left in the folder.
+        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{NumeroFisso::NomeFile});
+    }
+
+    void fuoriIntervallo_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<bool>("conInvio");
+        QTest::addColumn<QByteArray>("prima");
+        QTest::newRow("0 and Enter") << "0" << true << QByteArray();
+        QTest::newRow("00 and Ok") << "00" << false << QByteArray();
+        QTest::newRow("91 and Enter") << "91" << true << QByteArray();
+        QTest::newRow("99 and Ok, file for 33 kept")
+            << "99" << false << NumeroFisso::Contenuto(QStringLiteral("33"));
+    }
+    void fuoriIntervallo()
+    {
+        QFETCH(QString, digitato);
+        QFETCH(bool, conInvio);
+        QFETCH(QByteArray, prima);
+        if (!prima.isNull())
+            m_cartella->Scrivi(NumeroFisso::NomeFile, prima);
+
+        TFrmImp &f = Apri();
+        if (prima.isNull()) {
+            Spunta();
+        } else {
+            f.EDTnumFIS->selectAll();
+            QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
+        }
+        Scrivi(digitato);
+        QCOMPARE(f.EDTnumFIS->text(), digitato);
+        m_box->Rispondi(QMessageBox::Ok);
+        if (conInvio)
+            Invio();
+        else
+            Clic(f.BTMsalva);
+
+        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Attenzione. | ") + TestoAvviso});
+        QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Warning);
+        QCOMPARE(f.EDTnumFIS->text(), QString());
+        QVERIFY(f.isVisible());
+        QVERIFY(f.Check1->isChecked());
+        QCOMPARE(ContenutoFile(*m_cartella), prima.isNull() ? QByteArray() : prima);
+        QCOMPARE(FileEsiste(*m_cartella), !prima.isNull());
+    }
+
+    void invioNelCampoVuoto()
+    {
+        TFrmImp &f = Apri();
+        Spunta();
+        Invio();
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(m_box->Visti().isEmpty());
+        QVERIFY(f.isVisible());
+        QVERIFY(!FileEsiste(*m_cartella));
+        QCOMPARE(f.EDTnumFIS->text(), QString());
+    }
+
+    void testoNonNumerico_data()
+    {
+        QTest::addColumn<QString>("incollato");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("empty field") << QString() << "'' non è un valore intero valido.";
+        QTest::newRow("letter pasted") << "7a" << "'7a' non è un valore intero valido.";
+        QTest::newRow("sign pasted") << "+7" << "'+7' non è un valore intero valido.";
+        QTest::newRow("blank pasted") << " 7" << "' 7' non è un valore intero valido.";
+    }
+    void testoNonNumerico()
+    {
+        QFETCH(QString, incollato);
+        QFETCH(QString, messaggio);
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("33")));
+        TFrmImp &f = Apri();
+        f.EDTnumFIS->clear();
+        if (!incollato.isEmpty()) {
+            // Pasting bypasses the key filter.
+            QGuiApplication::clipboard()->setText(incollato);
+            f.EDTnumFIS->paste();
+            QCOMPARE(f.EDTnumFIS->text(), incollato);
+        }
+        m_box->Rispondi(QMessageBox::Ok);
+        Clic(f.BTMsalva);
+
+        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Kelmo_Dravolo | ") + messaggio});
+        QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.EDTnumFIS->text(), incollato);
+        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("33")));
+    }
+
+    void soloCifreNelCampo()
+    {
+        TFrmImp &f = Apri();
+        Spunta();
+        Scrivi(QStringLiteral("a -+.,x\t"));
+        QCOMPARE(f.EDTnumFIS->text(), QString());
+        f.EDTnumFIS->setFocus();
+        // A letter outside ASCII, as a keyboard layout with accented keys types it.
+        QKeyEvent accentata(QEvent::KeyPress, Qt::Key_Egrave, Qt::NoModifier, QStringLiteral("è"));
+        QCoreApplication::sendEvent(f.EDTnumFIS, &accentata);
+        Scrivi(QStringLiteral("Z4%"));
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("4"));
+        Scrivi(QStringLiteral("?2"));
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("42"));
+        // Backspace and the keys that type nothing still edit the field.
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Left);
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("2"));
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Delete);
+        QCOMPARE(f.EDTnumFIS->text(), QString());
+        // Tab leaves the field as in any other.
+        f.EDTnumFIS->setFocus();
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Tab);
+        QCOMPARE(f.focusWidget(), f.Check1);
+        QVERIFY(m_box->Visti().isEmpty());
+    }
+
+    void rimozione()
+    {
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        TFrmImp &f = Apri();
+        QVERIFY(f.Check1->isChecked());
+        Clic(f.Check1);
+        QVERIFY(!f.Check1->isChecked());
+        QVERIFY(!f.EDTnumFIS->isVisible());
+        // The hidden field keeps its text; removal does not look at it.
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
+        m_box->Rispondi(QMessageBox::Ok);
+        Clic(f.BTMsalva);
+
+        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoRimosse});
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Accepted));
+        QVERIFY(!FileEsiste(*m_cartella));
+    }
+
+    void rimozioneSenzaFile_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::newRow("nothing typed") << QString();
+        QTest::newRow("number typed, box unticked again") << "0";
+    }
+    void rimozioneSenzaFile()
+    {
+        QFETCH(QString, digitato);
+        TFrmImp &f = Apri();
+        if (!digitato.isEmpty()) {
+            Spunta();
+            Scrivi(digitato);
+            Clic(f.Check1);
+        }
+        Clic(f.BTMsalva);
+        QVERIFY(m_box->Visti().isEmpty());
+        QVERIFY(f.isVisible());
+        QVERIFY(!FileEsiste(*m_cartella));
+        QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
+    }
+
+    void annulla_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<bool>("conChiusura");
+        QTest::newRow("ticked and typed, Annulla") << QByteArray() << false;
+        QTest::newRow("unticked with a file, Annulla") << NumeroFisso::Contenuto(QStringLiteral("07")) << false;
+        QTest::newRow("ticked and typed, close box") << QByteArray() << true;
+        QTest::newRow("unticked with a file, close box") << NumeroFisso::Contenuto(QStringLiteral("07")) << true;
+    }
+    void annulla()
+    {
+        QFETCH(QByteArray, prima);
+        QFETCH(bool, conChiusura);
+        if (!prima.isNull())
+            m_cartella->Scrivi(NumeroFisso::NomeFile, prima);
+        TFrmImp &f = Apri();
+        if (prima.isNull()) {
+            Spunta();
+            Scrivi(QStringLiteral("7"));
+        } else {
+            Clic(f.Check1);
+        }
+        if (conChiusura)
+            f.close();
+        else
+            Clic(f.BTMannulla);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Rejected));
+        QVERIFY(m_box->Visti().isEmpty());
+        QCOMPARE(ContenutoFile(*m_cartella), prima.isNull() ? QByteArray() : prima);
+    }
+
+    void tastiDellaFinestra()
+    {
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        TFrmImp &f = Apri();
+        QTRY_COMPARE(f.focusWidget(), f.BTMsalva);
+        // No cancel button: Escape leaves the window open, in the field too.
+        QTest::keyClick(f.BTMsalva, Qt::Key_Escape);
+        QTest::keyClick(f.EDTnumFIS, Qt::Key_Escape);
+        QVERIFY(f.isVisible());
+        // No default button: Enter on the box presses nothing.
+        f.Check1->setFocus();
+        QTest::keyClick(f.Check1, Qt::Key_Return);
+        QVERIFY(f.isVisible());
+        QVERIFY(m_box->Visti().isEmpty());
+        // The space bar toggles the box; Enter on the focused "Ok" presses it.
+        QTest::keyClick(f.Check1, Qt::Key_Space);
+        QVERIFY(!f.Check1->isChecked());
+        f.BTMsalva->setFocus();
+        m_box->Rispondi(QMessageBox::Ok);
+        QTest::keyClick(f.BTMsalva, Qt::Key_Return);
+        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoRimosse});
+        QVERIFY(!f.isVisible());
+        QVERIFY(!FileEsiste(*m_cartella));
+    }
+
+    void cartellaInScrivibile_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::newRow("no earlier file") << QByteArray();
+        QTest::newRow("earlier file for 33") << NumeroFisso::Contenuto(QStringLiteral("33"));
+    }
+    void cartellaInScrivibile()
+    {
+        QFETCH(QByteArray, prima);
+        if (!prima.isNull())
+            m_cartella->Scrivi(NumeroFisso::NomeFile, prima);
+        TFrmImp &f = Apri();
+        if (prima.isNull())
+            Spunta();
+        f.EDTnumFIS->clear();
+        Scrivi(QStringLiteral("7"));
+        m_box->Rispondi(QMessageBox::Ok);
+        {
+            Limitazione limite(m_cartella->Percorso());
+            Invio();
+        }
+        QCOMPARE(m_box->Visti().size(), 1);
+        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile salvare il file del numero fisso ") +
+                                                     m_cartella->Percorso(NumeroFisso::NomeFile)),
+                 qPrintable(m_box->Visti()[0].testo));
+        QVERIFY(f.isVisible());
+        QCOMPARE(ContenutoFile(*m_cartella), prima.isNull() ? QByteArray() : prima);
+        QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
+    }
+
+    void fileNonRimovibile()
+    {
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        TFrmImp &f = Apri();
+        Clic(f.Check1);
+        m_box->Rispondi(QMessageBox::Ok);
+        {
+            Limitazione limite(m_cartella->Percorso());
+            Clic(f.BTMsalva);
+        }
+        QCOMPARE(m_box->Visti().size(), 1);
+        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile rimuovere il file del numero fisso ")),
+                 qPrintable(m_box->Visti()[0].testo));
+        QVERIFY(f.isVisible());
+        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));
+    }
+
+    void ripristinoUnaVoltaPerApertura()
+    {
+        // The restore runs once per showing: shown again after being hidden, the window restores
+        // again; further show events of the same showing (a message box closing over it) do not.
+        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        TFrmImp &f = Apri();
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
+        f.EDTnumFIS->clear();
+        QShowEvent ancora;
+        QCoreApplication::sendEvent(&f, &ancora);
+        QCoreApplication::sendPostedEvents(&f, QEvent::MetaCall);
+        QCOMPARE(f.EDTnumFIS->text(), QString());
+
+        f.hide();
+        f.show();
+        QCoreApplication::sendPostedEvents(&f, QEvent::MetaCall);
+        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
+    }
+};
+
+QTEST_MAIN(TestImpostazioni)
+#include "tst_impostazioni.moc"
