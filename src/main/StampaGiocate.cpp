@@ -47,7 +47,7 @@ QFont CarattereStampa(const QFont &carattereCampo)
     return carattere;
 }
 
-void StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
+int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
                      const std::function<QString(qsizetype)> &riga)
 {
     stampante.setDocName(Applicazione::Titolo);
@@ -61,6 +61,7 @@ void StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::fun
     for (qsizetype i = 0; i < quante; ++i)
         dispositivo.ScriviRiga(Rientro + riga(i));
     dispositivo.Chiudi();
+    return dispositivo.Pagine();
 }
 
 bool ScegliStampante(QPrinter &stampante, QWidget *genitore)

@@ -30,7 +30,8 @@ QFont CarattereStampa(const QFont &carattereCampo);
 // Prints the summary on the printer: opens the job, sets the font, writes the blank line, the header
 // and the blank line, then each of the lines behind the indent, and closes the job. `righe` is called
 // once, when the plays are written, and gives their number; `riga` gives each play by its index.
-void StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
+// Returns the number of pages printed.
+int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
                      const std::function<QString(qsizetype)> &riga);
 
 // The printer selection dialog. True when the user confirms, with the printer set up as chosen.
