@@ -5,6 +5,7 @@
 // every copy; the unit tests and the fuzzer check that both always give the same values.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 namespace Riferimento {
@@ -15,7 +16,7 @@ inline qsizetype Trova(const QByteArray &testo, const QByteArray &cercato)
     if (cercato.isEmpty() || testo.isEmpty())
         return -1;
     for (qsizetype i = 0; i + cercato.size() <= testo.size(); ++i) {
-        if (testo.mid(i, cercato.size()) == cercato)
+        if (QByteArrayView(testo).sliced(i, cercato.size()) == cercato)
             return i;
     }
     return -1;
