@@ -75,7 +75,12 @@ def attendi(condizione, descrizione, tempo=TEMPO_PREDEFINITO, intervallo=0.1):
 
 
 def avvia_programma(*argomenti, **opzioni):
-    """Starts the copy of the program prepared by sessione.sh; returns its Popen."""
+    """Starts the copy of the program prepared by sessione.sh; returns its Popen (opzioni go to it).
+
+    Unless cwd says otherwise, the program runs in its own folder, as when started from there: it
+    opens its tables by bare name from the working directory, and sessione.sh put copies of them
+    next to it."""
+    opzioni.setdefault("cwd", cartella_programma())
     return subprocess.Popen([os.environ["KELMO_BINARIO"], *argomenti], **opzioni)
 
 
@@ -135,19 +140,34 @@ def finestre(app):
     return [f for f in app if f is not None and "showing" in stati(f)]
 
 
+def descrivi_finestra(finestra):
+    """Role, title and label texts of a window, for messages."""
+    testi = [a.name for a in discendenti(finestra) if a.getRoleName() == "label" and a.name]
+    return f"{finestra.getRoleName()} '{finestra.name}'" + (f" saying {testi}" if testi else "")
+
+
 def trova_finestra(pid, titolo, ruolo="frame", tempo=TEMPO_PREDEFINITO, sola=False):
     """The top-level window with this title and role. With sola=True it is returned only once no
     other top-level window of the program is on screen (a splash or a modal dialog has closed)."""
+    visto = {}
 
     def cerca():
         aperte = finestre(applicazione(pid, tempo))
+        visto["aperte"] = aperte
         trovate = [f for f in aperte if f.name == titolo and f.getRoleName() == ruolo]
         if not trovate or (sola and len(aperte) > 1):
             return None
         return trovate[0]
 
     cosa = f"{ruolo} '{titolo}'" + (" alone on screen" if sola else "")
-    return attendi(cerca, cosa, tempo)
+    try:
+        return attendi(cerca, cosa, tempo)
+    except Scaduto as errore:
+        try:
+            aperte = [descrivi_finestra(f) for f in visto.get("aperte", [])]
+        except GLib.Error:
+            aperte = ["?"]
+        raise Scaduto(f"{errore}; on screen: {aperte or 'nothing'}") from None
 
 
 def discendenti(radice):

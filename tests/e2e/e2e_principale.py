@@ -38,8 +38,7 @@ def nessuna_altra_finestra(pid):
     for finestra in A.finestre(A.applicazione(pid)):
         if finestra.name == TITOLO and finestra.getRoleName() == "frame":
             continue
-        testi = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "label" and a.name]
-        raise AssertionError(f"unexpected {finestra.getRoleName()} '{finestra.name}' on screen: {testi}")
+        raise AssertionError(f"unexpected {A.descrivi_finestra(finestra)} on screen")
 
 
 def giocata_valida(numeri, fisso=None):
