@@ -13,7 +13,7 @@ run_pkgs=(
   xdg-utils
 )
 test_pkgs=(
-  xvfb xauth openbox poppler-utils imagemagick
+  xvfb xauth openbox poppler-utils imagemagick x11-utils
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   libqt6opengl6 qt6-qpa-plugins
   clang libclang-rt-14-dev
