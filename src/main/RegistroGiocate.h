@@ -7,7 +7,7 @@
 
 // The play log: a hidden text box whose lines are the plays made since start-up, oldest first.
 // The lines are kept back to back in one buffer with the end of each line in a table, so appending a
-// line costs the same however long the log is and a million plays take some 25 MB.
+// line costs the same however long the log is and a million plays take some 42 MB.
 class RegistroGiocate : public QWidget
 {
     Q_OBJECT

@@ -39,11 +39,11 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     BTSstampa->setIcon(QIcon(QStringLiteral(":/immagini/stampa.png")));
     BTSimp->setIcon(QIcon(QStringLiteral(":/immagini/impostazioni.png")));
     BTSgioca->setIcon(QIcon(QStringLiteral(":/immagini/gioca.png")));
-    for (QToolButton *pulsante : {BTSstampa, BTSimp, BTSgioca})
-        pulsante->setStyleSheet(QStringLiteral("QToolButton { color: white; border: none; }"
-                                               "QToolButton:hover { border: 1px outset #d8d8d8; }"
-                                               "QToolButton:pressed { border: 1px inset #d8d8d8; }"
-                                               "QToolButton:disabled { color: #9c9c9c; }"));
+    for (QPushButton *pulsante : {BTSstampa, BTSimp, BTSgioca})
+        pulsante->setStyleSheet(QStringLiteral("QPushButton { color: white; border: none; }"
+                                               "QPushButton:hover { border: 1px outset #d8d8d8; }"
+                                               "QPushButton:pressed { border: 1px inset #d8d8d8; }"
+                                               "QPushButton:disabled { color: #9c9c9c; }"));
 
     QPalette blu = Panel1->palette();
     blu.setColor(QPalette::Window, QColor(0, 0, 255));
@@ -51,9 +51,9 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     for (QLineEdit *campo : CampiNumero())
         campo->setTextMargins(0, 0, 0, 0);
 
-    Collega(BTSgioca, &QToolButton::clicked, this, &TFrmMain::BTSgiocaClick);
-    Collega(BTSstampa, &QToolButton::clicked, this, &TFrmMain::BTSstampaClick);
-    Collega(BTSimp, &QToolButton::clicked, this, &TFrmMain::BTSimpClick);
+    Collega(BTSgioca, &QPushButton::clicked, this, &TFrmMain::BTSgiocaClick);
+    Collega(BTSstampa, &QPushButton::clicked, this, &TFrmMain::BTSstampaClick);
+    Collega(BTSimp, &QPushButton::clicked, this, &TFrmMain::BTSimpClick);
     Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
     Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
     Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);

@@ -80,7 +80,7 @@ private slots:
             QVERIFY(!campo->accessibleName().isEmpty());
         }
         QCOMPARE(finestra.Help1->shortcut(), QKeySequence(Qt::Key_F1));
-        for (QToolButton *pulsante : {finestra.BTSstampa, finestra.BTSimp, finestra.BTSgioca}) {
+        for (QPushButton *pulsante : {finestra.BTSstampa, finestra.BTSimp, finestra.BTSgioca}) {
             QCOMPARE(pulsante->focusPolicy(), Qt::NoFocus);
             QCOMPARE(pulsante->accessibleName(), pulsante->text());
         }
