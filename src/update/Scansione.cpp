@@ -203,17 +203,24 @@ char InByte(char32_t carattere)
 
 QByteArray InWindows1252(QStringView testo)
 {
-    QByteArray risultato;
-    risultato.reserve(testo.size());
-    for (qsizetype i = 0; i < testo.size(); ++i) {
-        char32_t carattere = testo[i].unicode();
-        if (QChar::isHighSurrogate(carattere) && i + 1 < testo.size() && testo[i + 1].isLowSurrogate())
-        {
-            carattere = QChar::surrogateToUcs4(testo[i].unicode(), testo[i + 1].unicode());
-            ++i;
+    // Pages are megabytes of mostly ASCII: one pass writing straight into the result.
+    QByteArray risultato(testo.size(), Qt::Uninitialized);
+    char *destinazione = risultato.data();
+    const char16_t *sorgente = testo.utf16();
+    const char16_t *const fine = sorgente + testo.size();
+    while (sorgente < fine) {
+        char32_t carattere = *sorgente++;
+        if (carattere < 0x80) {
+            *destinazione++ = static_cast<char>(carattere);
+            continue;
         }
-        risultato.append(InByte(carattere));
+        if (QChar::isHighSurrogate(carattere) && sorgente < fine && QChar::isLowSurrogate(*sorgente)) {
+            const char16_t basso = *sorgente++;
+            carattere = QChar::surrogateToUcs4(char16_t(carattere), basso);
+        }
+        *destinazione++ = InByte(carattere);
     }
+    risultato.truncate(destinazione - risultato.data());
     return risultato;
 }
 
