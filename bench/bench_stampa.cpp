@@ -18,7 +18,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QTemporaryDir *cartellaPdf = nullptr;
 

@@ -8,9 +8,11 @@
 #include <QPrinter>
 #include <QUrl>
 
-namespace Stampa {
+namespace Stampa
+{
 
-namespace {
+namespace
+{
 SceltaStampante &sceltaImpostata()
 {
     static SceltaStampante scelta;
@@ -48,7 +50,7 @@ QFont CarattereStampa(const QFont &carattereCampo)
 }
 
 int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
-                     const std::function<QString(qsizetype)> &riga)
+                    const std::function<QString(qsizetype)> &riga)
 {
     stampante.setDocName(Applicazione::Titolo);
     DispositivoTesto dispositivo(stampante);

@@ -10,7 +10,8 @@ class QWidget;
 
 // The printed play summary: a blank line, the header, a blank line, then one line per play behind an
 // indent of seven blanks.
-namespace Stampa {
+namespace Stampa
+{
 
 inline const QString RigaVuota = QStringLiteral(" ");
 inline const QString Rientro = QStringLiteral("       ");
@@ -32,7 +33,7 @@ QFont CarattereStampa(const QFont &carattereCampo);
 // once, when the plays are written, and gives their number; `riga` gives each play by its index.
 // Returns the number of pages printed.
 int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
-                     const std::function<QString(qsizetype)> &riga);
+                    const std::function<QString(qsizetype)> &riga);
 
 // The printer selection dialog. True when the user confirms, with the printer set up as chosen.
 bool ScegliStampante(QPrinter &stampante, QWidget *genitore);

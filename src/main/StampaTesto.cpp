@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QPrinter>
 
-namespace {
+namespace
+{
 
 QString NomeStampante(const QPrinter &stampante)
 {
@@ -29,7 +30,8 @@ void DispositivoTesto::Apri()
     m_larghezza = m_stampante.width();
     m_altezza = m_stampante.height();
     if (m_larghezza <= 0 || m_altezza <= 0)
-        throw Errore(QStringLiteral("La stampante %1 non ha un'area stampabile").arg(NomeStampante(m_stampante)));
+        throw Errore(
+            QStringLiteral("La stampante %1 non ha un'area stampabile").arg(NomeStampante(m_stampante)));
 
     m_caratteri.clear();
     m_pagine.clear();
@@ -123,7 +125,8 @@ void DispositivoTesto::Stampa()
         bool prima = true;
         for (const std::vector<Voce> &pagina : m_pagine) {
             if (!prima && !m_stampante.newPage())
-                throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
+                throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa")
+                                 .arg(NomeStampante(m_stampante)));
             prima = false;
             for (const Voce &voce : pagina) {
                 if (voce.carattere != corrente) {
@@ -134,11 +137,13 @@ void DispositivoTesto::Stampa()
             }
         }
         if (m_stampante.printerState() == QPrinter::Error)
-            throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
+            throw Errore(
+                QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
     } catch (...) {
         interrompi();
         throw;
     }
     if (!pittore.end())
-        throw Errore(QStringLiteral("La stampante %1 non ha accettato la stampa").arg(NomeStampante(m_stampante)));
+        throw Errore(
+            QStringLiteral("La stampante %1 non ha accettato la stampa").arg(NomeStampante(m_stampante)));
 }

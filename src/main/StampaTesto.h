@@ -43,10 +43,9 @@ public:
     int Pagine() const { return static_cast<int>(m_pagine.size()); }
 
 private:
-    struct Voce
-    {
-        int alto;       // top of the line on its page, in device pixels
-        int carattere;  // index into m_caratteri
+    struct Voce {
+        int alto;      // top of the line on its page, in device pixels
+        int carattere; // index into m_caratteri
         QString testo;
     };
 

@@ -14,7 +14,8 @@
 
 using RapportoErrori::Collega;
 
-namespace Impostazioni {
+namespace Impostazioni
+{
 
 int NumeroDalTesto(const QString &testo)
 {
@@ -59,6 +60,9 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(271, 56);
+    // Modal to the main window only: the message boxes this window shows have no owner and must stay
+    // usable (an application-modal run would block them, and their button could not be pressed).
+    setWindowModality(Qt::WindowModal);
 
     BTMsalva->setIcon(QIcon(QStringLiteral(":/immagini/ok.png")));
     BTMannulla->setIcon(QIcon(QStringLiteral(":/immagini/annulla.png")));
@@ -71,7 +75,8 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     BTMsalva->setFocus();
     // Centred on the desktop, not over the main window; moving it now keeps Qt from placing it.
     if (QScreen *schermo = screen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()).topLeft());
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry())
+                 .topLeft());
 }
 
 void TFrmImp::showEvent(QShowEvent *evento)
@@ -170,7 +175,8 @@ void TFrmImp::BTMsalvaClick()
     if (Check1->isChecked()) {
         const int numero = Impostazioni::NumeroDalTesto(EDTnumFIS->text());
         if (numero < Impostazioni::NumeroMinimo || numero > Impostazioni::NumeroMassimo) {
-            Fx::MessaggioAttenzione(QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
+            Fx::MessaggioAttenzione(
+                QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
             EDTnumFIS->clear();
         }
     }

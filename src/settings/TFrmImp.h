@@ -35,7 +35,8 @@ private:
 };
 
 // The rules of the window on values, apart from the window itself.
-namespace Impostazioni {
+namespace Impostazioni
+{
 
 inline constexpr int NumeroMinimo = 1;
 inline constexpr int NumeroMassimo = 90;

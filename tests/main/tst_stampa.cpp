@@ -19,14 +19,15 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString DomandaTutte = QStringLiteral("Stampare tutte le giocate effettuate fino adesso?");
 const QString DomandaCorrente = QStringLiteral("Stampare solamente questa giocata?");
 const QString DomandaInterrompo =
     QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?");
-const QString Intestazione =
-    QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - supporto@kelmo.example");
+const QString Intestazione = QStringLiteral(
+    "Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - supporto@kelmo.example");
 
 QFont CarattereStampa()
 {
@@ -136,17 +137,20 @@ private slots:
     {
         QTest::addColumn<QString>("sito");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("build's site") << "http://www.kelmo.example" << "www.kelmo.example";
-        QTest::newRow("with a path") << "http://www.kelmo.example/prg/" << "www.kelmo.example";
-        QTest::newRow("secure") << "https://kelmo.example" << "kelmo.example";
+        QTest::newRow("build's site") << "http://www.kelmo.example"
+                                      << "www.kelmo.example";
+        QTest::newRow("with a path") << "http://www.kelmo.example/prg/"
+                                     << "www.kelmo.example";
+        QTest::newRow("secure") << "https://kelmo.example"
+                                << "kelmo.example";
     }
     void intestazione()
     {
         QFETCH(QString, sito);
         QFETCH(QString, atteso);
         QCOMPARE(Stampa::Intestazione(sito, QStringLiteral("posta@kelmo.example")),
-                 QStringLiteral("       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") + atteso +
-                     QStringLiteral(" - posta@kelmo.example"));
+                 QStringLiteral("       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") +
+                     atteso + QStringLiteral(" - posta@kelmo.example"));
         QCOMPARE(Stampa::Intestazione(), QStringLiteral("       ") + Intestazione);
     }
 
@@ -203,15 +207,21 @@ private slots:
         const QList<RigaPdf> &righe = pagine[0].righe;
         QPrinter stampante(QPrinter::HighResolution);
         stampante.setOutputFormat(QPrinter::PdfFormat);
-        const double sette = QFontMetricsF(CarattereStampa(), &stampante).horizontalAdvance(QStringLiteral("       ")) *
-                             72.0 / stampante.resolution();
+        const double sette =
+            QFontMetricsF(CarattereStampa(), &stampante).horizontalAdvance(QStringLiteral("       ")) * 72.0 /
+            stampante.resolution();
         const QRectF area = m_pagina.paintRect(QPageLayout::Point);
         for (const RigaPdf &riga : righe)
             QVERIFY2(std::abs(riga.x0 - area.left() - sette) < 0.1,
-                     qPrintable(QStringLiteral("%1: indent %2, expected %3").arg(riga.Testo()).arg(riga.x0 - area.left()).arg(sette)));
+                     qPrintable(QStringLiteral("%1: indent %2, expected %3")
+                                    .arg(riga.Testo())
+                                    .arg(riga.x0 - area.left())
+                                    .arg(sette)));
         const double passo = Passo();
-        QVERIFY2(std::abs(righe[0].y0 - area.top() - passo) < 1.0, qPrintable(QString::number(righe[0].y0 - area.top())));
-        QVERIFY2(std::abs(righe[1].y0 - righe[0].y0 - 2 * passo) < 0.1, qPrintable(QString::number(righe[1].y0 - righe[0].y0)));
+        QVERIFY2(std::abs(righe[0].y0 - area.top() - passo) < 1.0,
+                 qPrintable(QString::number(righe[0].y0 - area.top())));
+        QVERIFY2(std::abs(righe[1].y0 - righe[0].y0 - 2 * passo) < 0.1,
+                 qPrintable(QString::number(righe[1].y0 - righe[0].y0)));
         for (qsizetype i = 2; i < righe.size(); ++i)
             QVERIFY(std::abs(righe[i].y0 - righe[i - 1].y0 - passo) < 0.1);
     }
@@ -222,7 +232,8 @@ private slots:
         QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
         QTest::addColumn<QStringList>("domande");
         QTest::addColumn<bool>("stampa");
-        QTest::newRow("100 plays, no question") << 100 << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << true;
+        QTest::newRow("100 plays, no question")
+            << 100 << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << true;
         QTest::newRow("101 plays, Yes stops") << 101 << QList{QMessageBox::Yes, QMessageBox::Yes}
                                               << QStringList{DomandaTutte, DomandaInterrompo} << false;
         QTest::newRow("101 plays, No prints all") << 101 << QList{QMessageBox::Yes, QMessageBox::No}
@@ -274,7 +285,8 @@ private slots:
             const RigaPdf &ultima = pagine[n].righe.back();
             const double dopo = ultima.y0 - (pagine[0].righe[0].y0 - passo) + passo;
             QVERIFY2(dopo > area.height() - 2 * passo && dopo - passo <= area.height() - 2 * passo,
-                     qPrintable(QStringLiteral("page %1 ends at %2 of %3").arg(n + 1).arg(dopo).arg(area.height())));
+                     qPrintable(
+                         QStringLiteral("page %1 ends at %2 of %3").arg(n + 1).arg(dopo).arg(area.height())));
         }
     }
 
@@ -283,8 +295,8 @@ private slots:
         QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
         QTest::addColumn<QStringList>("domande");
         QTest::newRow("all plays") << QList{QMessageBox::Yes} << QStringList{DomandaTutte};
-        QTest::newRow("current play") << QList{QMessageBox::No, QMessageBox::Yes}
-                                      << QStringList{DomandaTutte, DomandaCorrente};
+        QTest::newRow("current play")
+            << QList{QMessageBox::No, QMessageBox::Yes} << QStringList{DomandaTutte, DomandaCorrente};
     }
     void annullaNelDialogo()
     {
@@ -307,8 +319,9 @@ private slots:
         m_file = m_pdf.filePath(QStringLiteral("manca/stampa.pdf"));
         m_box->Rispondi(QMessageBox::No).Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::Ok);
         m_finestra->BTSstampa->click();
-        QCOMPARE(TestiVisti(), (QStringList{DomandaTutte, DomandaCorrente,
-                                            QStringLiteral("Impossibile avviare la stampa su ") + m_file + '.'}));
+        QCOMPARE(TestiVisti(),
+                 (QStringList{DomandaTutte, DomandaCorrente,
+                              QStringLiteral("Impossibile avviare la stampa su ") + m_file + '.'}));
         QCOMPARE(m_box->Visti().back().titolo, QStringLiteral("Kelmo_Dravolo"));
         QCOMPARE(m_box->Visti().back().icona, QMessageBox::Critical);
         QVERIFY(!QFile::exists(m_file));

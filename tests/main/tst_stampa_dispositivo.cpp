@@ -13,7 +13,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 // At 72 pixels per inch a device pixel is a PDF point, so the rules read directly in the PDF.
 constexpr int Risoluzione = 72;
@@ -89,7 +90,8 @@ private slots:
         QVERIFY2(std::abs(righe[0].y0 - (20 + altezza + 2)) < 1.5, qPrintable(QString::number(righe[0].y0)));
         // Lines start at the left edge of the printable area; the seven blanks keep their width.
         QVERIFY2(std::abs(righe[0].x0 - 20) < Tolleranza, qPrintable(QString::number(righe[0].x0)));
-        const double sette = QFontMetricsF(CarattereCampo(), stampante.get()).horizontalAdvance(QStringLiteral("       "));
+        const double sette =
+            QFontMetricsF(CarattereCampo(), stampante.get()).horizontalAdvance(QStringLiteral("       "));
         QVERIFY(sette > 10);
         QVERIFY2(std::abs(righe[1].x0 - 20 - sette) < Tolleranza,
                  qPrintable(QStringLiteral("%1 against %2").arg(righe[1].x0 - 20).arg(sette)));
@@ -204,7 +206,8 @@ private slots:
         QVERIFY(std::abs(righe[2].y0 - righe[1].y0 - passoGrande) < Tolleranza);
         QStringList caratteri = CaratteriPdf(pdf);
         caratteri.sort();
-        QCOMPARE(caratteri, (QStringList{QStringLiteral("LiberationSans"), QStringLiteral("LiberationSans-Bold")}));
+        QCOMPARE(caratteri,
+                 (QStringList{QStringLiteral("LiberationSans"), QStringLiteral("LiberationSans-Bold")}));
     }
 
     void stampanteCheNonApre()

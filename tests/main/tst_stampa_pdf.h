@@ -13,14 +13,12 @@
 #include <algorithm>
 #include <cmath>
 
-struct ParolaPdf
-{
+struct ParolaPdf {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     QString testo;
 };
 
-struct RigaPdf
-{
+struct RigaPdf {
     double x0 = 0, y0 = 0, y1 = 0;
     QList<ParolaPdf> parole;
     // The words joined by single blanks.
@@ -33,8 +31,7 @@ struct RigaPdf
     }
 };
 
-struct PaginaPdf
-{
+struct PaginaPdf {
     double larghezza = 0, altezza = 0;
     QList<RigaPdf> righe;
 };
@@ -52,9 +49,10 @@ inline QByteArray EseguiPoppler(const QString &programma, const QStringList &arg
 
 inline QList<PaginaPdf> LeggiPdf(const QString &percorso)
 {
-    const QString html = QString::fromUtf8(EseguiPoppler(QStringLiteral("pdftotext"),
-                                                         {QStringLiteral("-bbox"), percorso, QStringLiteral("-")}));
-    static const QRegularExpression pagina(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+    const QString html = QString::fromUtf8(
+        EseguiPoppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), percorso, QStringLiteral("-")}));
+    static const QRegularExpression pagina(
+        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
     static const QRegularExpression parola(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<PaginaPdf> pagine;
@@ -71,7 +69,8 @@ inline QList<PaginaPdf> LeggiPdf(const QString &percorso)
         QList<ParolaPdf> parole;
         for (const QRegularExpressionMatch &m : parola.globalMatch(corpo)) {
             parole.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                           m.captured(4).toDouble(), QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText()});
+                           m.captured(4).toDouble(),
+                           QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText()});
         }
         std::stable_sort(parole.begin(), parole.end(), [](const ParolaPdf &a, const ParolaPdf &b) {
             return a.y0 < b.y0 - 0.5 || (std::abs(a.y0 - b.y0) <= 0.5 && a.x0 < b.x0);

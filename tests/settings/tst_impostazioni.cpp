@@ -18,7 +18,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString TestoAvviso = QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!");
 const QString TestoSalvate = QStringLiteral("Le impostazioni sono state salvate");
@@ -176,11 +177,14 @@ private slots:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("errore");
         QTest::newRow("no file") << QByteArray() << false << QString() << QString();
-        QTest::newRow("file for 7") << NumeroFisso::Contenuto(QStringLiteral("07")) << true << "07" << QString();
-        QTest::newRow("file for 90") << NumeroFisso::Contenuto(QStringLiteral("90")) << true << "90" << QString();
+        QTest::newRow("file for 7") << NumeroFisso::Contenuto(QStringLiteral("07")) << true << "07"
+                                    << QString();
+        QTest::newRow("file for 90") << NumeroFisso::Contenuto(QStringLiteral("90")) << true << "90"
+                                     << QString();
         QTest::newRow("file without a number")
             << QByteArray("AO 'xy'$tg\r\n") << true << QString() << "non contiene un numero da 01 a 90.";
-        QTest::newRow("empty file") << QByteArray("") << true << QString() << "non contiene un numero da 01 a 90.";
+        QTest::newRow("empty file") << QByteArray("") << true << QString()
+                                    << "non contiene un numero da 01 a 90.";
     }
     void apertura()
     {
@@ -221,7 +225,8 @@ private slots:
         QCOMPARE(m_box->Visti().size(), 1);
         QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile leggere il file del numero fisso")),
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(
+                     QStringLiteral("Impossibile leggere il file del numero fisso")),
                  qPrintable(m_box->Visti()[0].testo));
         QVERIFY(m_finestra->Check1->isChecked());
         QVERIFY(m_finestra->EDTnumFIS->isVisible());
@@ -241,8 +246,8 @@ private slots:
         QTest::newRow("05 and Ok") << nessuno << "05" << false << QByteArray("AO '05'$tg\r\n");
         QTest::newRow("replaces 33") << NumeroFisso::Contenuto(QStringLiteral("33")) << "\b\b42" << true
                                      << QByteArray("AO '42'$tg\r\n");
-        QTest::newRow("replaces a longer file") << QByteArray("AO '33'$tg\r\nmore lines\r\n") << "\b\b8" << false
-                                                << QByteArray("AO '08'$tg\r\n");
+        QTest::newRow("replaces a longer file")
+            << QByteArray("AO '33'$tg\r\nmore lines\r\n") << "\b\b8" << false << QByteArray("AO '08'$tg\r\n");
     }
     void salvataggio()
     {
@@ -338,9 +343,12 @@ private slots:
         QTest::addColumn<QString>("incollato");
         QTest::addColumn<QString>("messaggio");
         QTest::newRow("empty field") << QString() << "'' non è un valore intero valido.";
-        QTest::newRow("letter pasted") << "7a" << "'7a' non è un valore intero valido.";
-        QTest::newRow("sign pasted") << "+7" << "'+7' non è un valore intero valido.";
-        QTest::newRow("blank pasted") << " 7" << "' 7' non è un valore intero valido.";
+        QTest::newRow("letter pasted") << "7a"
+                                       << "'7a' non è un valore intero valido.";
+        QTest::newRow("sign pasted") << "+7"
+                                     << "'+7' non è un valore intero valido.";
+        QTest::newRow("blank pasted") << " 7"
+                                      << "' 7' non è un valore intero valido.";
     }
     void testoNonNumerico()
     {
@@ -438,9 +446,11 @@ private slots:
         QTest::addColumn<QByteArray>("prima");
         QTest::addColumn<bool>("conChiusura");
         QTest::newRow("ticked and typed, Annulla") << QByteArray() << false;
-        QTest::newRow("unticked with a file, Annulla") << NumeroFisso::Contenuto(QStringLiteral("07")) << false;
+        QTest::newRow("unticked with a file, Annulla")
+            << NumeroFisso::Contenuto(QStringLiteral("07")) << false;
         QTest::newRow("ticked and typed, close box") << QByteArray() << true;
-        QTest::newRow("unticked with a file, close box") << NumeroFisso::Contenuto(QStringLiteral("07")) << true;
+        QTest::newRow("unticked with a file, close box")
+            << NumeroFisso::Contenuto(QStringLiteral("07")) << true;
     }
     void annulla()
     {
@@ -513,8 +523,9 @@ private slots:
         }
         QCOMPARE(m_box->Visti().size(), 1);
         QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile salvare il file del numero fisso ") +
-                                                     m_cartella->Percorso(NumeroFisso::NomeFile)),
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(
+                     QStringLiteral("Impossibile salvare il file del numero fisso ") +
+                     m_cartella->Percorso(NumeroFisso::NomeFile)),
                  qPrintable(m_box->Visti()[0].testo));
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), prima.isNull() ? QByteArray() : prima);
@@ -533,7 +544,8 @@ private slots:
         }
         QCOMPARE(m_box->Visti().size(), 1);
         QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(QStringLiteral("Impossibile rimuovere il file del numero fisso ")),
+        QVERIFY2(m_box->Visti()[0].testo.startsWith(
+                     QStringLiteral("Impossibile rimuovere il file del numero fisso ")),
                  qPrintable(m_box->Visti()[0].testo));
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));

@@ -8,6 +8,7 @@
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
@@ -19,11 +20,10 @@ class TestImpostazioniDallaPrincipale : public QObject
 {
     Q_OBJECT
 
-    struct Apertura
-    {
+    struct Apertura {
         QPointer<TFrmImp> finestra;
         QWidget *genitore = nullptr;
-        bool modale = false;
+        Qt::WindowModality modalita = Qt::NonModal;
     };
 
     QList<Apertura> m_aperture;
@@ -42,7 +42,7 @@ class TestImpostazioniDallaPrincipale : public QObject
             if (m_inCorso || !finestra || !finestra->isVisible() || m_passi.isEmpty())
                 return;
             m_inCorso = true;
-            m_aperture.append({finestra, finestra->parentWidget(), finestra->isModal()});
+            m_aperture.append({finestra, finestra->parentWidget(), finestra->windowModality()});
             QCoreApplication::sendPostedEvents(finestra, QEvent::MetaCall);
             const QPointer<TFrmImp> guardia(finestra);
             m_passi.takeFirst()(*finestra);
@@ -77,16 +77,64 @@ private slots:
         principale.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principale));
         for (int volta = 0; volta < 3; ++volta) {
-            PremiImpostazioni(principale, [](TFrmImp &finestra) { finestra.EDTnumFIS->setText(QStringLiteral("x")); });
+            PremiImpostazioni(principale,
+                              [](TFrmImp &finestra) { finestra.EDTnumFIS->setText(QStringLiteral("x")); });
             QCOMPARE(m_aperture.size(), volta + 1);
             const Apertura &a = m_aperture.back();
             QCOMPARE(a.genitore, &principale);
-            QVERIFY(a.modale);
+            // Modal to the main window, which it disables while it is open.
+            QCOMPARE(a.modalita, Qt::WindowModal);
             // Destroyed once closed: nothing of it is left under the main window.
             QVERIFY(a.finestra.isNull());
             QVERIFY(principale.findChildren<TFrmImp *>().isEmpty());
         }
         QCOMPARE(box.Visti().size(), 0);
+    }
+
+    void iBoxSopraLaFinestraSiPremono()
+    {
+        // The warning shown by the modal settings window has no owner; a real click on its button must
+        // reach it (Qt drops input to windows blocked by a modal one).
+        CartellaProva cartella;
+        TFrmMain principale;
+        principale.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+        QStringList testi;
+        int tentativi = 0;
+        bool bloccato = false;
+        QTimer utente;
+        utente.setInterval(10);
+        connect(&utente, &QTimer::timeout, this, [&] {
+            QMessageBox *box = RispostaBox::BoxAperto();
+            if (!box)
+                return;
+            if (tentativi == 0)
+                testi << box->text();
+            QAbstractButton *pulsante = box->buttons().value(0);
+            if (++tentativi > 20) {
+                // The clicks did not get through: close it anyway, so the test ends.
+                bloccato = true;
+                pulsante->click();
+                return;
+            }
+            QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {},
+                              pulsante->mapTo(box, pulsante->rect().center()));
+        });
+        utente.start();
+        bool proseguita = false;
+        PremiImpostazioni(principale, [&](TFrmImp &finestra) {
+            Clic(finestra, finestra.Check1);
+            QTest::keyClicks(finestra.EDTnumFIS, QStringLiteral("91"));
+            QTest::keyClick(finestra.EDTnumFIS, Qt::Key_Return);
+            // Once the warning is gone the window goes on, with the field emptied.
+            proseguita = finestra.EDTnumFIS->text().isEmpty() && finestra.isVisible();
+        });
+        utente.stop();
+        QVERIFY(proseguita);
+        QCOMPARE(testi,
+                 QStringList{QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!")});
+        QVERIFY(!bloccato);
+        QVERIFY(!QFile::exists(cartella.Percorso(NumeroFisso::NomeFile)));
     }
 
     void laGiocataSeguenteSegueLImpostazione()

@@ -1,0 +1,156 @@
+"""The settings window of the built program on a real display with a window manager, as a user and a
+screen reader meet it: "Impostazioni" opens it restored from redme.qzl; a warning box closing over it
+gives it back the focus without restoring it again (what the user typed stays); a saved number is
+written whole and taken by the very next play.
+
+Run through sessione.sh, which prepares the display, openbox, the buses and a private copy of the
+program.
+"""
+
+import os
+import sys
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+import accessibile as A  # noqa: E402
+
+TITOLO = "Kelmo_Dravolo"
+TITOLO_IMPOSTAZIONI = "Impostazioni"
+AVVISO = "Il numero inserito deve avere un valore compreso tra 1 e 90!"
+SALVATE = "Le impostazioni sono state salvate"
+CAMPI = ["Primo numero", "Secondo numero", "Terzo numero", "Quarto numero", "Quinto numero", "Sesto numero"]
+# A later start-up shows a ten-second splash window before the main window.
+ATTESA_FINESTRA = 30.0
+
+TASTO_FINE = 0xFF57
+TASTO_CANCELLA_INDIETRO = 0xFF08
+TASTO_INVIO = 0xFF0D
+
+
+def passo(testo):
+    print(f"-- {testo}", flush=True)
+
+
+def verifica(condizione, messaggio):
+    if not condizione:
+        raise AssertionError(messaggio)
+
+
+def digita(*tasti):
+    """Real key presses (XTest), delivered to the active window's focused control."""
+    for tasto in tasti:
+        if isinstance(tasto, str):
+            tasto = ord(tasto)
+        Atspi.generate_keyboard_event(tasto, None, Atspi.KeySynthType.SYM)
+
+
+def spuntata(casella):
+    return "checked" in A.stati(casella)
+
+
+def attiva(finestra, descrizione):
+    A.attendi(lambda: "active" in A.stati(finestra), f"{descrizione} to become active")
+
+
+def box(pid, titolo):
+    """The message box (alert) with this caption, and the texts of its labels."""
+    trovato = A.trova_finestra(pid, titolo, "alert")
+    testi = [a.name for a in A.discendenti(trovato) if a.getRoleName() == "label" and a.name]
+    return trovato, testi
+
+
+def chiudi_box(pid, trovato):
+    """Dismisses the box as the user does: a real click on its only button."""
+    pulsanti = [a for a in A.discendenti(trovato) if a.getRoleName() == "push button"]
+    verifica(len(pulsanti) == 1, f"the box offers {[p.name for p in pulsanti]}")
+    A.clic_su(pulsanti[0])
+    A.attendi(lambda: all(f.getRoleName() != "alert" for f in A.finestre(A.applicazione(pid))),
+              "the message box to close under a click on its button")
+
+
+def main():
+    fisso = os.path.join(A.cartella_programma(), "redme.qzl")
+    with open(fisso, "wb") as file:
+        file.write(b"AO '07'$tg\r\n")
+    processo = A.avvia_programma()
+    try:
+        pid = processo.pid
+        passo("the main window comes up")
+        principale = A.trova_finestra(pid, TITOLO, "frame", tempo=ATTESA_FINESTRA, sola=True)
+
+        passo("\"Impostazioni\" opens the settings window, restored from the file for 07")
+        A.premi(A.trova(principale, "push button", "Impostazioni"))
+        finestra = A.trova_finestra(pid, TITOLO_IMPOSTAZIONI, "dialog")
+        senza_nome = A.controlli_senza_nome(finestra)
+        verifica(not senza_nome, f"controls without an accessible name: {senza_nome}")
+        casella = A.trova(finestra, "check box", "Si")
+        campo = A.trova(finestra, "text", "Numero fisso")
+        A.attendi(lambda: spuntata(casella) and A.testo(campo) == "07", "the box ticked and 07 in the field")
+        attiva(finestra, "the settings window")
+
+        passo("91 and Enter: the warning box comes over the window")
+        A.clic_su(campo)
+        A.attendi(lambda: "focused" in A.stati(campo), "the field to take the focus")
+        digita(TASTO_FINE, TASTO_CANCELLA_INDIETRO, TASTO_CANCELLA_INDIETRO, "9", "1")
+        A.attendi(lambda: A.testo(campo) == "91", "91 in the field")
+        digita(TASTO_INVIO)
+        avviso, testi = box(pid, "Attenzione.")
+        verifica(AVVISO in testi, f"the warning box says {testi}")
+        # The box takes the focus from the settings window, which stays usable under it.
+        attiva(avviso, "the warning box")
+        verifica("active" not in A.stati(finestra), "the settings window is still active under the box")
+
+        passo("the warning closes, the field is emptied and the window manager gives the window back the focus")
+        chiudi_box(pid, avviso)
+        A.attendi(lambda: A.testo(campo) == "",
+                  "the field to be emptied after the warning (a restore on re-activation puts 07 back)")
+        attiva(finestra, "the settings window, once the warning has closed")
+
+        passo("being active again does not restore it from the file: the field stays empty")
+        verifica(A.testo(campo) == "" and spuntata(casella), f"after the warning: field {A.testo(campo)!r}")
+        # A key typed now is handled after anything the activation set off; a restore would have put
+        # 07 back and left no room for it.
+        digita("5")
+        A.attendi(lambda: A.testo(campo) in ("5", "07", "075"), "the typed 5 to be handled")
+        verifica(A.testo(campo) == "5", f"the field reads {A.testo(campo)!r}: the window was restored again")
+
+        passo("Enter saves 05 whole and closes the window")
+        digita(TASTO_INVIO)
+        informazione, testi = box(pid, "Messaggio.")
+        verifica(SALVATE in testi, f"the information box says {testi}")
+        chiudi_box(pid, informazione)
+        A.trova_finestra(pid, TITOLO, "frame", sola=True)
+        with open(fisso, "rb") as file:
+            contenuto = file.read()
+        verifica(contenuto == b"AO '05'$tg\r\n", f"redme.qzl holds {contenuto!r}")
+        restanti = sorted(os.listdir(A.cartella_programma()))
+        verifica(not [n for n in restanti if n.startswith("redme.qzl.")], f"left in the folder: {restanti}")
+
+        passo("the next play puts 05 in the first field")
+        campi = [A.trova(principale, "text", nome) for nome in CAMPI]
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: A.testo(campi[0]) == "05" and A.testo(campi[5]) != "??", "a play with 05 first")
+        print(f"   play: {' '.join(A.testo(c) for c in campi)}")
+
+        passo("closing the main window ends the program")
+        if "active" not in A.stati(principale):
+            # Keys reach only the active window; a click on the logo activates it and does nothing else.
+            A.clic_su([a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1])
+            attiva(principale, "the main window")
+        A.chiudi_finestra_attiva()
+        codice = A.attendi_uscita(processo, tempo=5)
+        verifica(codice == 0, f"the program exited with code {codice}")
+    finally:
+        A.ferma_programma(processo)
+    passo("passed")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except AssertionError as errore:
+        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
+        sys.exit(1)
