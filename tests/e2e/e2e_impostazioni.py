@@ -1,13 +1,15 @@
 """The settings window of the built program on a real display with a window manager, as a user and a
 screen reader meet it: "Impostazioni" opens it restored from redme.qzl; a warning box closing over it
 gives it back the focus without restoring it again (what the user typed stays); a saved number is
-written whole and taken by the very next play.
+written whole and taken by the very next play, which "Stampa" then prints through the real printer
+dialog to a PDF file.
 
 Run through sessione.sh, which prepares the display, openbox, the buses and a private copy of the
 program.
 """
 
 import os
+import subprocess
 import sys
 
 import gi
@@ -69,6 +71,39 @@ def chiudi_box(pid, trovato):
     A.clic_su(pulsanti[0])
     A.attendi(lambda: all(f.getRoleName() != "alert" for f in A.finestre(A.applicazione(pid))),
               "the message box to close under a click on its button")
+
+
+def testi_box(pid):
+    """The label texts of every message box on screen."""
+    return [a.name for f in A.finestre(A.applicazione(pid)) if f.getRoleName() == "alert"
+            for a in A.discendenti(f) if a.getRoleName() == "label" and a.name]
+
+
+def rispondi(pid, domanda, pulsante):
+    """Waits for the question box asking this, and answers with a real click on one of its buttons."""
+    A.attendi(lambda: domanda in testi_box(pid), f"the question '{domanda}'")
+    box_domanda = A.trova_finestra(pid, "Richiesta.", "alert")
+    A.clic_su(A.trova(box_domanda, "push button", pulsante))
+    A.attendi(lambda: domanda not in testi_box(pid), f"the question '{domanda}' to close")
+
+
+def stampa_giocata_corrente(pid, principale, giocata):
+    passo("\"Stampa\", No, Yes: the current play is printed through the printer dialog to a PDF file")
+    A.premi(A.trova(principale, "push button", "Stampa"))
+    rispondi(pid, "Stampare tutte le giocate effettuate fino adesso?", "No")
+    rispondi(pid, "Stampare solamente questa giocata?", "Sì")
+    dialogo = A.trova_finestra(pid, "Stampa", "dialog")
+    verifica(A.trova(dialogo, "combo box", "Stampa su file (PDF)"), "no PDF printer offered")
+    pdf = os.path.join(A.cartella_temporanea(), "giocata.pdf")
+    A.trova(dialogo, "text", "File di output:").queryEditableText().setTextContents(pdf)
+    A.clic_su(A.trova(dialogo, "push button", "Stampa"))
+    A.trova_finestra(pid, TITOLO, "frame", sola=True)
+    verifica(os.path.isfile(pdf), "no PDF file was printed")
+    uscita = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    righe = [r.strip() for r in uscita.splitlines() if r.strip()]
+    intestazione = ("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - "
+                    "supporto@kelmo.example")
+    verifica(righe == [intestazione, giocata], f"the printed page reads {righe}")
 
 
 def main():
@@ -133,7 +168,10 @@ def main():
         campi = [A.trova(principale, "text", nome) for nome in CAMPI]
         A.premi(A.trova(principale, "push button", "Gioca"))
         A.attendi(lambda: A.testo(campi[0]) == "05" and A.testo(campi[5]) != "??", "a play with 05 first")
-        print(f"   play: {' '.join(A.testo(c) for c in campi)}")
+        giocata = " ".join(A.testo(c) for c in campi)
+        print(f"   play: {giocata}")
+
+        stampa_giocata_corrente(pid, principale, giocata)
 
         passo("closing the main window ends the program")
         if "active" not in A.stati(principale):
