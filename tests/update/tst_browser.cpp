@@ -41,6 +41,29 @@ struct Prova
     Fallimento Motivo() const { return falliti.constLast().at(0).value<Fallimento>(); }
 };
 
+// Environment variables put back as they were when the test ends.
+class AmbienteTemporaneo
+{
+public:
+    AmbienteTemporaneo(std::initializer_list<const char *> nomi)
+    {
+        for (const char *nome : nomi)
+            m_valori.append({nome, qgetenv(nome)});
+    }
+    ~AmbienteTemporaneo()
+    {
+        for (const auto &[nome, valore] : std::as_const(m_valori)) {
+            if (valore.isNull())
+                qunsetenv(nome);
+            else
+                qputenv(nome, valore);
+        }
+    }
+
+private:
+    QList<std::pair<const char *, QByteArray>> m_valori;
+};
+
 // The path the save dialog would have proposed, and the answer given in the user's place.
 struct SceltaRegistrata
 {
@@ -343,7 +366,9 @@ private slots:
     {
         // The server stands in for a proxy: the page of a remote site comes through it. The machine's
         // own addresses never go through the proxy.
-        const QByteArray vecchio = qgetenv("http_proxy");
+        const AmbienteTemporaneo ambiente{"http_proxy", "no_proxy", "NO_PROXY"};
+        qunsetenv("no_proxy");
+        qunsetenv("NO_PROXY");
         qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()).toLatin1());
         m_server->ImpostaPagina("/index.php", "<body>Versione 06.2002-16<</body>");
         Prova prova;
@@ -354,10 +379,6 @@ private slots:
         qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()).toLatin1());
         prova.browser.Naviga(m_server->Indirizzo("/index.php").toString());
         QTRY_COMPARE(prova.Segnali(), 2);
-        if (vecchio.isNull())
-            qunsetenv("http_proxy");
-        else
-            qputenv("http_proxy", vecchio);
 
         QCOMPARE(prova.completati.count(), 2);
         QCOMPARE(richieste, QList<QByteArray>{"http://kelmo.invalid/index.php?prg=Kelmo_DraVolo"});
