@@ -2,11 +2,13 @@
 
 #include "app/BoxMessaggio.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QPointer>
+#include <QWindow>
 
 namespace Fx {
 
@@ -27,6 +29,12 @@ QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &ti
     // QMessageBox makes itself application-modal; a box without owner must leave the other windows
     // usable, so the modality is set back after construction and the caller waits in a local loop.
     box.setWindowModality(Qt::NonModal);
+    // A modal window that is open keeps blocking the windows it blocked, but not a box shown while it
+    // runs: the box becomes its transient, so the user can still answer it.
+    if (QWidget *modale = QApplication::activeModalWidget(); modale && modale->windowHandle()) {
+        box.winId();
+        box.windowHandle()->setTransientParent(modale->windowHandle());
+    }
     QEventLoop attesa;
     QObject::connect(&box, &QMessageBox::finished, &attesa, &QEventLoop::quit);
     box.show();

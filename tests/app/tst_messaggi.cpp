@@ -6,6 +6,7 @@
 #include "app/RapportoErrori.h"
 #include "support/RispostaBox.h"
 
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -118,6 +119,28 @@ private slots:
         Fx::MessaggioInfo(QStringLiteral("In attesa"));
         QVERIFY(!bloccata);
         QCOMPARE(clic, 1);
+    }
+
+    void boxUtilizzabileDaUnaFinestraModale()
+    {
+        // A box shown while a modal window runs must still take a real click, or the user is stuck.
+        QDialog modale;
+        modale.resize(240, 120);
+        bool chiuso = false;
+        QTimer::singleShot(0, &modale, [&] {
+            QuandoBoxAperto([&](QMessageBox *box) {
+                QAbstractButton *ok = box->button(QMessageBox::Ok);
+                QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, ok->mapTo(box, ok->rect().center()));
+                QCoreApplication::processEvents();
+                chiuso = !box->isVisible();
+                if (!chiuso)
+                    ok->click();
+            });
+            Fx::MessaggioAttenzione(QStringLiteral("Dalla finestra modale"));
+            modale.accept();
+        });
+        modale.exec();
+        QVERIFY(chiuso);
     }
 
     void filtroTastoNumerico_data()
