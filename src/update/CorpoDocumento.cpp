@@ -3,6 +3,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
 
 #include <climits>
@@ -40,6 +41,9 @@ xmlNode *TrovaCorpo(xmlNode *nodo)
     return nullptr;
 }
 
+void Taci(void *, const char *, ...) {}
+void TaciErrore(void *, xmlErrorPtr) {}
+
 // Browsers read pages declared as Latin-1 or ASCII as Windows-1252, which gives meaning to 0x80-0x9F.
 QByteArray CodificaDaUsare(const QByteArray &dichiarata)
 {
@@ -58,6 +62,10 @@ std::optional<QByteArray> Corpo(QByteArrayView risposta, const QByteArray &codif
         return true;
     }();
     Q_UNUSED(pronto);
+    // Nothing of a page's faults is worth telling: the flags silence the parser, and these the
+    // character conversions, which otherwise write to standard error. (The handlers are per thread.)
+    xmlSetGenericErrorFunc(nullptr, Taci);
+    xmlSetStructuredErrorFunc(nullptr, TaciErrore);
 
     if (risposta.isEmpty() || risposta.size() > INT_MAX)
         return std::nullopt;
