@@ -6,6 +6,7 @@
 #include "main/NumeroFisso.h"
 #include "main/StampaGiocate.h"
 #include "settings/TFrmImp.h"
+#include "update/TFrmControllaVersione.h"
 #include "app/Finestre.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
@@ -57,6 +58,7 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
     Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
     Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
+    Collega(Controllaversione1, &QAction::triggered, this, &TFrmMain::Controllaversione1Click);
 
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -123,6 +125,13 @@ void TFrmMain::SegnalBug1Click()
 {
     TfrmBug finestra(this);
     finestra.exec();
+}
+
+void TFrmMain::Controllaversione1Click()
+{
+    // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
+    const std::unique_ptr<TFrmControllaVersione> finestra = std::make_unique<TFrmControllaVersione>(this);
+    finestra->exec();
 }
 
 void TFrmMain::BTSgiocaClick()

@@ -26,6 +26,7 @@ public:
     void Help1Click();
     void About1Click();
     void SegnalBug1Click();
+    void Controllaversione1Click();
 
 protected:
     void showEvent(QShowEvent *evento) override;

@@ -1,0 +1,342 @@
+#include "update/TFrmControllaVersione.h"
+
+#include "app/Fx.h"
+#include "app/RapportoErrori.h"
+#include "build_config.h"
+#include "settings/Traduzione.h"
+#include "windows/TFrmAbout.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPointer>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+using RapportoErrori::Collega;
+
+namespace ControllaVersione {
+
+namespace {
+
+// The version criterion: the build number after the first hyphen that follows "Versione", up to the
+// next "<".
+constexpr RigaCriterio Riga(const char *chiave)
+{
+    return {chiave, false, "Versione", "-", "-", "<", "", false, false, 0};
+}
+
+} // namespace
+
+const QList<RigaCriterio> &TabellaCriteri()
+{
+    static const QList<RigaCriterio> tabella{
+        Riga("kelmo_totovolo"),   Riga("kelmo_superdrav"), Riga("kelmo_ambovolo"), Riga("kelmo_dravolo"),
+        Riga("kelmo_cinquina"),   Riga("kelmo_totogol"),   Riga("kelmo_bingolo"),  Riga("kelmo_sistemix"),
+        Riga("kelmo_ruotalotto"), Riga("kelmo_rubrica"),   Riga("kelmo_agenda"),   Riga("kelmo_ricettario"),
+    };
+    return tabella;
+}
+
+QString ChiaveMinuscola(const QString &chiave)
+{
+    QString minuscola = chiave;
+    for (QChar &c : minuscola)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return minuscola;
+}
+
+} // namespace ControllaVersione
+
+namespace {
+
+QString g_indirizzoSito;
+
+// Labels that size themselves to their text.
+void ScriviAdattando(QLabel *etichetta, const QString &testo)
+{
+    etichetta->setText(testo);
+    etichetta->adjustSize();
+}
+
+void ColoreTesto(QLabel *etichetta, const QColor &colore)
+{
+    QPalette tavolozza = etichetta->palette();
+    tavolozza.setColor(QPalette::WindowText, colore);
+    etichetta->setPalette(tavolozza);
+}
+
+} // namespace
+
+void TFrmControllaVersione::ImpostaIndirizzoSito(const QString &indirizzo)
+{
+    g_indirizzoSito = indirizzo;
+}
+
+QString TFrmControllaVersione::IndirizzoSito()
+{
+    return g_indirizzoSito.isEmpty() ? QString::fromUtf8(Configurazione::IndirizzoSito) : g_indirizzoSito;
+}
+
+TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genitore)
+{
+    setupUi(this);
+    // A fixed frame with the system menu, the maximise box and the close box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(391, 82);
+    // Modal to the main window only: the question and the other message boxes have no owner and must
+    // stay usable while this window runs.
+    setWindowModality(Qt::WindowModal);
+
+    sbScarica->setIcon(QIcon(QStringLiteral(":/immagini/scarica.png")));
+    sbControlla->setIcon(QIcon(QStringLiteral(":/immagini/controlla.png")));
+    sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+
+    Collega(sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
+    Collega(sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);
+    Collega(sbEsci, &QPushButton::clicked, this, &TFrmControllaVersione::sbEsciClick);
+    Collega(WebBrowser1, &BrowserIncorporato::DocumentoCompletato, this,
+            &TFrmControllaVersione::WebBrowser1DocumentComplete);
+    Collega(WebBrowser1, &BrowserIncorporato::NavigazioneFallita, this,
+            &TFrmControllaVersione::WebBrowser1NavigazioneFallita);
+    Collega(WebBrowser1, &BrowserIncorporato::ScaricamentoTerminato, this,
+            &TFrmControllaVersione::WebBrowser1ScaricamentoTerminato);
+
+    // Centred on the desktop; moving it now keeps Qt from placing it over the main window.
+    if (QScreen *schermo = screen())
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()).topLeft());
+
+    RapportoErrori::Protetto([this] { FormCreate(); });
+
+    // The activation clears these too, but the user must never see the names they carry at design.
+    for (QLabel *etichetta : {LabVerAttuale, LabVerInternet, LabMessaggioPiccolo})
+        ScriviAdattando(etichetta, QString());
+}
+
+TFrmControllaVersione::~TFrmControllaVersione()
+{
+    FormDestroy();
+}
+
+void TFrmControllaVersione::FormCreate()
+{
+    // A pass that fails is reported and leaves the Italian texts; nothing after it needs them, and
+    // every check needs what follows.
+    RapportoErrori::Protetto([this] { TraduciInterfaccia(); });
+
+    ListaPagine.clear();
+    ChiaveProgramma = FinestraAbout().LabelPrg->text();
+    URLControllo = IndirizzoSito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + ChiaveProgramma;
+
+    // Every row whose key matches copies its criterion; no match leaves the criterion empty, and then
+    // no check ever finds a published version.
+    const QString chiave = ControllaVersione::ChiaveMinuscola(ChiaveProgramma);
+    for (const ControllaVersione::RigaCriterio &riga : ControllaVersione::TabellaCriteri()) {
+        if (chiave != QLatin1String(riga.Chiave))
+            continue;
+        Invertito = riga.Invertito;
+        Ancora = riga.Ancora;
+        Separatore = riga.Separatore;
+        Apertura = riga.Apertura;
+        Chiusura = riga.Chiusura;
+        Scarti = riga.Scarti;
+        IncludiApertura = riga.IncludiApertura;
+        IncludiChiusura = riga.IncludiChiusura;
+        Salti = riga.Salti;
+    }
+
+    Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() + QStringLiteral(".exe"));
+    sbScarica->setToolTip(Editurl->text());
+}
+
+void TFrmControllaVersione::TraduciInterfaccia()
+{
+    using namespace Traduzione;
+    TraduciVoci({VoceTitolo(this), VoceTesto(Label1), VoceTesto(Label2), VoceTesto(sbScarica),
+                 VoceTesto(sbControlla)},
+                Guardia::SoloItaliano);
+}
+
+void TFrmControllaVersione::showEvent(QShowEvent *evento)
+{
+    QDialog::showEvent(evento);
+    if (m_attivazioneInCoda)
+        return;
+    m_attivazioneInCoda = true;
+    // Queued, so that the window is on screen when the question comes. A window closed before its
+    // turn comes is not asked about.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible())
+                RapportoErrori::Protetto([this] { FormActivate(); });
+        },
+        Qt::QueuedConnection);
+}
+
+void TFrmControllaVersione::hideEvent(QHideEvent *evento)
+{
+    QDialog::hideEvent(evento);
+    // Minimising hides the window spontaneously; that does not end the showing.
+    if (!evento->spontaneous())
+        m_attivazioneInCoda = false;
+}
+
+void TFrmControllaVersione::FormActivate()
+{
+    for (QLabel *etichetta : {LabVerInternet, LabVerAttuale, LabMessaggioPiccolo})
+        ScriviAdattando(etichetta, QString());
+    ColoreTesto(LabMessaggioGrande, Qt::black);
+
+    const QString etichettaVersione = FinestraAbout().LabelVers->text();
+    TestoVersione = Scansione::TestoVersione(etichettaVersione);
+    VersioneAttuale = Scansione::VersioneAttuale(etichettaVersione);
+    ScriviAdattando(LabVerAttuale, QString::number(VersioneAttuale));
+
+    const bool connesso = Fx::DomandaSiNo(
+        QStringLiteral("Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, "
+                       "continuo?"));
+    // The window may have been closed while the question was on screen.
+    if (!isVisible())
+        return;
+    if (connesso)
+        sbControlla->click();
+    else
+        LabMessaggioGrande->clear();
+}
+
+void TFrmControllaVersione::sbControllaClick()
+{
+    sbControlla->setEnabled(false);
+    PaginaCompleta = false;
+    ErroreNavigazione = false;
+    ApriIndirizzo(URLControllo);
+
+    // The page's arrival is itself one of the events processed here; so are the user's clicks. A close
+    // request only marks the window (see done), and a window that is not shown modally may even be
+    // destroyed meanwhile: then nothing of it may be touched again.
+    const QPointer<TFrmControllaVersione> vivo(this);
+    m_inAttesa = true;
+    while (vivo && !PaginaCompleta && !ErroreNavigazione && !m_chiusuraRichiesta)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!vivo)
+        return;
+    m_inAttesa = false;
+
+    if (m_chiusuraRichiesta) {
+        m_chiusuraRichiesta = false;
+        sbControlla->setEnabled(true);
+        QDialog::done(m_esitoRichiesto);
+        return;
+    }
+
+    if (ErroreNavigazione) {
+        ScriviAdattando(LabVerInternet, QStringLiteral("Non disponibile"));
+        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
+        sbControlla->setEnabled(true);
+        return;
+    }
+
+    QList<QByteArray> risultati;
+    risultati.reserve(ListURL->count());
+    for (int i = 0; i < ListURL->count(); ++i)
+        risultati.append(Scansione::InWindows1252(ListURL->item(i)->text()));
+    const qsizetype prima = risultati.size();
+    EstraiURLConCriterio(ListaPagine, risultati, Invertito, Ancora, Separatore, Apertura, Chiusura, Scarti,
+                         IncludiApertura, IncludiChiusura, Salti);
+    for (qsizetype i = prima; i < risultati.size(); ++i)
+        ListURL->addItem(Scansione::DaWindows1252(risultati.at(i)));
+
+    // Within one window the first version ever found is the one compared.
+    const qint32 pubblicata = Scansione::VersionePubblicata(risultati);
+    if (pubblicata > 0)
+        ScriviAdattando(LabVerInternet, QString::number(pubblicata));
+
+    if (Scansione::NuovaVersioneDisponibile(VersioneAttuale, pubblicata)) {
+        LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
+        ColoreTesto(LabMessaggioGrande, QColor(0, 128, 0));
+        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Premi su scarica e chiudi il programma."));
+        sbScarica->setEnabled(true);
+    } else {
+        LabMessaggioGrande->setText(QStringLiteral("Nessuna nuova versione disponibile."));
+        ColoreTesto(LabMessaggioGrande, QColor(255, 0, 0));
+        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione."));
+    }
+    sbControlla->setEnabled(true);
+}
+
+void TFrmControllaVersione::WebBrowser1DocumentComplete()
+{
+    // Every completed document counts, whoever started its loading.
+    const std::optional<QString> corpo = WebBrowser1->CorpoHtml();
+    if (!corpo)
+        return;
+    ListaPagine.append(Scansione::InWindows1252(*corpo));
+    PaginaCompleta = true;
+}
+
+void TFrmControllaVersione::WebBrowser1NavigazioneFallita()
+{
+    ErroreNavigazione = true;
+    // Outside a check the failure can only be the download's: the setup file was not saved, and the
+    // user must not believe it was.
+    if (!m_inAttesa)
+        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
+}
+
+void TFrmControllaVersione::WebBrowser1ScaricamentoTerminato()
+{
+    // A download started while a check waited has taken the place of the check's page, which will
+    // never come: the check ends as a failed navigation.
+    if (m_inAttesa)
+        ErroreNavigazione = true;
+}
+
+void TFrmControllaVersione::sbScaricaClick()
+{
+    sbScarica->setEnabled(false);
+    ApriIndirizzo(Editurl->text());
+}
+
+void TFrmControllaVersione::sbEsciClick()
+{
+    close();
+}
+
+void TFrmControllaVersione::done(int esito)
+{
+    // Every way of closing ends here: the close box, Escape, sbEsci. During a check the page's loading
+    // stops and the wait ends; the check then closes the window once it has left the stack, so the
+    // window is never destroyed (by the main window, after its modal run) under a running handler.
+    if (m_inAttesa) {
+        m_chiusuraRichiesta = true;
+        m_esitoRichiesto = esito;
+        WebBrowser1->Annulla();
+        svegliaAttesa();
+        return;
+    }
+    QDialog::done(esito);
+}
+
+void TFrmControllaVersione::svegliaAttesa()
+{
+    if (QAbstractEventDispatcher *distributore = QAbstractEventDispatcher::instance())
+        distributore->wakeUp();
+}
+
+void TFrmControllaVersione::FormDestroy()
+{
+    // Nothing of a navigation still running may reach a window that is going away.
+    WebBrowser1->disconnect(this);
+    WebBrowser1->Annulla();
+    ListaPagine.clear();
+}
+
+void TFrmControllaVersione::ApriIndirizzo(const QString &indirizzo)
+{
+    WebBrowser1->Naviga(indirizzo);
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "ui_TFrmControllaVersione.h"
+#include "update/Scansione.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+// The update-check window: asks the maker's site for the latest published build, compares it with this
+// program's own and, when a newer one is there, downloads its setup file. Created anew at each
+// "Aggiorna versione", shown modally and destroyed by the main window when it closes.
+//
+// The page arrives while a click handler waits for it, processing events in the meantime: a check runs
+// nested inside the window's modal loop. A close request during that wait stops the page's loading and
+// ends the wait first; the window closes only once the check has left the stack, so it can never be
+// destroyed under a running handler.
+class TFrmControllaVersione : public QDialog, public Ui::TFrmControllaVersione
+{
+    Q_OBJECT
+public:
+    // The program's short code: its setup file on the site is named after it.
+    static inline const QString CodiceBreve = QStringLiteral("DRAVOL");
+
+    explicit TFrmControllaVersione(QWidget *genitore = nullptr);
+    ~TFrmControllaVersione() override;
+
+    // The scanner of the version page (it needs nothing of the window).
+    static QByteArray invertiTesto(QByteArrayView testo) { return Scansione::invertiTesto(testo); }
+    static void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
+                                     bool Invertito, QByteArray Ancora, QByteArray Separatore, QByteArray Apertura,
+                                     QByteArray Chiusura, QByteArray Scarti, bool IncludiApertura,
+                                     bool IncludiChiusura, qint16 Salti)
+    {
+        Scansione::EstraiURLConCriterio(Sorgente, Destinazione, Invertito, Ancora, Separatore, Apertura, Chiusura,
+                                        Scarti, IncludiApertura, IncludiChiusura, Salti);
+    }
+
+    // The site the check and the download address point at: the build's site address unless set
+    // otherwise (tests and the loopback build point it at a server on this machine). An empty text
+    // restores the build's address. Windows created afterwards use it.
+    static void ImpostaIndirizzoSito(const QString &indirizzo);
+    static QString IndirizzoSito();
+
+    void FormCreate();
+    void FormActivate();
+    void FormDestroy();
+    void sbControllaClick();
+    void sbScaricaClick();
+    void sbEsciClick();
+    void WebBrowser1DocumentComplete();
+
+    // What the window has gathered, for whoever needs to look: the body markup of every completed
+    // document, the check address and whether a check is waiting for its page.
+    const QList<QByteArray> &PagineCaricate() const { return ListaPagine; }
+    const QString &IndirizzoControllo() const { return URLControllo; }
+    bool InAttesa() const { return m_inAttesa; }
+
+    void done(int esito) override;
+
+protected:
+    void showEvent(QShowEvent *evento) override;
+    void hideEvent(QHideEvent *evento) override;
+
+private:
+    void ApriIndirizzo(const QString &indirizzo);
+    void TraduciInterfaccia();
+    void WebBrowser1NavigazioneFallita();
+    void WebBrowser1ScaricamentoTerminato();
+    // Wakes the wait of a running check, so that it looks at its flags again.
+    void svegliaAttesa();
+
+    QList<QByteArray> ListaPagine;
+    QByteArray TestoVersione;
+    QString URLControllo;
+    QString ChiaveProgramma;
+    QByteArray Ancora;
+    QByteArray Separatore;
+    QByteArray Apertura;
+    QByteArray Chiusura;
+    QByteArray Scarti;
+    qint16 Salti = 0;
+    qint32 VersioneAttuale = 0;
+    // Set when the page of a check failed to load (refused, error status, time limit...) or its
+    // loading was given up for a download: the wait ends without a page.
+    bool ErroreNavigazione = false;
+    bool Invertito = false;
+    bool IncludiApertura = false;
+    bool IncludiChiusura = false;
+    bool PaginaCompleta = false;
+
+    // Set from the first show event of a showing until the window is hidden again: the activation
+    // handler runs once per showing, not each time a message box over the window gives it back the
+    // focus.
+    bool m_attivazioneInCoda = false;
+    // A check is waiting for its page.
+    bool m_inAttesa = false;
+    // The window was asked to close while a check waited; it closes once the check has unwound.
+    bool m_chiusuraRichiesta = false;
+    int m_esitoRichiesto = QDialog::Rejected;
+};
+
+// The criterion table of the update check: one row per program of the maker, keyed by its program key
+// in lower case. Every row carries the same criterion.
+namespace ControllaVersione {
+
+struct RigaCriterio
+{
+    const char *Chiave;
+    bool Invertito;
+    const char *Ancora;
+    const char *Separatore;
+    const char *Apertura;
+    const char *Chiusura;
+    const char *Scarti;
+    bool IncludiApertura;
+    bool IncludiChiusura;
+    qint16 Salti;
+};
+
+// The twelve rows, in table order.
+const QList<RigaCriterio> &TabellaCriteri();
+
+// The program key as the table keys it: the letters A to Z turned to lower case, everything else as it
+// stands.
+QString ChiaveMinuscola(const QString &chiave);
+
+} // namespace ControllaVersione

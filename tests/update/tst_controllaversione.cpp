@@ -1,0 +1,790 @@
+// The update-check window against a real web server on 127.0.0.1: the question, every outcome of a
+// check (newer, equal, older, no version, broken and hostile answers, failures and the time limit), a
+// second check in the same window, the download saved whole or not at all, closing in the middle of a
+// check, the translation pass with real tables, the window as the main window opens it, and a wait that
+// costs no processor time.
+#include "app/Applicazione.h"
+#include "app/Finestre.h"
+#include "main/TFrmMain.h"
+#include "support/CartellaProva.h"
+#include "support/RispostaBox.h"
+#include "support/ServerProva.h"
+#include "update/BrowserIncorporato.h"
+#include "update/TFrmControllaVersione.h"
+#include "windows/TFrmAbout.h"
+#include "windows/TabelleProva.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString Domanda = QStringLiteral(
+    "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, continuo?");
+const QByteArray PercorsoControllo = "/index.php?show=ctrlvers&prg=Kelmo_DraVolo";
+const QString InCorso = QStringLiteral("Controllo versione in corso...");
+const QString Disponibile = QStringLiteral("Disponibile una nuove versione!!");
+const QString Nessuna = QStringLiteral("Nessuna nuova versione disponibile.");
+const QString PremiScarica = QStringLiteral("Premi su scarica e chiudi il programma.");
+const QString Impossibile = QStringLiteral("Impossibile scaricare la nuova versione.");
+const QString ImpossibileSenzaPunto = QStringLiteral("Impossibile scaricare la nuova versione");
+const QString NonDisponibile = QStringLiteral("Non disponibile");
+const QColor Verde(0, 128, 0);
+const QColor Rosso(255, 0, 0);
+const QColor Nero(0, 0, 0);
+
+QByteArray Pagina(const QByteArray &testo)
+{
+    return "<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY>\r\n<P>" + testo + "</P>\r\n</BODY></HTML>";
+}
+
+QByteArray BytesCasuali(qsizetype quanti, quint32 seme)
+{
+    QRandomGenerator generatore(seme);
+    QByteArray dati(quanti, Qt::Uninitialized);
+    for (char &c : dati)
+        c = char(generatore.bounded(256));
+    return dati;
+}
+
+double SecondiCpuProcesso()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+void Clic(QWidget *controllo)
+{
+    QWidget *finestra = controllo->window();
+    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
+                      controllo->mapTo(finestra, controllo->rect().center()));
+}
+
+// What the user sees of the outcome.
+struct Stato
+{
+    QString verAttuale;
+    QString verInternet;
+    QString grande;
+    QColor colore;
+    QString piccolo;
+    bool controlla = false;
+    bool scarica = false;
+};
+
+Stato StatoDi(const TFrmControllaVersione &f)
+{
+    return {f.LabVerAttuale->text(),
+            f.LabVerInternet->text(),
+            f.LabMessaggioGrande->text(),
+            f.LabMessaggioGrande->palette().color(QPalette::WindowText),
+            f.LabMessaggioPiccolo->text(),
+            f.sbControlla->isEnabled(),
+            f.sbScarica->isEnabled()};
+}
+
+QStringList Elementi(const QListWidget *lista)
+{
+    QStringList testi;
+    for (int i = 0; i < lista->count(); ++i)
+        testi << lista->item(i)->text();
+    return testi;
+}
+
+// Shows the window, answers the question and returns once the activation is over, together with the
+// check that a Yes starts (the check runs inside the activation).
+[[nodiscard]] bool Apri(TFrmControllaVersione &finestra, RispostaBox &box, QMessageBox::StandardButton risposta)
+{
+    const qsizetype prima = box.Visti().size();
+    box.Rispondi(risposta);
+    finestra.show();
+    return QTest::qWaitFor([&] { return box.Visti().size() > prima && !finestra.InAttesa(); }, 60000);
+}
+
+} // namespace
+
+class TestControllaVersione : public QObject
+{
+    Q_OBJECT
+
+    TFrmAbout *m_about = nullptr;
+    ServerProva *m_server = nullptr;
+
+    QString Sito() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()); }
+
+    void ImpostaControllo(const QByteArray &pagina) { m_server->ImpostaPagina("/index.php", pagina); }
+
+private slots:
+    void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
+
+    void init()
+    {
+        m_about = new TFrmAbout;
+        Finestre::FrmAbout = m_about;
+        m_server = new ServerProva;
+        TFrmControllaVersione::ImpostaIndirizzoSito(Sito());
+    }
+    void cleanup()
+    {
+        TFrmControllaVersione::ImpostaIndirizzoSito({});
+        BrowserIncorporato::ImpostaLimiteTempo(0ms);
+        BrowserIncorporato::ImpostaSceltaFile({});
+        delete m_server;
+        Finestre::FrmAbout = nullptr;
+        delete m_about;
+    }
+
+    void esitoDiUnControllo_data()
+    {
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<QByteArray>("tipo");
+        QTest::addColumn<QByteArray>("corpo");
+        QTest::addColumn<QList<QByteArray>>("intestazioni");
+        QTest::addColumn<bool>("silenzio");
+        QTest::addColumn<bool>("portaChiusa");
+        QTest::addColumn<QString>("verInternet");
+        QTest::addColumn<QString>("grande");
+        QTest::addColumn<QColor>("colore");
+        QTest::addColumn<QString>("piccolo");
+        QTest::addColumn<bool>("scarica");
+        QTest::addColumn<int>("pagine");
+
+        const QByteArray html = "text/html";
+        QByteArray grande = "<HTML><BODY>";
+        while (grande.size() < 10 * 1024 * 1024)
+            grande += "<p>Estrazione del lotto, sei numeri su novanta.</p>\n";
+        grande += "<P>Versione 06.2002-16</P></BODY></HTML>";
+
+        QTest::newRow("newer build 16 > 15")
+            << 200 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false << "16"
+            << Disponibile << Verde << PremiScarica << true << 1;
+        QTest::newRow("same build") << 200 << html << Pagina("Versione 05.2002-15") << QList<QByteArray>{} << false
+                                    << false << "15" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("older build") << 200 << html << Pagina("Versione 04.2002-14") << QList<QByteArray>{} << false
+                                     << false << "14" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("leading zeros shown plain")
+            << 200 << html << Pagina("Versione 06.2002-016") << QList<QByteArray>{} << false << false << "16"
+            << Disponibile << Verde << PremiScarica << true << 1;
+        QTest::newRow("build 0 not shown") << 200 << html << Pagina("Versione 06.2002-0") << QList<QByteArray>{}
+                                           << false << false << "" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("no Versione on the page")
+            << 200 << html << Pagina("Ultima release 06.2002-16") << QList<QByteArray>{} << false << false << ""
+            << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("garbage bytes") << 200 << html << BytesCasuali(64 * 1024, 16) << QList<QByteArray>{}
+                                       << false << false << "" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("10 MB page") << 200 << html << grande << QList<QByteArray>{} << false << false << "16"
+                                    << Disponibile << Verde << PremiScarica << true << 1;
+        // Failed navigations: the large label keeps what it said, nothing is scanned.
+        QTest::newRow("404") << 404 << html << Pagina("Non trovato") << QList<QByteArray>{} << false << false
+                             << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        QTest::newRow("500 with a version on its error page")
+            << 500 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false
+            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        QTest::newRow("refused connection") << 200 << html << QByteArray() << QList<QByteArray>{} << false << true
+                                            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false
+                                            << 0;
+        QTest::newRow("redirect loop") << 302 << html << QByteArray()
+                                       << QList<QByteArray>{"Location: " + PercorsoControllo} << false << false
+                                       << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        QTest::newRow("server that stalls") << 200 << html << QByteArray() << QList<QByteArray>{} << true << false
+                                            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false
+                                            << 0;
+        QTest::newRow("answer without any document")
+            << 200 << html << QByteArray() << QList<QByteArray>{} << false << false << NonDisponibile << InCorso
+            << Nero << ImpossibileSenzaPunto << false << 0;
+    }
+    void esitoDiUnControllo()
+    {
+        QFETCH(int, stato);
+        QFETCH(QByteArray, tipo);
+        QFETCH(QByteArray, corpo);
+        QFETCH(QList<QByteArray>, intestazioni);
+        QFETCH(bool, silenzio);
+        QFETCH(bool, portaChiusa);
+        QFETCH(QString, verInternet);
+        QFETCH(QString, grande);
+        QFETCH(QColor, colore);
+        QFETCH(QString, piccolo);
+        QFETCH(bool, scarica);
+        QFETCH(int, pagine);
+
+        ServerProva::Risposta risposta;
+        risposta.stato = stato;
+        risposta.tipo = tipo;
+        risposta.corpo = corpo;
+        risposta.intestazioni = intestazioni;
+        risposta.silenzio = silenzio;
+        m_server->Imposta("/index.php", risposta);
+        if (portaChiusa)
+            TFrmControllaVersione::ImpostaIndirizzoSito(
+                QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()));
+        BrowserIncorporato::ImpostaLimiteTempo(silenzio ? 300ms : 30000ms);
+
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+
+        QCOMPARE(box.Visti().size(), 1);
+        QCOMPARE(box.Visti()[0].titolo, QStringLiteral("Richiesta."));
+        QCOMPARE(box.Visti()[0].testo, Domanda);
+        QCOMPARE(box.Visti()[0].pulsanti, QMessageBox::Yes | QMessageBox::No);
+        const Stato s = StatoDi(finestra);
+        QCOMPARE(s.verAttuale, QStringLiteral("15"));
+        QCOMPARE(s.verInternet, verInternet);
+        QCOMPARE(s.grande, grande);
+        QCOMPARE(s.colore, colore);
+        QCOMPARE(s.piccolo, piccolo);
+        QVERIFY(s.controlla);
+        QCOMPARE(s.scarica, scarica);
+        QCOMPARE(finestra.PagineCaricate().size(), pagine);
+        if (!portaChiusa)
+            QCOMPARE(m_server->Richieste().value(0), PercorsoControllo);
+        // Nothing is left loading once the outcome is shown.
+        QVERIFY(!finestra.WebBrowser1->InCorso());
+        QCOMPARE(box.Inattesi(), 0);
+    }
+
+    void chiaveDelProgramma_data()
+    {
+        QTest::addColumn<QString>("chiave");
+        QTest::addColumn<QString>("grande");
+        QTest::newRow("as the About window shows it") << "Kelmo_DraVolo" << Disponibile;
+        QTest::newRow("upper case finds the row") << "KELMO_DRAVOLO" << Disponibile;
+        // Only A to Z are turned to lower case.
+        QTest::newRow("accented letter") << QString::fromUtf8("Kelmo_DrAvolò") << Nessuna;
+        QTest::newRow("key in no row") << "Kelmo_Altro" << Nessuna;
+    }
+    void chiaveDelProgramma()
+    {
+        QFETCH(QString, chiave);
+        QFETCH(QString, grande);
+        m_about->LabelPrg->setText(chiave);
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        QCOMPARE(finestra.IndirizzoControllo(), Sito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave);
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+        QCOMPARE(finestra.LabMessaggioGrande->text(), grande);
+        // The key travels in the address with its case unchanged.
+        QCOMPARE(m_server->Richieste().value(0),
+                 QByteArray("/index.php?show=ctrlvers&prg=") + QUrl::toPercentEncoding(chiave, "_"));
+        QCOMPARE(finestra.PagineCaricate().size(), 1);
+    }
+
+    void secondoControllo_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<QByteArray>("seconda"); // empty: the second page is not found
+        // Each check scans every page kept so far and appends what it finds.
+        QTest::addColumn<QStringList>("valori");
+        QTest::addColumn<QString>("verInternet");
+        QTest::addColumn<QString>("grande");
+        QTest::addColumn<bool>("scarica");
+        QTest::addColumn<int>("pagine");
+
+        QTest::newRow("the first version found is still compared")
+            << Pagina("Versione 06.2002-16") << Pagina("Versione 04.2002-14") << QStringList{"16", "16", "14"} << "16"
+            << Disponibile << true << 2;
+        QTest::newRow("an older first version hides a newer second")
+            << Pagina("Versione 04.2002-14") << Pagina("Versione 06.2002-16") << QStringList{"14", "14", "16"} << "14"
+            << Nessuna << false << 2;
+        QTest::newRow("no version first, then a newer one")
+            << Pagina("Manutenzione") << Pagina("Versione 06.2002-16") << QStringList{"16"} << "16" << Disponibile
+            << true << 2;
+        QTest::newRow("second page not found") << Pagina("Versione 06.2002-16") << QByteArray()
+                                               << QStringList{"16"} << NonDisponibile << Disponibile << true << 1;
+    }
+    void secondoControllo()
+    {
+        QFETCH(QByteArray, prima);
+        QFETCH(QByteArray, seconda);
+        QFETCH(QStringList, valori);
+        QFETCH(QString, verInternet);
+        QFETCH(QString, grande);
+        QFETCH(bool, scarica);
+        QFETCH(int, pagine);
+
+        ImpostaControllo(prima);
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+        const Stato primo = StatoDi(finestra);
+        QCOMPARE(finestra.PagineCaricate().size(), 1);
+
+        if (seconda.isEmpty()) {
+            ServerProva::Risposta manca;
+            manca.stato = 404;
+            m_server->Imposta("/index.php", manca);
+        } else {
+            ImpostaControllo(seconda);
+        }
+        // Posted before the press, so it runs at the first turn of the check's wait.
+        std::optional<Stato> inAttesa;
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                if (finestra.InAttesa())
+                    inAttesa = StatoDi(finestra);
+            },
+            Qt::QueuedConnection);
+        Clic(finestra.sbControlla);
+
+        // While it waited the window showed the previous result, with Controlla disabled.
+        QVERIFY(inAttesa.has_value());
+        QCOMPARE(inAttesa->grande, primo.grande);
+        QCOMPARE(inAttesa->colore, primo.colore);
+        QCOMPARE(inAttesa->verInternet, primo.verInternet);
+        QVERIFY(!inAttesa->controlla);
+        QCOMPARE(inAttesa->scarica, primo.scarica);
+
+        QCOMPARE(m_server->Richieste(), (QList<QByteArray>{PercorsoControllo, PercorsoControllo}));
+        QCOMPARE(finestra.PagineCaricate().size(), pagine);
+        QCOMPARE(Elementi(finestra.ListURL), valori);
+        const Stato s = StatoDi(finestra);
+        QCOMPARE(s.verInternet, verInternet);
+        QCOMPARE(s.grande, grande);
+        QCOMPARE(s.colore, grande == Disponibile ? Verde : Rosso);
+        QCOMPARE(s.scarica, scarica);
+        QVERIFY(s.controlla);
+        QCOMPARE(box.Visti().size(), 1);
+    }
+
+    void rispostaNo()
+    {
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        // The labels never show the names they carry at design.
+        QCOMPARE(finestra.LabVerAttuale->text(), QString());
+        QCOMPARE(finestra.LabVerInternet->text(), QString());
+        QCOMPARE(finestra.LabMessaggioPiccolo->text(), QString());
+        QVERIFY(Apri(finestra, box, QMessageBox::No));
+
+        QCOMPARE(box.Visti().size(), 1);
+        QCOMPARE(box.Visti()[0].testo, Domanda);
+        const Stato s = StatoDi(finestra);
+        QCOMPARE(s.verAttuale, QStringLiteral("15"));
+        QCOMPARE(s.grande, QString());
+        QCOMPARE(s.verInternet, QString());
+        QCOMPARE(s.piccolo, QString());
+        QVERIFY(s.controlla);
+        QVERIFY(!s.scarica);
+        QVERIFY(m_server->Richieste().isEmpty());
+        // The only other way out: the exit button, pictured, named for a screen reader by its hint.
+        QVERIFY(finestra.sbEsci->isEnabled());
+        QVERIFY(!finestra.sbEsci->icon().isNull());
+        QCOMPARE(finestra.sbEsci->accessibleName(), finestra.sbEsci->toolTip());
+        // The browser, the result list and the address field are out of the user's sight.
+        QVERIFY(!QRect(QPoint(0, 0), finestra.size()).intersects(finestra.WebBrowser1->geometry()));
+        QVERIFY(!finestra.ListURL->isVisible());
+        QVERIFY(!finestra.Editurl->isVisible());
+
+        // From there a press on Controlla checks as usual, without asking again.
+        Clic(finestra.sbControlla);
+        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QCOMPARE(finestra.LabVerInternet->text(), QStringLiteral("16"));
+        QCOMPARE(box.Visti().size(), 1);
+    }
+
+    void scaricaSalvaIlFileIntero()
+    {
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+        const QByteArray contenuto = BytesCasuali(2 * 1024 * 1024 + 5, 15);
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = contenuto;
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        const QString destinazione = cartella.filePath(QStringLiteral("salvato.exe"));
+        QStringList proposte;
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
+            proposte << proposta;
+            return destinazione;
+        });
+
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        const QString indirizzo = Sito() + QStringLiteral("/prg/dravol.exe");
+        QCOMPARE(finestra.Editurl->text(), indirizzo);
+        QCOMPARE(finestra.sbScarica->toolTip(), indirizzo);
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+        QVERIFY(finestra.sbScarica->isEnabled());
+
+        Clic(finestra.sbScarica);
+        QVERIFY(!finestra.sbScarica->isEnabled());
+        QTRY_VERIFY(!finestra.WebBrowser1->InCorso());
+        QCOMPARE(m_server->Richieste().constLast(), QByteArray("/prg/dravol.exe"));
+        QCOMPARE(proposte.size(), 1);
+        QVERIFY(proposte[0].endsWith(QLatin1String("/dravol.exe")));
+        QFile salvato(destinazione);
+        QVERIFY(salvato.open(QIODevice::ReadOnly));
+        QVERIFY(salvato.readAll() == contenuto);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), QStringList{"salvato.exe"});
+        // The window goes on as it was; the button stays disabled.
+        QVERIFY(!finestra.sbScarica->isEnabled());
+        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
+        QCOMPARE(finestra.PagineCaricate().size(), 1);
+    }
+
+    void scaricamentoInterrottoNonLasciaFile_data()
+    {
+        QTest::addColumn<bool>("tieniAperta");
+        QTest::newRow("connection dropped midway") << false;
+        QTest::newRow("server falls silent midway") << true;
+    }
+    void scaricamentoInterrottoNonLasciaFile()
+    {
+        QFETCH(bool, tieniAperta);
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(1024 * 1024, 3);
+        file.taglio = 300 * 1024;
+        file.tieniAperta = tieniAperta;
+        m_server->Imposta("/prg/dravol.exe", file);
+        BrowserIncorporato::ImpostaLimiteTempo(tieniAperta ? 500ms : 30000ms);
+        QTemporaryDir cartella;
+        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) { return destinazione; });
+
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+        Clic(finestra.sbScarica);
+        QTRY_COMPARE(finestra.LabMessaggioPiccolo->text(), ImpossibileSenzaPunto);
+        QVERIFY(!finestra.WebBrowser1->InCorso());
+        QVERIFY(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(!finestra.sbScarica->isEnabled());
+        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QCOMPARE(box.Visti().size(), 1);
+
+        // A later check finds the newer build again and gives the button back.
+        Clic(finestra.sbControlla);
+        QVERIFY(finestra.sbScarica->isEnabled());
+        QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
+    }
+
+    void scaricaDuranteUnControllo()
+    {
+        // Scarica stays usable while a later check waits; the download takes the place of the check's
+        // page, and the check must end rather than wait for a page that can no longer come.
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = BytesCasuali(64 * 1024, 4);
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) { return destinazione; });
+
+        RispostaBox box;
+        TFrmControllaVersione finestra;
+        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/index.php", muto);
+        BrowserIncorporato::ImpostaLimiteTempo(60000ms);
+
+        bool premuto = false;
+        bool soccorso = false;
+        QTimer utente;
+        utente.setInterval(5);
+        connect(&utente, &QTimer::timeout, this, [&] {
+            if (!premuto && finestra.InAttesa() && m_server->ConnessioniAperte() == 1) {
+                premuto = true;
+                Clic(finestra.sbScarica);
+            }
+        });
+        // Only for a wait that does not end: closing is the way out of it.
+        QTimer soccorritore;
+        soccorritore.setSingleShot(true);
+        connect(&soccorritore, &QTimer::timeout, this, [&] {
+            soccorso = true;
+            finestra.close();
+        });
+        utente.start();
+        soccorritore.start(20000);
+        Clic(finestra.sbControlla);
+        utente.stop();
+        soccorritore.stop();
+
+        QVERIFY(premuto);
+        QVERIFY(!soccorso);
+        QCOMPARE(finestra.LabVerInternet->text(), NonDisponibile);
+        QVERIFY(finestra.sbControlla->isEnabled());
+        QTRY_VERIFY(QFile::exists(destinazione));
+        QFile salvato(destinazione);
+        QVERIFY(salvato.open(QIODevice::ReadOnly));
+        QVERIFY(salvato.readAll() == file.corpo);
+    }
+
+    void chiusuraDuranteLAttesa_data()
+    {
+        QTest::addColumn<QString>("come");
+        QTest::newRow("close box") << "chiusura";
+        QTest::newRow("exit button") << "sbEsci";
+        QTest::newRow("Escape") << "Esc";
+    }
+    void chiusuraDuranteLAttesa()
+    {
+        QFETCH(QString, come);
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/index.php", muto);
+        // Far beyond the moment of the close request: a wait that only this limit ends was not ended by
+        // the close.
+        BrowserIncorporato::ImpostaLimiteTempo(10000ms);
+
+        RispostaBox box;
+        box.Rispondi(QMessageBox::Yes);
+        QWidget principale;
+        principale.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+        // As the main window runs it: modal, then destroyed as soon as its modal run is over.
+        auto finestra = std::make_unique<TFrmControllaVersione>(&principale);
+        const QPointer<TFrmControllaVersione> guardia(finestra.get());
+        QSignalSpy fallite(finestra->WebBrowser1, &BrowserIncorporato::NavigazioneFallita);
+        bool chiesto = false;
+        bool restataAperta = false;
+        QTimer utente;
+        utente.setInterval(5);
+        connect(&utente, &QTimer::timeout, this, [&] {
+            if (!guardia)
+                return;
+            if (!chiesto && guardia->InAttesa() && m_server->ConnessioniAperte() == 1) {
+                chiesto = true;
+                if (come == QLatin1String("chiusura"))
+                    guardia->close();
+                else if (come == QLatin1String("sbEsci"))
+                    Clic(guardia->sbEsci);
+                else
+                    QTest::keyClick(guardia.data(), Qt::Key_Escape);
+            } else if (chiesto && guardia->isVisible() && !guardia->InAttesa()) {
+                // The request was lost: the check ran to its time limit and the window stayed.
+                restataAperta = true;
+                guardia->QDialog::done(QDialog::Rejected);
+            }
+        });
+        utente.start();
+        const int esito = finestra->exec();
+        finestra.reset();
+        utente.stop();
+
+        QVERIFY(chiesto);
+        QVERIFY(!restataAperta);
+        QCOMPARE(esito, int(QDialog::Rejected));
+        QVERIFY(guardia.isNull());
+        // The page's loading was given up, not left to run to its time limit.
+        QCOMPARE(fallite.count(), 0);
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        QCOMPARE(box.Visti().size(), 1);
+    }
+
+    void distruttaDuranteLAttesa()
+    {
+        // A window not run modally may be destroyed while its check waits: the check must not touch it.
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/index.php", muto);
+        BrowserIncorporato::ImpostaLimiteTempo(30000ms);
+        RispostaBox box;
+        box.Rispondi(QMessageBox::Yes);
+        auto *finestra = new TFrmControllaVersione;
+        const QPointer<TFrmControllaVersione> guardia(finestra);
+        QTimer utente;
+        utente.setInterval(5);
+        connect(&utente, &QTimer::timeout, this, [&] {
+            if (guardia && guardia->InAttesa() && m_server->ConnessioniAperte() == 1)
+                delete guardia.data();
+        });
+        utente.start();
+        finestra->show();
+        QTRY_VERIFY(guardia.isNull());
+        utente.stop();
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        QCOMPARE(box.Visti().size(), 1);
+    }
+
+    void traduzione_data()
+    {
+        QTest::addColumn<QString>("lingua");     // empty: no settings table
+        QTest::addColumn<bool>("erroreMotore");  // the lookup of Label2's text fails in the engine
+        QTest::addColumn<QStringList>("attesi"); // title, Label1, Label2, sbScarica, sbControlla
+        QTest::addColumn<QStringList>("box");    // caption|start of the text of each box before the question
+
+        const QStringList italiani{"Controllo eventuali aggiornamenti disponibili", "Versione attuale",
+                                   "Versione disponibile su internet", "Scarica", "Controlla"};
+        const QStringList inglesi{"Check for available updates", "Current version", "Version available online",
+                                  "Download", "Check"};
+        QTest::newRow("Inglese") << "Inglese" << false << inglesi << QStringList{};
+        QTest::newRow("Italiano") << "Italiano" << false << italiani << QStringList{};
+        QTest::newRow("engine error in the middle of the pass")
+            << "Inglese" << true << (inglesi.mid(0, 2) + italiani.mid(2))
+            << QStringList{"Kelmo_Dravolo|Errore di lettura in lingua.db: integer overflow"};
+        QTest::newRow("no settings table")
+            << "" << false << italiani
+            << QStringList{"Errore|Errore di lettura in parametri di impostazione, campo: LINGUA",
+                           "Kelmo_Dravolo|Nessuna lingua impostata"};
+    }
+    void traduzione()
+    {
+        QFETCH(QString, lingua);
+        QFETCH(bool, erroreMotore);
+        QFETCH(QStringList, attesi);
+        QFETCH(QStringList, box);
+
+        CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        TabelleProva tabelle;
+        if (!lingua.isEmpty())
+            tabelle.Lingua(lingua);
+        const QList<QPair<QString, QString>> righe{
+            {"Controllo eventuali aggiornamenti disponibili", "Check for available updates"},
+            {"Versione attuale", "Current version"},
+            {"Versione disponibile su internet", "Version available online"},
+            {"Scarica", "Download"},
+            {"Controlla", "Check"},
+            // Status texts are never translated, even when the table holds them.
+            {"Controllo versione in corso...", "Checking..."},
+            {"Disponibile una nuove versione!!", "A new version is available!!"},
+        };
+        if (erroreMotore) {
+            // A table the engine reads row by row: the row of Label2's text fails when it is read.
+            QStringList istruzioni{QStringLiteral("create table righe (ITALIANO text, Inglese text)")};
+            for (const auto &[italiano, inglese] : righe)
+                istruzioni << QStringLiteral("insert into righe values ('%1', '%2')").arg(italiano, inglese);
+            istruzioni << QStringLiteral("create view lingua as select ITALIANO, case when ITALIANO = 'Versione "
+                                         "disponibile su internet' then abs(-9223372036854775808) else Inglese "
+                                         "end as Inglese from righe");
+            tabelle.Esegui(QStringLiteral("lingua.db"), istruzioni);
+        } else {
+            tabelle.Traduzioni(righe);
+        }
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+
+        RispostaBox risposte;
+        for (int i = 0; i < box.size(); ++i)
+            risposte.Rispondi(QMessageBox::Ok);
+        TFrmControllaVersione finestra;
+        const QStringList testi{finestra.windowTitle(), finestra.Label1->text(), finestra.Label2->text(),
+                                finestra.sbScarica->text(), finestra.sbControlla->text()};
+        QCOMPARE(testi, attesi);
+        QCOMPARE(risposte.Visti().size(), box.size());
+        for (int i = 0; i < box.size(); ++i) {
+            const QString visto = risposte.Visti()[i].titolo + QLatin1Char('|') + risposte.Visti()[i].testo;
+            QVERIFY2(visto.startsWith(box[i]), qPrintable(visto));
+        }
+        QCOMPARE(finestra.LabMessaggioGrande->text(), InCorso);
+
+        // Whatever the pass did, the window checks as it should.
+        QCOMPARE(finestra.Editurl->text(), Sito() + QStringLiteral("/prg/dravol.exe"));
+        QVERIFY(Apri(finestra, risposte, QMessageBox::Yes));
+        QCOMPARE(m_server->Richieste(), QList<QByteArray>{PercorsoControllo});
+        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QCOMPARE(finestra.LabVerInternet->text(), QStringLiteral("16"));
+        QVERIFY(finestra.sbScarica->isEnabled());
+        QCOMPARE(risposte.Inattesi(), 0);
+    }
+
+    void dalMenuDellaFinestraPrincipale()
+    {
+        ImpostaControllo(Pagina("Versione 06.2002-16"));
+        CartellaProva cartella;
+        RispostaBox box;
+        TFrmMain principale;
+        principale.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+
+        struct Apertura
+        {
+            QPointer<TFrmControllaVersione> finestra;
+            QWidget *genitore = nullptr;
+            Qt::WindowModality modalita = Qt::NonModal;
+            bool modale = false;
+            qsizetype pagine = 0;
+            QString grande;
+        };
+        QList<Apertura> aperture;
+        QTimer pilota;
+        pilota.setInterval(5);
+        connect(&pilota, &QTimer::timeout, this, [&] {
+            auto *finestra = principale.findChild<TFrmControllaVersione *>();
+            // Once the question is answered and whatever it started is over.
+            if (!finestra || !finestra->isVisible() || finestra->InAttesa() ||
+                finestra->LabMessaggioGrande->text() == InCorso ||
+                (!aperture.isEmpty() && aperture.constLast().finestra == finestra))
+                return;
+            aperture.append({finestra, finestra->parentWidget(), finestra->windowModality(),
+                             QGuiApplication::modalWindow() == finestra->windowHandle(),
+                             finestra->PagineCaricate().size(), finestra->LabMessaggioGrande->text()});
+            Clic(finestra->sbEsci);
+        });
+        pilota.start();
+        box.Rispondi(QMessageBox::Yes);
+        principale.Controllaversione1->trigger();
+        box.Rispondi(QMessageBox::No);
+        principale.Controllaversione1->trigger();
+        pilota.stop();
+
+        QCOMPARE(aperture.size(), 2);
+        for (const Apertura &a : aperture) {
+            QCOMPARE(a.genitore, &principale);
+            QCOMPARE(a.modalita, Qt::WindowModal);
+            QVERIFY(a.modale);
+            QVERIFY(a.finestra.isNull());
+        }
+        QVERIFY(principale.findChildren<TFrmControllaVersione *>().isEmpty());
+        // Each opening starts afresh: asked again, with no page of the earlier one.
+        QCOMPARE(aperture[0].grande, Disponibile);
+        QCOMPARE(aperture[0].pagine, 1);
+        QCOMPARE(aperture[1].grande, QString());
+        QCOMPARE(aperture[1].pagine, 0);
+        QCOMPARE(box.Visti().size(), 2);
+        QCOMPARE(box.Visti()[1].testo, Domanda);
+        QCOMPARE(m_server->Richieste(), QList<QByteArray>{PercorsoControllo});
+    }
+
+    void lAttesaNonConsumaProcessore()
+    {
+        // About a second of waiting on a server that never answers: the wait sleeps until something
+        // happens instead of spinning.
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/index.php", muto);
+        BrowserIncorporato::ImpostaLimiteTempo(1000ms);
+        TFrmControllaVersione finestra;
+
+        QElapsedTimer muro;
+        const double cpuPrima = SecondiCpuProcesso();
+        muro.start();
+        finestra.sbControlla->click();
+        const double secondi = double(muro.nsecsElapsed()) / 1e9;
+        const double cpu = SecondiCpuProcesso() - cpuPrima;
+
+        // It waited for the time limit, not less.
+        QCOMPARE(finestra.LabVerInternet->text(), NonDisponibile);
+        QVERIFY2(secondi > 0.5, qPrintable(QString::number(secondi)));
+        QVERIFY2(cpu < 0.2 * secondi, qPrintable(QStringLiteral("%1 s of processor time in %2 s of waiting")
+                                                     .arg(cpu)
+                                                     .arg(secondi)));
+    }
+};
+
+QTEST_MAIN(TestControllaVersione)
+#include "tst_controllaversione.moc"
