@@ -2,7 +2,7 @@
 
 RegistroGiocate::RegistroGiocate(QWidget *genitore) : QWidget(genitore)
 {
-    // The design's placeholder line, discarded at the first play.
+    // The placeholder line the box starts with, discarded at the first play.
     Aggiungi(QStringLiteral("Memo1"));
 }
 
