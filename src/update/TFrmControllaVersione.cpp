@@ -17,9 +17,11 @@
 
 using RapportoErrori::Collega;
 
-namespace ControllaVersione {
+namespace ControllaVersione
+{
 
-namespace {
+namespace
+{
 
 // The version criterion: the build number after the first hyphen that follows "Versione", up to the
 // next "<".
@@ -51,7 +53,8 @@ QString ChiaveMinuscola(const QString &chiave)
 
 } // namespace ControllaVersione
 
-namespace {
+namespace
+{
 
 QString g_indirizzoSito;
 
@@ -108,7 +111,8 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
 
     // Centred on the desktop; moving it now keeps Qt from placing it over the main window.
     if (QScreen *schermo = screen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()).topLeft());
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry())
+                 .topLeft());
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 
@@ -149,7 +153,8 @@ void TFrmControllaVersione::FormCreate()
         Salti = riga.Salti;
     }
 
-    Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() + QStringLiteral(".exe"));
+    Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() +
+                     QStringLiteral(".exe"));
     sbScarica->setToolTip(Editurl->text());
 }
 
@@ -197,9 +202,9 @@ void TFrmControllaVersione::FormActivate()
     VersioneAttuale = Scansione::VersioneAttuale(etichettaVersione);
     ScriviAdattando(LabVerAttuale, QString::number(VersioneAttuale));
 
-    const bool connesso = Fx::DomandaSiNo(
-        QStringLiteral("Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, "
-                       "continuo?"));
+    const bool connesso = Fx::DomandaSiNo(QStringLiteral(
+        "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, "
+        "continuo?"));
     // The window may have been closed while the question was on screen.
     if (!isVisible())
         return;

@@ -29,12 +29,12 @@ public:
     // The scanner of the version page (it needs nothing of the window).
     static QByteArray invertiTesto(QByteArrayView testo) { return Scansione::invertiTesto(testo); }
     static void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
-                                     bool Invertito, QByteArray Ancora, QByteArray Separatore, QByteArray Apertura,
-                                     QByteArray Chiusura, QByteArray Scarti, bool IncludiApertura,
-                                     bool IncludiChiusura, qint16 Salti)
+                                     bool Invertito, QByteArray Ancora, QByteArray Separatore,
+                                     QByteArray Apertura, QByteArray Chiusura, QByteArray Scarti,
+                                     bool IncludiApertura, bool IncludiChiusura, qint16 Salti)
     {
-        Scansione::EstraiURLConCriterio(Sorgente, Destinazione, Invertito, Ancora, Separatore, Apertura, Chiusura,
-                                        Scarti, IncludiApertura, IncludiChiusura, Salti);
+        Scansione::EstraiURLConCriterio(Sorgente, Destinazione, Invertito, Ancora, Separatore, Apertura,
+                                        Chiusura, Scarti, IncludiApertura, IncludiChiusura, Salti);
     }
 
     // The site the check and the download address point at: the build's site address unless set
@@ -103,10 +103,10 @@ private:
 
 // The criterion table of the update check: one row per program of the maker, keyed by its program key
 // in lower case. Every row carries the same criterion.
-namespace ControllaVersione {
-
-struct RigaCriterio
+namespace ControllaVersione
 {
+
+struct RigaCriterio {
     const char *Chiave;
     bool Invertito;
     const char *Ancora;

@@ -30,7 +30,8 @@
 
 using namespace std::chrono_literals;
 
-namespace {
+namespace
+{
 
 const QString Domanda = QStringLiteral(
     "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, continuo?");
@@ -75,8 +76,7 @@ void Clic(QWidget *controllo)
 }
 
 // What the user sees of the outcome.
-struct Stato
-{
+struct Stato {
     QString verAttuale;
     QString verInternet;
     QString grande;
@@ -88,12 +88,9 @@ struct Stato
 
 Stato StatoDi(const TFrmControllaVersione &f)
 {
-    return {f.LabVerAttuale->text(),
-            f.LabVerInternet->text(),
-            f.LabMessaggioGrande->text(),
-            f.LabMessaggioGrande->palette().color(QPalette::WindowText),
-            f.LabMessaggioPiccolo->text(),
-            f.sbControlla->isEnabled(),
+    return {f.LabVerAttuale->text(),       f.LabVerInternet->text(),
+            f.LabMessaggioGrande->text(),  f.LabMessaggioGrande->palette().color(QPalette::WindowText),
+            f.LabMessaggioPiccolo->text(), f.sbControlla->isEnabled(),
             f.sbScarica->isEnabled()};
 }
 
@@ -107,7 +104,8 @@ QStringList Elementi(const QListWidget *lista)
 
 // Shows the window, answers the question and returns once the activation is over, together with the
 // check that a Yes starts (the check runs inside the activation).
-[[nodiscard]] bool Apri(TFrmControllaVersione &finestra, RispostaBox &box, QMessageBox::StandardButton risposta)
+[[nodiscard]] bool Apri(TFrmControllaVersione &finestra, RispostaBox &box,
+                        QMessageBox::StandardButton risposta)
 {
     const qsizetype prima = box.Visti().size();
     box.Rispondi(risposta);
@@ -172,20 +170,24 @@ private slots:
         QTest::newRow("newer build 16 > 15")
             << 200 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false << "16"
             << Disponibile << Verde << PremiScarica << true << 1;
-        QTest::newRow("same build") << 200 << html << Pagina("Versione 05.2002-15") << QList<QByteArray>{} << false
-                                    << false << "15" << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("older build") << 200 << html << Pagina("Versione 04.2002-14") << QList<QByteArray>{} << false
-                                     << false << "14" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("same build") << 200 << html << Pagina("Versione 05.2002-15") << QList<QByteArray>{}
+                                    << false << false << "15" << Nessuna << Rosso << Impossibile << false
+                                    << 1;
+        QTest::newRow("older build") << 200 << html << Pagina("Versione 04.2002-14") << QList<QByteArray>{}
+                                     << false << false << "14" << Nessuna << Rosso << Impossibile << false
+                                     << 1;
         QTest::newRow("leading zeros shown plain")
             << 200 << html << Pagina("Versione 06.2002-016") << QList<QByteArray>{} << false << false << "16"
             << Disponibile << Verde << PremiScarica << true << 1;
-        QTest::newRow("build 0 not shown") << 200 << html << Pagina("Versione 06.2002-0") << QList<QByteArray>{}
-                                           << false << false << "" << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("no Versione on the page")
-            << 200 << html << Pagina("Ultima release 06.2002-16") << QList<QByteArray>{} << false << false << ""
+        QTest::newRow("build 0 not shown")
+            << 200 << html << Pagina("Versione 06.2002-0") << QList<QByteArray>{} << false << false << ""
             << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("garbage bytes") << 200 << html << BytesCasuali(64 * 1024, 16) << QList<QByteArray>{}
-                                       << false << false << "" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("no Versione on the page")
+            << 200 << html << Pagina("Ultima release 06.2002-16") << QList<QByteArray>{} << false << false
+            << "" << Nessuna << Rosso << Impossibile << false << 1;
+        QTest::newRow("garbage bytes")
+            << 200 << html << BytesCasuali(64 * 1024, 16) << QList<QByteArray>{} << false << false << ""
+            << Nessuna << Rosso << Impossibile << false << 1;
         QTest::newRow("10 MB page") << 200 << html << grande << QList<QByteArray>{} << false << false << "16"
                                     << Disponibile << Verde << PremiScarica << true << 1;
         // Failed navigations: the large label keeps what it said, nothing is scanned.
@@ -194,18 +196,18 @@ private slots:
         QTest::newRow("500 with a version on its error page")
             << 500 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false
             << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("refused connection") << 200 << html << QByteArray() << QList<QByteArray>{} << false << true
-                                            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false
-                                            << 0;
-        QTest::newRow("redirect loop") << 302 << html << QByteArray()
-                                       << QList<QByteArray>{"Location: " + PercorsoControllo} << false << false
-                                       << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("server that stalls") << 200 << html << QByteArray() << QList<QByteArray>{} << true << false
-                                            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false
-                                            << 0;
+        QTest::newRow("refused connection")
+            << 200 << html << QByteArray() << QList<QByteArray>{} << false << true << NonDisponibile
+            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        QTest::newRow("redirect loop")
+            << 302 << html << QByteArray() << QList<QByteArray>{"Location: " + PercorsoControllo} << false
+            << false << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        QTest::newRow("server that stalls")
+            << 200 << html << QByteArray() << QList<QByteArray>{} << true << false << NonDisponibile
+            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
         QTest::newRow("answer without any document")
-            << 200 << html << QByteArray() << QList<QByteArray>{} << false << false << NonDisponibile << InCorso
-            << Nero << ImpossibileSenzaPunto << false << 0;
+            << 200 << html << QByteArray() << QList<QByteArray>{} << false << false << NonDisponibile
+            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
     }
     void esitoDiUnControllo()
     {
@@ -277,7 +279,8 @@ private slots:
 
         RispostaBox box;
         TFrmControllaVersione finestra;
-        QCOMPARE(finestra.IndirizzoControllo(), Sito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave);
+        QCOMPARE(finestra.IndirizzoControllo(),
+                 Sito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave);
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         QCOMPARE(finestra.LabMessaggioGrande->text(), grande);
         // The key travels in the address with its case unchanged.
@@ -298,16 +301,17 @@ private slots:
         QTest::addColumn<int>("pagine");
 
         QTest::newRow("the first version found is still compared")
-            << Pagina("Versione 06.2002-16") << Pagina("Versione 04.2002-14") << QStringList{"16", "16", "14"} << "16"
-            << Disponibile << true << 2;
+            << Pagina("Versione 06.2002-16") << Pagina("Versione 04.2002-14") << QStringList{"16", "16", "14"}
+            << "16" << Disponibile << true << 2;
         QTest::newRow("an older first version hides a newer second")
-            << Pagina("Versione 04.2002-14") << Pagina("Versione 06.2002-16") << QStringList{"14", "14", "16"} << "14"
-            << Nessuna << false << 2;
+            << Pagina("Versione 04.2002-14") << Pagina("Versione 06.2002-16") << QStringList{"14", "14", "16"}
+            << "14" << Nessuna << false << 2;
         QTest::newRow("no version first, then a newer one")
-            << Pagina("Manutenzione") << Pagina("Versione 06.2002-16") << QStringList{"16"} << "16" << Disponibile
-            << true << 2;
-        QTest::newRow("second page not found") << Pagina("Versione 06.2002-16") << QByteArray()
-                                               << QStringList{"16"} << NonDisponibile << Disponibile << true << 1;
+            << Pagina("Manutenzione") << Pagina("Versione 06.2002-16") << QStringList{"16"} << "16"
+            << Disponibile << true << 2;
+        QTest::newRow("second page not found")
+            << Pagina("Versione 06.2002-16") << QByteArray() << QStringList{"16"} << NonDisponibile
+            << Disponibile << true << 1;
     }
     void secondoControllo()
     {
@@ -630,8 +634,8 @@ private slots:
 
         const QStringList italiani{"Controllo eventuali aggiornamenti disponibili", "Versione attuale",
                                    "Versione disponibile su internet", "Scarica", "Controlla"};
-        const QStringList inglesi{"Check for available updates", "Current version", "Version available online",
-                                  "Download", "Check"};
+        const QStringList inglesi{"Check for available updates", "Current version",
+                                  "Version available online", "Download", "Check"};
         QTest::newRow("Inglese") << "Inglese" << false << inglesi << QStringList{};
         QTest::newRow("Italiano") << "Italiano" << false << italiani << QStringList{};
         QTest::newRow("engine error in the middle of the pass")
@@ -669,9 +673,10 @@ private slots:
             QStringList istruzioni{QStringLiteral("create table righe (ITALIANO text, Inglese text)")};
             for (const auto &[italiano, inglese] : righe)
                 istruzioni << QStringLiteral("insert into righe values ('%1', '%2')").arg(italiano, inglese);
-            istruzioni << QStringLiteral("create view lingua as select ITALIANO, case when ITALIANO = 'Versione "
-                                         "disponibile su internet' then abs(-9223372036854775808) else Inglese "
-                                         "end as Inglese from righe");
+            istruzioni << QStringLiteral(
+                "create view lingua as select ITALIANO, case when ITALIANO = 'Versione "
+                "disponibile su internet' then abs(-9223372036854775808) else Inglese "
+                "end as Inglese from righe");
             tabelle.Esegui(QStringLiteral("lingua.db"), istruzioni);
         } else {
             tabelle.Traduzioni(righe);
@@ -711,8 +716,7 @@ private slots:
         principale.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principale));
 
-        struct Apertura
-        {
+        struct Apertura {
             QPointer<TFrmControllaVersione> finestra;
             QWidget *genitore = nullptr;
             Qt::WindowModality modalita = Qt::NonModal;
@@ -780,9 +784,9 @@ private slots:
         // It waited for the time limit, not less.
         QCOMPARE(finestra.LabVerInternet->text(), NonDisponibile);
         QVERIFY2(secondi > 0.5, qPrintable(QString::number(secondi)));
-        QVERIFY2(cpu < 0.2 * secondi, qPrintable(QStringLiteral("%1 s of processor time in %2 s of waiting")
-                                                     .arg(cpu)
-                                                     .arg(secondi)));
+        QVERIFY2(
+            cpu < 0.2 * secondi,
+            qPrintable(QStringLiteral("%1 s of processor time in %2 s of waiting").arg(cpu).arg(secondi)));
     }
 };
 
