@@ -116,7 +116,7 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 
-    // The activation clears these too, but the user must never see the names they carry at design.
+    // The activation clears these too, but the user must never see the names the form file gives them.
     for (QLabel *etichetta : {LabVerAttuale, LabVerInternet, LabMessaggioPiccolo})
         ScriviAdattando(etichetta, QString());
 }

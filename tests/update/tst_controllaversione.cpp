@@ -373,7 +373,7 @@ private slots:
         ImpostaControllo(Pagina("Versione 06.2002-16"));
         RispostaBox box;
         TFrmControllaVersione finestra;
-        // The labels never show the names they carry at design.
+        // The labels never show the names the form file gives them.
         QCOMPARE(finestra.LabVerAttuale->text(), QString());
         QCOMPARE(finestra.LabVerInternet->text(), QString());
         QCOMPARE(finestra.LabMessaggioPiccolo->text(), QString());
