@@ -2,7 +2,9 @@
 
 #include "app/RapportoErrori.h"
 
+#include <QEvent>
 #include <QFont>
+#include <QWidget>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,6 +16,28 @@ Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
     caricaTraduzioniQt();
+    installEventFilter(this);
+}
+
+namespace {
+// Regular text in the face that stands in for "MS Sans Serif" runs about 6 % wider than the windows'
+// labels were measured for; narrowed this much, every text fits the place laid out for it. Bold text
+// of that face is already narrower than the original and stays as it is.
+constexpr int LarghezzaSansSerif = 94;
+} // namespace
+
+bool Applicazione::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    if (evento->type() == QEvent::Polish && oggetto->isWidgetType()) {
+        auto *controllo = static_cast<QWidget *>(oggetto);
+        QFont carattere = controllo->font();
+        if (carattere.family() == QLatin1String("MS Sans Serif") && carattere.weight() < QFont::DemiBold &&
+            (carattere.stretch() == QFont::AnyStretch || carattere.stretch() == QFont::Unstretched)) {
+            carattere.setStretch(LarghezzaSansSerif);
+            controllo->setFont(carattere);
+        }
+    }
+    return QApplication::eventFilter(oggetto, evento);
 }
 
 void Applicazione::ImpostaSostituzioniCaratteri()

@@ -14,6 +14,7 @@ public:
     Applicazione(int &argc, char **argv);
 
     bool notify(QObject *destinatario, QEvent *evento) override;
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
     // Font faces of the window designs and the faces that stand in for them here.
     static void ImpostaSostituzioniCaratteri();
