@@ -57,8 +57,10 @@ class Sito(http.server.SimpleHTTPRequestHandler):
 
 
 def avvia_sito(cartella):
-    """The web server on 127.0.0.1, on a free port, answering from a thread of this script."""
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+    """The web server on 127.0.0.1, answering from a thread of this script: on a free port, or on
+    KELMO_PORTA_SITO when the program under test was built with its site address fixed there."""
+    porta = int(os.environ.get("KELMO_PORTA_SITO", "0"))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", porta),
                                              functools.partial(Sito, directory=cartella))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
