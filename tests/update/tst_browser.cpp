@@ -208,6 +208,20 @@ private slots:
         QCOMPARE(valori, QList<QByteArray>{"16"});
     }
 
+    void paginaTroppoGrande()
+    {
+        // Cut off as soon as it passes the limit, not read to its end.
+        ServerProva::Risposta enorme;
+        enorme.corpo = QByteArray(BrowserIncorporato::MassimaPagina + 1024 * 1024, 'x');
+        m_server->Imposta("/enorme", enorme);
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/enorme").toString());
+        QTRY_COMPARE_WITH_TIMEOUT(prova.Segnali(), 1, 60000);
+        QCOMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::TroppoGrande);
+        QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
+    }
+
     void senzaCorpoNessunDocumento_data()
     {
         QTest::addColumn<QByteArray>("pagina");
