@@ -8,37 +8,33 @@ RegistroGiocate::RegistroGiocate(QWidget *genitore) : QWidget(genitore)
 
 QString RegistroGiocate::Riga(qsizetype indice) const
 {
-    const qsizetype inizio = indice == 0 ? 0 : m_fini[static_cast<std::size_t>(indice - 1)];
-    const qsizetype fine = m_fini[static_cast<std::size_t>(indice)];
-    return QString::fromUtf8(m_testo.constData() + inizio, fine - inizio);
+    const std::size_t inizio = indice == 0 ? 0 : m_fini[static_cast<std::size_t>(indice - 1)];
+    const std::size_t fine = m_fini[static_cast<std::size_t>(indice)];
+    return QString::fromUtf8(m_testo.data() + inizio, static_cast<qsizetype>(fine - inizio));
 }
 
 void RegistroGiocate::Aggiungi(const QString &riga)
 {
     const QByteArray byte = riga.toUtf8();
-    // Make room in the table first (growing it geometrically): if that fails nothing has changed yet.
+    // Room is made in both buffers (growing them geometrically) before anything is written, so a
+    // failure to get memory leaves the log exactly as it was.
     if (m_fini.size() == m_fini.capacity())
         m_fini.reserve(m_fini.capacity() < 16 ? 16 : m_fini.capacity() * 2);
-    const qsizetype lunghezzaPrima = m_testo.size();
-    try {
-        m_testo.append(byte);
-        m_fini.push_back(m_testo.size());
-    } catch (...) {
-        m_testo.truncate(lunghezzaPrima);
-        throw;
-    }
+    const std::size_t lunghezza = m_testo.size() + static_cast<std::size_t>(byte.size());
+    if (lunghezza > m_testo.capacity())
+        m_testo.reserve(std::max(lunghezza, m_testo.capacity() * 2));
+    m_testo.append(byte.constData(), static_cast<std::size_t>(byte.size()));
+    m_fini.push_back(m_testo.size());
 }
 
 void RegistroGiocate::Svuota()
 {
-    m_testo.clear();
-    m_testo.squeeze();
-    m_fini.clear();
-    m_fini.shrink_to_fit();
+    std::string().swap(m_testo);
+    std::vector<std::size_t>().swap(m_fini);
 }
 
 void RegistroGiocate::Riserva(qsizetype righe, qsizetype lunghezza)
 {
-    m_testo.reserve(m_testo.size() + righe * lunghezza);
+    m_testo.reserve(m_testo.size() + static_cast<std::size_t>(righe * lunghezza));
     m_fini.reserve(m_fini.size() + static_cast<std::size_t>(righe));
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <string>
 #include <vector>
 
 // The play log: a hidden text box whose lines are the plays made since start-up, oldest first.
@@ -25,6 +26,6 @@ public:
     void Riserva(qsizetype righe, qsizetype lunghezza);
 
 private:
-    QByteArray m_testo;
-    std::vector<qsizetype> m_fini;
+    std::string m_testo;
+    std::vector<std::size_t> m_fini;
 };
