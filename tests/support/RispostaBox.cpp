@@ -18,6 +18,33 @@ RispostaBox &RispostaBox::Rispondi(QMessageBox::StandardButton pulsante)
     return *this;
 }
 
+QStringList RispostaBox::TitoliETesti() const
+{
+    QStringList visti;
+    for (const BoxVisto &visto : m_visti)
+        visti << visto.titolo + QLatin1Char('|') + visto.testo;
+    return visti;
+}
+
+QStringList RispostaBox::Testi() const
+{
+    QStringList testi;
+    for (const BoxVisto &visto : m_visti)
+        testi << visto.testo;
+    return testi;
+}
+
+bool RispostaBox::VistiIniziano(const QStringList &inizi) const
+{
+    const QStringList visti = TitoliETesti();
+    if (visti.size() != inizi.size())
+        return false;
+    for (qsizetype i = 0; i < visti.size(); ++i)
+        if (!visti[i].startsWith(inizi[i]))
+            return false;
+    return true;
+}
+
 QMessageBox *RispostaBox::BoxAperto()
 {
     for (QWidget *finestra : QApplication::topLevelWidgets())

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 // What a message box showed when the test answered it.
@@ -28,6 +29,12 @@ public:
 
     const QList<BoxVisto> &Visti() const { return m_visti; }
     int Inattesi() const { return m_inattesi; }
+    // Each box seen as "caption|text", in order.
+    QStringList TitoliETesti() const;
+    // The texts of the boxes seen, in order.
+    QStringList Testi() const;
+    // Whether exactly as many boxes were seen as given, each one's "caption|text" beginning as given.
+    bool VistiIniziano(const QStringList &inizi) const;
 
     // The message box on screen, or none.
     static QMessageBox *BoxAperto();

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+class TFrmAbout;
+class TFrmMain;
+
+// The windows that start-up keeps for the whole run, made and registered in Finestre as the other
+// windows find them while this lives: the About window, whose labels hold the program key and the
+// version label, and, when asked for, the main window before it.
+class FinestreProva
+{
+public:
+    explicit FinestreProva(bool conPrincipale = false);
+    ~FinestreProva();
+    FinestreProva(const FinestreProva &) = delete;
+    FinestreProva &operator=(const FinestreProva &) = delete;
+
+    TFrmAbout &About() const { return *m_about; }
+    TFrmMain &Principale() const { return *m_principale; }
+
+private:
+    std::unique_ptr<TFrmMain> m_principale;
+    std::unique_ptr<TFrmAbout> m_about;
+};
