@@ -2,34 +2,14 @@
 // addresses and files, and the help command of the main window.
 #include "app/Fx.h"
 #include "main/TFrmMain.h"
+#include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
 
-#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-// Stands in for the desktop's opener: records every address it is handed.
-class Apertura : public QObject
-{
-    Q_OBJECT
-public:
-    Apertura()
-    {
-        for (const char *schema : {"mailto", "http", "https", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(schema), this, "apri");
-    }
-    ~Apertura() override
-    {
-        for (const char *schema : {"mailto", "http", "https", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(schema));
-    }
-    QList<QUrl> Aperti;
-
-public slots:
-    void apri(const QUrl &url) { Aperti.append(url); }
-};
 
 namespace {
 // The value of a key of an encoded mailto address, decoded as the mail client does.
@@ -74,7 +54,7 @@ private slots:
         const QString indirizzo = QStringLiteral("supporto@kelmo.example");
         QCOMPARE(Fx::TestoMail(indirizzo, oggetto, corpo), composto);
 
-        Apertura apertura;
+        AperturaProva apertura;
         Fx::ComponiMail(indirizzo, oggetto, corpo);
         QCOMPARE(apertura.Aperti.size(), 1);
         const QUrl url = apertura.Aperti[0];
@@ -94,7 +74,7 @@ private slots:
     void mailCodificata()
     {
         // What xdg-open receives for the information request: "più" as UTF-8, blanks as %20.
-        Apertura apertura;
+        AperturaProva apertura;
         Fx::ComponiMail(QStringLiteral("supporto@kelmo.example"), QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"),
                         QStringLiteral("in più:"));
         QCOMPARE(apertura.Aperti.size(), 1);
@@ -118,43 +98,44 @@ private slots:
     {
         QFETCH(QString, obiettivo);
         QFETCH(QUrl, url);
-        Apertura apertura;
+        AperturaProva apertura;
         Fx::ApriCollegamento(obiettivo);
         QCOMPARE(apertura.Aperti, QList<QUrl>{url});
     }
 
-    void guidaMancante()
+    void guida_data()
     {
-        CartellaProva cartella;
-        TFrmMain finestra;
-        Apertura apertura;
-        RispostaBox risposte;
-        finestra.Help1->trigger();
-        QCOMPARE(risposte.Visti().size(), 1);
-        QCOMPARE(risposte.Visti()[0].titolo, QStringLiteral("Errore"));
-        QCOMPARE(risposte.Visti()[0].testo, QStringLiteral("Impossibile aprire la guida, file help.html non trovato"));
-        QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
-        QVERIFY(apertura.Aperti.isEmpty());
+        QTest::addColumn<bool>("accanto");
+        QTest::newRow("missing beside the executable") << false;
+        QTest::newRow("beside the executable") << true;
     }
-
-    void guidaAccantoAllEseguibile()
+    void guida()
     {
-        // Found next to the executable, whatever the working directory; a help.html in the working
-        // directory is not the one opened.
+        // Looked for next to the executable, whatever the working directory: a help.html there is not
+        // the one opened.
+        QFETCH(bool, accanto);
         CartellaProva cartella;
-        cartella.Scrivi(QStringLiteral("help.html"), "<html></html>");
+        if (accanto)
+            cartella.Scrivi(QStringLiteral("help.html"), "<html></html>");
         QTemporaryDir altra;
         QVERIFY(QFile(altra.filePath(QStringLiteral("help.html"))).open(QIODevice::WriteOnly));
         const QString precedente = QDir::currentPath();
         QVERIFY(QDir::setCurrent(altra.path()));
         TFrmMain finestra;
-        Apertura apertura;
+        AperturaProva apertura;
         RispostaBox risposte;
         finestra.Help1->trigger();
         QDir::setCurrent(precedente);
-        QVERIFY(risposte.Visti().isEmpty());
-        QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl::fromLocalFile(cartella.Percorso(QStringLiteral("help.html")))});
-        QCOMPARE(finestra.Help1->shortcut(), QKeySequence(Qt::Key_F1));
+        if (accanto) {
+            QVERIFY(risposte.Visti().isEmpty());
+            QCOMPARE(apertura.Aperti,
+                     QList<QUrl>{QUrl::fromLocalFile(cartella.Percorso(QStringLiteral("help.html")))});
+            return;
+        }
+        QCOMPARE(risposte.TitoliETesti(),
+                 QStringList{"Errore|Impossibile aprire la guida, file help.html non trovato"});
+        QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
+        QVERIFY(apertura.Aperti.isEmpty());
     }
 };
 

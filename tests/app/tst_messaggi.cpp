@@ -4,6 +4,7 @@
 #include "app/Errore.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
+#include "support/Clic.h"
 #include "support/RispostaBox.h"
 
 #include <QDialog>
@@ -112,7 +113,7 @@ private slots:
         bool bloccata = true;
         QuandoBoxAperto([&](QMessageBox *box) {
             // Through the window system, as a real click: a modal box would block it.
-            QTest::mouseClick(altra.windowHandle(), Qt::LeftButton, {}, QPoint(100, 30));
+            Clic(&altra);
             bloccata = clic == 0;
             box->button(QMessageBox::Ok)->click();
         });
@@ -130,7 +131,7 @@ private slots:
         QTimer::singleShot(0, &modale, [&] {
             QuandoBoxAperto([&](QMessageBox *box) {
                 QAbstractButton *ok = box->button(QMessageBox::Ok);
-                QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, ok->mapTo(box, ok->rect().center()));
+                Clic(ok);
                 QCoreApplication::processEvents();
                 chiuso = !box->isVisible();
                 if (!chiuso)

@@ -1,10 +1,10 @@
 // Every window's captions fit the place laid out for them, in the faces that stand in for the
 // designs' fonts: a text cut off at its end is a text the user cannot read.
 #include "app/Applicazione.h"
-#include "app/Finestre.h"
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
+#include "support/FinestreProva.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
@@ -53,10 +53,9 @@ private slots:
     void testiDelleFinestre()
     {
         CartellaProva cartella;
-        TFrmMain principale;
-        Finestre::FrmMain = &principale;
-        TFrmAbout about;
-        Finestre::FrmAbout = &about;
+        FinestreProva finestre(true);
+        TFrmMain &principale = finestre.Principale();
+        TFrmAbout &about = finestre.About();
         TfrmStart start;
         TfrmBug bug(&principale);
         TFrmImp impostazioni(&principale);
@@ -66,8 +65,6 @@ private slots:
         for (QWidget *finestra : std::initializer_list<QWidget *>{&principale, &about, &start, &bug, &impostazioni,
                                                                  &controllo})
             tagliati += TestiTagliati(finestra);
-        Finestre::FrmAbout = nullptr;
-        Finestre::FrmMain = nullptr;
         QVERIFY2(tagliati.isEmpty(), qPrintable(tagliati.join(QLatin1Char('\n'))));
     }
 };

@@ -4,6 +4,7 @@
 #include "main/NumeroFisso.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
+#include "support/Clic.h"
 #include "support/RispostaBox.h"
 
 #include <QClipboard>
@@ -92,13 +93,6 @@ class TestImpostazioni : public QObject
         return *m_finestra;
     }
 
-    // A real pointer click in the middle of a control of the window.
-    void Clic(QWidget *controllo)
-    {
-        QTest::mouseClick(m_finestra->windowHandle(), Qt::LeftButton, {},
-                          controllo->mapTo(m_finestra.get(), controllo->rect().center()));
-    }
-
     void Spunta()
     {
         Clic(m_finestra->Check1);
@@ -108,14 +102,6 @@ class TestImpostazioni : public QObject
 
     void Scrivi(const QString &testo) { QTest::keyClicks(m_finestra->EDTnumFIS, testo); }
     void Invio() { QTest::keyClick(m_finestra->EDTnumFIS, Qt::Key_Return); }
-
-    QStringList TestiVisti() const
-    {
-        QStringList testi;
-        for (const BoxVisto &visto : m_box->Visti())
-            testi << visto.titolo + QStringLiteral(" | ") + visto.testo;
-        return testi;
-    }
 
 private slots:
     void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
@@ -203,7 +189,7 @@ private slots:
         QCOMPARE(f.EDTnumFIS->text(), campo);
         QCOMPARE(f.focusWidget(), f.BTMsalva);
         if (errore.isEmpty()) {
-            QVERIFY2(m_box->Visti().isEmpty(), qPrintable(TestiVisti().join('\n')));
+            QVERIFY2(m_box->Visti().isEmpty(), qPrintable(m_box->TitoliETesti().join('\n')));
         } else {
             QCOMPARE(m_box->Visti().size(), 1);
             QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
@@ -222,12 +208,10 @@ private slots:
             Limitazione limite(m_cartella->Percorso(), m_cartella->Percorso(NumeroFisso::NomeFile));
             Apri();
         }
-        QCOMPARE(m_box->Visti().size(), 1);
-        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile leggere il file del numero fisso")}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(
-                     QStringLiteral("Impossibile leggere il file del numero fisso")),
-                 qPrintable(m_box->Visti()[0].testo));
         QVERIFY(m_finestra->Check1->isChecked());
         QVERIFY(m_finestra->EDTnumFIS->isVisible());
         QCOMPARE(m_finestra->EDTnumFIS->text(), QString());
@@ -273,7 +257,7 @@ private slots:
         else
             Clic(f.BTMsalva);
 
-        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoSalvate});
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Information);
         QVERIFY(!f.isVisible());
         QCOMPARE(f.result(), int(QDialog::Accepted));
@@ -317,7 +301,7 @@ private slots:
         else
             Clic(f.BTMsalva);
 
-        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Attenzione. | ") + TestoAvviso});
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Attenzione.|") + TestoAvviso});
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Warning);
         QCOMPARE(f.EDTnumFIS->text(), QString());
         QVERIFY(f.isVisible());
@@ -366,7 +350,7 @@ private slots:
         m_box->Rispondi(QMessageBox::Ok);
         Clic(f.BTMsalva);
 
-        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Kelmo_Dravolo | ") + messaggio});
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Kelmo_Dravolo|") + messaggio});
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
         QVERIFY(f.isVisible());
         QCOMPARE(f.EDTnumFIS->text(), incollato);
@@ -413,7 +397,7 @@ private slots:
         m_box->Rispondi(QMessageBox::Ok);
         Clic(f.BTMsalva);
 
-        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoRimosse});
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoRimosse});
         QVERIFY(!f.isVisible());
         QCOMPARE(f.result(), int(QDialog::Accepted));
         QVERIFY(!FileEsiste(*m_cartella));
@@ -495,7 +479,7 @@ private slots:
         f.BTMsalva->setFocus();
         m_box->Rispondi(QMessageBox::Ok);
         QTest::keyClick(f.BTMsalva, Qt::Key_Return);
-        QCOMPARE(TestiVisti(), QStringList{QStringLiteral("Messaggio. | ") + TestoRimosse});
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoRimosse});
         QVERIFY(!f.isVisible());
         QVERIFY(!FileEsiste(*m_cartella));
     }
@@ -521,12 +505,10 @@ private slots:
             Limitazione limite(m_cartella->Percorso());
             Invio();
         }
-        QCOMPARE(m_box->Visti().size(), 1);
-        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(
-                     QStringLiteral("Impossibile salvare il file del numero fisso ") +
-                     m_cartella->Percorso(NumeroFisso::NomeFile)),
-                 qPrintable(m_box->Visti()[0].testo));
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") +
+                      m_cartella->Percorso(NumeroFisso::NomeFile)}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), prima.isNull() ? QByteArray() : prima);
         QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
@@ -542,11 +524,9 @@ private slots:
             Limitazione limite(m_cartella->Percorso());
             Clic(f.BTMsalva);
         }
-        QCOMPARE(m_box->Visti().size(), 1);
-        QCOMPARE(m_box->Visti()[0].titolo, QStringLiteral("Kelmo_Dravolo"));
-        QVERIFY2(m_box->Visti()[0].testo.startsWith(
-                     QStringLiteral("Impossibile rimuovere il file del numero fisso ")),
-                 qPrintable(m_box->Visti()[0].testo));
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile rimuovere il file del numero fisso ")}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));
     }

@@ -6,6 +6,7 @@
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
+#include "support/Clic.h"
 #include "support/RispostaBox.h"
 
 #include <QAbstractButton>
@@ -53,12 +54,6 @@ class TestImpostazioniDallaPrincipale : public QObject
         pilota.start();
         principale.BTSimp->click();
         pilota.stop();
-    }
-
-    static void Clic(TFrmImp &finestra, QWidget *controllo)
-    {
-        QTest::mouseClick(finestra.windowHandle(), Qt::LeftButton, {},
-                          controllo->mapTo(&finestra, controllo->rect().center()));
     }
 
 private slots:
@@ -117,13 +112,12 @@ private slots:
                 pulsante->click();
                 return;
             }
-            QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {},
-                              pulsante->mapTo(box, pulsante->rect().center()));
+            Clic(pulsante);
         });
         utente.start();
         bool proseguita = false;
         PremiImpostazioni(principale, [&](TFrmImp &finestra) {
-            Clic(finestra, finestra.Check1);
+            Clic(finestra.Check1);
             QTest::keyClicks(finestra.EDTnumFIS, QStringLiteral("91"));
             QTest::keyClick(finestra.EDTnumFIS, Qt::Key_Return);
             // Once the warning is gone the window goes on, with the field emptied.
@@ -148,7 +142,7 @@ private slots:
 
         box.Rispondi(QMessageBox::Ok);
         PremiImpostazioni(principale, [](TFrmImp &finestra) {
-            Clic(finestra, finestra.Check1);
+            Clic(finestra.Check1);
             QTest::keyClicks(finestra.EDTnumFIS, QStringLiteral("7"));
             QTest::keyClick(finestra.EDTnumFIS, Qt::Key_Return);
         });
@@ -164,8 +158,8 @@ private slots:
         box.Rispondi(QMessageBox::Ok);
         PremiImpostazioni(principale, [&](TFrmImp &finestra) {
             ripristinata = finestra.Check1->isChecked() && finestra.EDTnumFIS->text() == QStringLiteral("07");
-            Clic(finestra, finestra.Check1);
-            Clic(finestra, finestra.BTMsalva);
+            Clic(finestra.Check1);
+            Clic(finestra.BTMsalva);
         });
         QVERIFY(ripristinata);
         QCOMPARE(box.Visti().size(), 2);

@@ -4,10 +4,12 @@
 #include "settings/Traduzione.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
-#include "windows/TabelleProva.h"
+#include "support/TabelleProva.h"
 
 #include <QFile>
 #include <QTest>
+
+#include <optional>
 
 using namespace Traduzione;
 
@@ -212,39 +214,61 @@ private slots:
 
     void passaggio_data()
     {
+        using Lingua = std::optional<QString>; // none: no settings table
         QTest::addColumn<bool>("linguaAccanto");
-        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<Lingua>("lingua");
+        QTest::addColumn<bool>("conTabella"); // lingua.db in the working directory
         QTest::addColumn<int>("guardia");
         QTest::addColumn<QStringList>("attesi");
         QTest::addColumn<QString>("errore");
+        QTest::addColumn<QStringList>("box");
         const QStringList italiani{"&Uno", "Du'e", "Tre"};
-        const int soloItaliano = int(Guardia::SoloItaliano);
-        const int ancheVuoto = int(Guardia::ItalianoOVuoto);
-        QTest::newRow("no lingua.db beside the executable") << false << "Inglese" << soloItaliano << italiani << "";
-        QTest::newRow("Italiano") << true << "Italiano" << soloItaliano << italiani << "";
-        QTest::newRow("italiano in other case is a column") << true << "italiano" << soloItaliano
-                                                            << QStringList{"Uno", "Due", "Tre"} << "";
-        QTest::newRow("translated in order") << true << "Inglese" << soloItaliano
-                                             << QStringList{"One", "Two", "Three"} << "";
-        QTest::newRow("empty ends the pass when guarded") << true << "" << ancheVuoto << italiani << "";
-        QTest::newRow("empty goes to the engine otherwise") << true << "" << soloItaliano << italiani
-                                                            << "Nessuna lingua impostata";
+        const QStringList nessuno;
+        const int solo = int(Guardia::SoloItaliano);
+        const int anche = int(Guardia::ItalianoOVuoto);
+        const Lingua inglese(QStringLiteral("Inglese"));
+        QTest::newRow("no lingua.db beside the executable")
+            << false << inglese << true << solo << italiani << "" << nessuno;
+        QTest::newRow("Italiano") << true << Lingua("Italiano") << true << solo << italiani << "" << nessuno;
+        QTest::newRow("italiano in other case is a column")
+            << true << Lingua("italiano") << true << solo << QStringList{"Uno", "Due", "Tre"} << ""
+            << nessuno;
+        QTest::newRow("translated in order")
+            << true << inglese << true << solo << QStringList{"One", "Two", "Three"} << "" << nessuno;
+        QTest::newRow("empty ends the pass when guarded")
+            << true << Lingua("") << true << anche << italiani << "" << nessuno;
+        QTest::newRow("empty goes to the engine otherwise")
+            << true << Lingua("") << true << solo << italiani << "Nessuna lingua impostata" << nessuno;
         QTest::newRow("missing column ends the pass at the first text")
-            << true << "Tedesco" << soloItaliano << italiani << "no such column";
+            << true << Lingua("Tedesco") << true << solo << italiani << "no such column" << nessuno;
+        // The settings read reports its failure and leaves the value empty: the guarded pass stops there,
+        // the other goes on to the engine with it.
+        QTest::newRow("no settings table, guarded")
+            << true << Lingua() << true << anche << italiani << "" << QStringList{ErroreLettura};
+        QTest::newRow("no settings table, unguarded")
+            << true << Lingua() << true << solo << italiani << "Nessuna lingua impostata"
+            << QStringList{ErroreLettura};
+        // The presence test looks beside the executable, the engine in the working directory.
+        QTest::newRow("lingua.db only beside the executable")
+            << true << inglese << false << solo << italiani << "lingua.db" << nessuno;
     }
     void passaggio()
     {
         QFETCH(bool, linguaAccanto);
-        QFETCH(QString, lingua);
+        QFETCH(std::optional<QString>, lingua);
+        QFETCH(bool, conTabella);
         QFETCH(int, guardia);
         QFETCH(QStringList, attesi);
         QFETCH(QString, errore);
+        QFETCH(QStringList, box);
         CartellaProva cartella;
         if (linguaAccanto)
             cartella.Scrivi(FileLingua, {});
         TabelleProva tabelle;
-        tabelle.Lingua(lingua);
-        tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
+        if (lingua)
+            tabelle.Lingua(*lingua);
+        if (conTabella)
+            tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
 
         QStringList testi{"&Uno", "Du'e", "Tre"};
         QList<Voce> voci;
@@ -260,7 +284,9 @@ private slots:
         QCOMPARE(testi, attesi);
         QCOMPARE(visto.isEmpty(), errore.isEmpty());
         QVERIFY2(visto.contains(errore), qPrintable(visto));
-        QVERIFY(risposte.Visti().isEmpty());
+        QCOMPARE(risposte.Testi(), box);
+        // Read-only: no table is ever created.
+        QCOMPARE(QFile::exists(tabelle.Percorso(FileLingua)), conTabella);
     }
 
     void passaggioFinisceAMeta()
@@ -284,52 +310,6 @@ private slots:
                          [&testi, i](const QString &t) { testi[i] = t; }});
         QVERIFY_THROWS_EXCEPTION(Errore, TraduciVoci(voci, Guardia::SoloItaliano));
         QCOMPARE(testi, (QStringList{"One", "Due", "Tre"}));
-    }
-
-    void settingsFailureInThePass()
-    {
-        // No settings table: the error box, then an empty value; the guarded pass stops there, the
-        // other goes on to the engine with it.
-        CartellaProva cartella;
-        cartella.Scrivi(FileLingua, {});
-        TabelleProva tabelle;
-        tabelle.Traduzioni({{"Uno", "One"}});
-        {
-            RispostaBox risposte;
-            QString testo = QStringLiteral("Uno");
-            TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}}, Guardia::ItalianoOVuoto);
-            QCOMPARE(testo, QStringLiteral("Uno"));
-            QCOMPARE(risposte.Visti().size(), 1);
-            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
-        }
-        {
-            RispostaBox risposte;
-            QString testo = QStringLiteral("Uno");
-            QVERIFY_THROWS_EXCEPTION(Errore, TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}},
-                                                         Guardia::SoloItaliano));
-            QCOMPARE(testo, QStringLiteral("Uno"));
-            QCOMPARE(risposte.Visti().size(), 1);
-            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
-        }
-    }
-
-    void workingDirectoryNotExecutableFolder()
-    {
-        // lingua.db stands only beside the executable, not in the working directory: the presence
-        // test passes, and the lookup then fails on the missing table in the working directory.
-        CartellaProva cartella;
-        cartella.Scrivi(FileLingua, {});
-        TabelleProva tabelle;
-        tabelle.Lingua(QStringLiteral("Inglese"));
-        QString testo = QStringLiteral("Uno");
-        try {
-            TraduciVoci({{[&] { return testo; }, [&](const QString &t) { testo = t; }}}, Guardia::SoloItaliano);
-            QFAIL("the lookup should have failed");
-        } catch (const Errore &e) {
-            QVERIFY2(e.messaggio().contains(FileLingua), qPrintable(e.messaggio()));
-        }
-        QVERIFY(!QFile::exists(tabelle.Percorso(FileLingua)));
-        QCOMPARE(testo, QStringLiteral("Uno"));
     }
 };
 

@@ -4,15 +4,16 @@
 // check, the translation pass with real tables, the window as the main window opens it, and a wait that
 // costs no processor time.
 #include "app/Applicazione.h"
-#include "app/Finestre.h"
 #include "main/TFrmMain.h"
 #include "support/CartellaProva.h"
+#include "support/Clic.h"
+#include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
+#include "support/TabelleProva.h"
 #include "update/BrowserIncorporato.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
-#include "windows/TabelleProva.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -68,13 +69,6 @@ double SecondiCpuProcesso()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-void Clic(QWidget *controllo)
-{
-    QWidget *finestra = controllo->window();
-    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
-                      controllo->mapTo(finestra, controllo->rect().center()));
-}
-
 // What the user sees of the outcome.
 struct Stato {
     QString verAttuale;
@@ -119,20 +113,27 @@ class TestControllaVersione : public QObject
 {
     Q_OBJECT
 
-    TFrmAbout *m_about = nullptr;
+    std::unique_ptr<FinestreProva> m_finestre;
     ServerProva *m_server = nullptr;
 
     QString Sito() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()); }
 
     void ImpostaControllo(const QByteArray &pagina) { m_server->ImpostaPagina("/index.php", pagina); }
 
+    // The version page is asked for and never answered.
+    void ControlloMuto()
+    {
+        ServerProva::Risposta muto;
+        muto.silenzio = true;
+        m_server->Imposta("/index.php", muto);
+    }
+
 private slots:
     void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
 
     void init()
     {
-        m_about = new TFrmAbout;
-        Finestre::FrmAbout = m_about;
+        m_finestre = std::make_unique<FinestreProva>();
         m_server = new ServerProva;
         TFrmControllaVersione::ImpostaIndirizzoSito(Sito());
     }
@@ -142,8 +143,7 @@ private slots:
         BrowserIncorporato::ImpostaLimiteTempo(0ms);
         BrowserIncorporato::ImpostaSceltaFile({});
         delete m_server;
-        Finestre::FrmAbout = nullptr;
-        delete m_about;
+        m_finestre.reset();
     }
 
     void esitoDiUnControllo_data()
@@ -274,7 +274,7 @@ private slots:
     {
         QFETCH(QString, chiave);
         QFETCH(QString, grande);
-        m_about->LabelPrg->setText(chiave);
+        m_finestre->About().LabelPrg->setText(chiave);
         ImpostaControllo(Pagina("Versione 06.2002-16"));
 
         RispostaBox box;
@@ -446,23 +446,16 @@ private slots:
         QCOMPARE(finestra.PagineCaricate().size(), 1);
     }
 
-    void scaricamentoInterrottoNonLasciaFile_data()
-    {
-        QTest::addColumn<bool>("tieniAperta");
-        QTest::newRow("connection dropped midway") << false;
-        QTest::newRow("server falls silent midway") << true;
-    }
     void scaricamentoInterrottoNonLasciaFile()
     {
-        QFETCH(bool, tieniAperta);
+        // The connection drops midway: nothing is saved and the window says so. (How each kind of
+        // broken download is detected is the browser's business, tested with it.)
         ImpostaControllo(Pagina("Versione 06.2002-16"));
         ServerProva::Risposta file;
         file.tipo = "application/octet-stream";
         file.corpo = BytesCasuali(1024 * 1024, 3);
         file.taglio = 300 * 1024;
-        file.tieniAperta = tieniAperta;
         m_server->Imposta("/prg/dravol.exe", file);
-        BrowserIncorporato::ImpostaLimiteTempo(tieniAperta ? 500ms : 30000ms);
         QTemporaryDir cartella;
         const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
         BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) { return destinazione; });
@@ -500,9 +493,7 @@ private slots:
         RispostaBox box;
         TFrmControllaVersione finestra;
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/index.php", muto);
+        ControlloMuto();
         BrowserIncorporato::ImpostaLimiteTempo(60000ms);
 
         bool premuto = false;
@@ -548,9 +539,7 @@ private slots:
     void chiusuraDuranteLAttesa()
     {
         QFETCH(QString, come);
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/index.php", muto);
+        ControlloMuto();
         // Far beyond the moment of the close request: a wait that only this limit ends was not ended by
         // the close.
         BrowserIncorporato::ImpostaLimiteTempo(10000ms);
@@ -603,9 +592,7 @@ private slots:
     void distruttaDuranteLAttesa()
     {
         // A window not run modally may be destroyed while its check waits: the check must not touch it.
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/index.php", muto);
+        ControlloMuto();
         BrowserIncorporato::ImpostaLimiteTempo(30000ms);
         RispostaBox box;
         box.Rispondi(QMessageBox::Yes);
@@ -690,11 +677,7 @@ private slots:
         const QStringList testi{finestra.windowTitle(), finestra.Label1->text(), finestra.Label2->text(),
                                 finestra.sbScarica->text(), finestra.sbControlla->text()};
         QCOMPARE(testi, attesi);
-        QCOMPARE(risposte.Visti().size(), box.size());
-        for (int i = 0; i < box.size(); ++i) {
-            const QString visto = risposte.Visti()[i].titolo + QLatin1Char('|') + risposte.Visti()[i].testo;
-            QVERIFY2(visto.startsWith(box[i]), qPrintable(visto));
-        }
+        QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
         QCOMPARE(finestra.LabMessaggioGrande->text(), InCorso);
 
         // Whatever the pass did, the window checks as it should.
@@ -768,9 +751,7 @@ private slots:
     {
         // About a second of waiting on a server that never answers: the wait sleeps until something
         // happens instead of spinning.
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/index.php", muto);
+        ControlloMuto();
         BrowserIncorporato::ImpostaLimiteTempo(1000ms);
         TFrmControllaVersione finestra;
 

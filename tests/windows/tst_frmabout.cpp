@@ -1,41 +1,14 @@
 // The About window: its texts and pictures, the two links, the information request composed from its
 // labels, and the same window shown again from the main window's menu.
-#include "app/Finestre.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
+#include "support/AperturaProva.h"
+#include "support/Clic.h"
+#include "support/FinestreProva.h"
 #include "windows/TFrmAbout.h"
 
-#include <QDesktopServices>
 #include <QTest>
 #include <QTimer>
-
-class Apertura : public QObject
-{
-    Q_OBJECT
-public:
-    Apertura()
-    {
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "apri");
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri");
-    }
-    ~Apertura() override
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    }
-    QList<QUrl> Aperti;
-public slots:
-    void apri(const QUrl &url) { Aperti.append(url); }
-};
-
-namespace {
-void clicca(QWidget *controllo)
-{
-    QWidget *finestra = controllo->window();
-    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
-                      controllo->mapTo(finestra, controllo->rect().center()));
-}
-} // namespace
 
 class TestFrmAbout : public QObject
 {
@@ -67,15 +40,15 @@ private slots:
         TFrmAbout about;
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        Apertura apertura;
+        AperturaProva apertura;
 
-        clicca(about.lblLink);
+        Clic(about.lblLink);
         QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
 
         // The subject is made of the two captions as they stand at the click.
         about.LabelPrg->setText(QStringLiteral("Chiave"));
         about.LabelVers->setText(QStringLiteral("01.2000-7"));
-        clicca(about.Label13);
+        Clic(about.Label13);
         QCOMPARE(apertura.Aperti.size(), 2);
         const QUrl mail = apertura.Aperti[1];
         QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
@@ -87,21 +60,19 @@ private slots:
 
     void mostrataDalMenuSempreLaStessa()
     {
-        TFrmMain principale;
-        TFrmAbout about;
-        Finestre::FrmAbout = &about;
+        FinestreProva finestre(true);
+        TFrmAbout &about = finestre.About();
         const QString etichetta = about.LabelVers->text();
         QList<QWidget *> modali;
         for (int volta = 0; volta < 2; ++volta) {
             QTimer::singleShot(0, &about, [&] {
                 modali.append(QApplication::activeModalWidget());
                 if (QTest::qWaitForWindowExposed(&about))
-                    clicca(about.sbEsci);
+                    Clic(about.sbEsci);
             });
-            principale.About1->trigger();
+            finestre.Principale().About1->trigger();
             QVERIFY(!about.isVisible());
         }
-        Finestre::FrmAbout = nullptr;
         QCOMPARE(modali, (QList<QWidget *>{&about, &about}));
         QCOMPARE(about.LabelVers->text(), etichetta);
     }

@@ -1,48 +1,24 @@
 // The bug-report window: the translation pass over its seven texts with its failure paths, the
 // bug-report mail, the site link, and a new window at each "Segnala Bug".
-#include "app/Finestre.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
+#include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
+#include "support/Clic.h"
+#include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
+#include "support/TabelleProva.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
-#include "windows/TabelleProva.h"
 
-#include <QDesktopServices>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
-class Apertura : public QObject
-{
-    Q_OBJECT
-public:
-    Apertura()
-    {
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "apri");
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri");
-    }
-    ~Apertura() override
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    }
-    QList<QUrl> Aperti;
-public slots:
-    void apri(const QUrl &url) { Aperti.append(url); }
-};
-
 namespace {
-void clicca(QWidget *controllo)
-{
-    QWidget *finestra = controllo->window();
-    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
-                      controllo->mapTo(finestra, controllo->rect().center()));
-}
-
 const QStringList Italiani{
     "Segnalazione bug al team Kelmo",
     "Il tuo supporto aiuta a migliorare i software Kelmo",
@@ -73,19 +49,11 @@ class TestFrmBug : public QObject
 {
     Q_OBJECT
 private:
-    TFrmAbout *m_about = nullptr;
+    std::unique_ptr<FinestreProva> m_finestre;
 
 private slots:
-    void init()
-    {
-        m_about = new TFrmAbout;
-        Finestre::FrmAbout = m_about;
-    }
-    void cleanup()
-    {
-        Finestre::FrmAbout = nullptr;
-        delete m_about;
-    }
+    void init() { m_finestre = std::make_unique<FinestreProva>(); }
+    void cleanup() { m_finestre.reset(); }
 
     void traduzione_data()
     {
@@ -148,12 +116,7 @@ private slots:
         TfrmBug bug;
         QCOMPARE(testiDi(bug), attesi);
         QCOMPARE(bug.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
-        QStringList visti;
-        for (const BoxVisto &b : risposte.Visti())
-            visti << b.titolo + QLatin1Char('|') + b.testo;
-        QCOMPARE(visti.size(), box.size());
-        for (int i = 0; i < box.size(); ++i)
-            QVERIFY2(visti[i].startsWith(box[i]), qPrintable(visti[i]));
+        QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
         QCOMPARE(tabelle.Contenuto(QStringLiteral("lingua.db")), prima);
     }
 
@@ -176,9 +139,9 @@ private slots:
         TfrmBug bug;
         bug.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bug));
-        Apertura apertura;
-        clicca(bug.ButSegnala);
-        clicca(bug.ButSegnala);
+        AperturaProva apertura;
+        Clic(bug.ButSegnala);
+        Clic(bug.ButSegnala);
         QCOMPARE(apertura.Aperti.size(), 2);
         for (const QUrl &mail : apertura.Aperti) {
             QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
@@ -189,16 +152,16 @@ private slots:
         QVERIFY(bug.isVisible());
 
         // The subject follows the About window's captions at the moment of the press.
-        m_about->LabelVers->setText(QStringLiteral("06.2002-16"));
-        clicca(bug.ButSegnala);
+        m_finestre->About().LabelVers->setText(QStringLiteral("06.2002-16"));
+        Clic(bug.ButSegnala);
         QCOMPARE(apertura.Aperti.size(), 3);
         QVERIFY(apertura.Aperti[2].query(QUrl::FullyDecoded).startsWith("subject=Bug: Kelmo_DraVolo, 06.2002-16&"));
 
-        clicca(bug.lblLink);
+        Clic(bug.lblLink);
         QCOMPARE(apertura.Aperti.size(), 4);
         QCOMPARE(apertura.Aperti[3], QUrl(QString::fromUtf8(Configurazione::IndirizzoSito)));
 
-        clicca(bug.ButEsci);
+        Clic(bug.ButEsci);
         QTRY_VERIFY(!bug.isVisible());
     }
 
@@ -216,7 +179,7 @@ private slots:
                     return;
                 modali.append(bug->parentWidget() == &principale);
                 if (QTest::qWaitForWindowExposed(bug))
-                    clicca(bug->ButEsci);
+                    Clic(bug->ButEsci);
             });
             principale.SegnalBug1->trigger();
         }

@@ -3,55 +3,25 @@
 #include "app/Finestre.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
+#include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
+#include "support/Clic.h"
+#include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
+#include "support/TabelleProva.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmStart.h"
-#include "windows/TabelleProva.h"
 
-#include <QDesktopServices>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
-
-class Apertura : public QObject
-{
-    Q_OBJECT
-public:
-    Apertura() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "apri"); }
-    ~Apertura() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
-    QList<QUrl> Aperti;
-public slots:
-    void apri(const QUrl &url) { Aperti.append(url); }
-};
-
-namespace {
-void clicca(QWidget *controllo)
-{
-    QWidget *finestra = controllo->window();
-    QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {},
-                      controllo->mapTo(finestra, controllo->rect().center()));
-}
-} // namespace
 
 class TestFrmStart : public QObject
 {
     Q_OBJECT
-private:
-    TFrmAbout *m_about = nullptr;
-
 private slots:
-    void init()
-    {
-        m_about = new TFrmAbout;
-        Finestre::FrmAbout = m_about;
-    }
-    void cleanup()
-    {
-        Finestre::FrmAbout = nullptr;
-        delete m_about;
-    }
 
     void testi_data()
     {
@@ -88,28 +58,24 @@ private slots:
                             {"Inizializzazione", "Initialising"},
                             {"Caricamento", "Loading"}});
 
+        FinestreProva finestre;
         RispostaBox risposte;
         TfrmStart splash;
         QCOMPARE(splash.windowTitle(), QStringLiteral("Caricamento Kelmo_DraVolo"));
         QCOMPARE(splash.Label1->text(), label1);
         QCOMPARE(splash.LabelCodice->text(), QStringLiteral("Inizializzazione"));
         QCOMPARE(splash.LabelSito->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
-        QStringList visti;
-        for (const BoxVisto &b : risposte.Visti())
-            visti << b.titolo + QLatin1Char('|') + b.testo;
-        QCOMPARE(visti.size(), box.size());
-        for (int i = 0; i < box.size(); ++i)
-            QVERIFY2(visti[i].startsWith(box[i]), qPrintable(visti[i]));
+        QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
     }
 
     void aspetto()
     {
+        FinestreProva finestre;
         TfrmStart splash;
         QCOMPARE(splash.objectName(), QStringLiteral("frmStart"));
         QCOMPARE(splash.size(), QSize(280, 317));
         QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
-        QCOMPARE(splash.TimerStart->interval(), TfrmStart::IntervalloPredefinito);
-        QCOMPARE(TfrmStart::IntervalloPredefinito, 10000);
+        QCOMPARE(splash.TimerStart->interval(), 10000);
         const Qt::WindowFlags flags = splash.windowFlags();
         QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowMaximizeButtonHint)));
@@ -117,6 +83,7 @@ private slots:
 
     void chiusoSoloDalTimer()
     {
+        FinestreProva finestre;
         TfrmStart splash(300);
         QVERIFY(!splash.TimerStart->isActive());
         splash.show();
@@ -139,14 +106,15 @@ private slots:
 
     void clicNonChiudeNeRiavvia()
     {
+        FinestreProva finestre;
         TfrmStart splash(60000);
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        Apertura apertura;
+        AperturaProva apertura;
         QTRY_VERIFY(splash.TimerStart->remainingTime() < 60000);
         const int rimasto = splash.TimerStart->remainingTime();
-        clicca(splash.ImageLogo);
-        clicca(splash.LabelSito);
+        Clic(splash.ImageLogo);
+        Clic(splash.LabelSito);
         const QUrl sito(QString::fromUtf8(Configurazione::IndirizzoSito));
         QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito}));
         QVERIFY(splash.isVisible());
@@ -158,9 +126,9 @@ private slots:
     {
         // The start-up order: the main window's showing runs the splash modally, and the main window
         // reaches the screen only once the splash has gone.
-        TFrmMain principale;
+        FinestreProva finestre(true);
+        TFrmMain &principale = finestre.Principale();
         TfrmStart splash(200);
-        Finestre::FrmMain = &principale;
         Finestre::frmStart = &splash;
         bool splashVisto = false;
         bool principaleGiaSulloSchermo = true;
@@ -177,7 +145,6 @@ private slots:
         principale.show();
         sonda.stop();
         Finestre::frmStart = nullptr;
-        Finestre::FrmMain = nullptr;
         QVERIFY(splashVisto);
         QVERIFY(!principaleGiaSulloSchermo);
         QVERIFY(!splash.isVisible());
