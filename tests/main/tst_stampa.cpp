@@ -66,14 +66,6 @@ class TestStampa : public QObject
         return righe;
     }
 
-    QStringList TestiVisti() const
-    {
-        QStringList testi;
-        for (const BoxVisto &visto : m_box->Visti())
-            testi << visto.testo;
-        return testi;
-    }
-
     // The text of every printed line, page after page.
     static QStringList Righe(const QList<PaginaPdf> &pagine)
     {
@@ -179,7 +171,7 @@ private slots:
             m_box->Rispondi(risposta);
         m_finestra->BTSstampa->click();
 
-        QCOMPARE(TestiVisti(), domande);
+        QCOMPARE(m_box->Testi(), domande);
         for (const BoxVisto &visto : m_box->Visti()) {
             QCOMPARE(visto.titolo, QStringLiteral("Richiesta."));
             QCOMPARE(visto.pulsanti, QMessageBox::Yes | QMessageBox::No);
@@ -251,7 +243,7 @@ private slots:
             m_box->Rispondi(risposta);
         m_finestra->BTSstampa->click();
 
-        QCOMPARE(TestiVisti(), domande);
+        QCOMPARE(m_box->Testi(), domande);
         QCOMPARE(m_dialoghi, stampa ? 1 : 0);
         QCOMPARE(QFile::exists(m_file), stampa);
         if (!stampa)
@@ -280,7 +272,8 @@ private slots:
             QVERIFY2(std::abs(pagine[n].righe[0].y0 - (pagine[0].righe[0].y0 - passo)) < 0.1,
                      qPrintable(QString::number(pagine[n].righe[0].y0)));
         }
-        // A page is full when one more line would have passed the page height less two lines.
+        // A page is full when one more line would have passed the page height less two lines (at the
+        // printer's own resolution, where device pixels are not points).
         for (qsizetype n = 0; n + 1 < pagine.size(); ++n) {
             const RigaPdf &ultima = pagine[n].righe.back();
             const double dopo = ultima.y0 - (pagine[0].righe[0].y0 - passo) + passo;
@@ -308,7 +301,7 @@ private slots:
             m_box->Rispondi(risposta);
         m_finestra->BTSstampa->click();
         QCOMPARE(m_dialoghi, 1);
-        QCOMPARE(TestiVisti(), domande);
+        QCOMPARE(m_box->Testi(), domande);
         QCOMPARE(m_box->Inattesi(), 0);
         QVERIFY(!QFile::exists(m_file));
     }
@@ -319,7 +312,7 @@ private slots:
         m_file = m_pdf.filePath(QStringLiteral("manca/stampa.pdf"));
         m_box->Rispondi(QMessageBox::No).Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::Ok);
         m_finestra->BTSstampa->click();
-        QCOMPARE(TestiVisti(),
+        QCOMPARE(m_box->Testi(),
                  (QStringList{DomandaTutte, DomandaCorrente,
                               QStringLiteral("Impossibile avviare la stampa su ") + m_file + '.'}));
         QCOMPARE(m_box->Visti().back().titolo, QStringLiteral("Kelmo_Dravolo"));
@@ -361,7 +354,7 @@ private slots:
         QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintSelection));
         QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintCurrentPage));
         QVERIFY(opzioni.testFlag(QAbstractPrintDialog::PrintToFile));
-        QCOMPARE(TestiVisti(), QStringList{DomandaTutte});
+        QCOMPARE(m_box->Testi(), QStringList{DomandaTutte});
         QCOMPARE(m_box->Inattesi(), 0);
     }
 };
