@@ -5,6 +5,7 @@ Everything waits by polling with a time limit; nothing sleeps for a fixed time t
 catch up.
 """
 
+import contextlib
 import os
 import shutil
 import signal
@@ -19,6 +20,11 @@ from gi.repository import Atspi, Gio, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 TEMPO_PREDEFINITO = 10.0
+
+TITOLO_PRINCIPALE = "Kelmo_Dravolo"
+# The main window comes after the ten-second splash window.
+ATTESA_PRINCIPALE = 30.0
+CAMPI = ["Primo numero", "Secondo numero", "Terzo numero", "Quarto numero", "Quinto numero", "Sesto numero"]
 
 # sessione.sh stops a script with SIGTERM when it is itself stopped: leave through the normal exit
 # path, so that "finally" blocks stop the program the script started.
@@ -48,6 +54,25 @@ RUOLI_CONTROLLI = {
 
 class Scaduto(AssertionError):
     """A condition did not come true within its time limit."""
+
+
+def passo(testo):
+    print(f"-- {testo}", flush=True)
+
+
+def verifica(condizione, messaggio):
+    if not condizione:
+        raise AssertionError(messaggio)
+
+
+def esegui(principale, *argomenti):
+    """Runs a script's steps: a failed check ends it with "FAIL: ..." on standard error and status 1."""
+    try:
+        principale(*argomenti)
+    except AssertionError as errore:
+        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
+        sys.exit(1)
+    passo("passed")
 
 
 def attendi(condizione, descrizione, tempo=TEMPO_PREDEFINITO, intervallo=0.1):
@@ -82,6 +107,17 @@ def avvia_programma(*argomenti, **opzioni):
     next to it."""
     opzioni.setdefault("cwd", cartella_programma())
     return subprocess.Popen([os.environ["KELMO_BINARIO"], *argomenti], **opzioni)
+
+
+@contextlib.contextmanager
+def programma(*argomenti, **opzioni):
+    """The program started for the block (as avvia_programma) and stopped by its PID when the block
+    ends, however it ends."""
+    processo = avvia_programma(*argomenti, **opzioni)
+    try:
+        yield processo
+    finally:
+        ferma_programma(processo)
 
 
 def ferma_programma(processo, tempo=5.0):
@@ -142,7 +178,7 @@ def finestre(app):
 
 def descrivi_finestra(finestra):
     """Role, title and label texts of a window, for messages."""
-    testi = [a.name for a in discendenti(finestra) if a.getRoleName() == "label" and a.name]
+    testi = etichette(finestra)
     return f"{finestra.getRoleName()} '{finestra.name}'" + (f" saying {testi}" if testi else "")
 
 
@@ -170,6 +206,24 @@ def trova_finestra(pid, titolo, ruolo="frame", tempo=TEMPO_PREDEFINITO, sola=Fal
         raise Scaduto(f"{errore}; on screen: {aperte or 'nothing'}") from None
 
 
+def finestra_principale(pid):
+    """The main window, once it is on screen alone (the splash has gone)."""
+    passo("the main window comes up")
+    return trova_finestra(pid, TITOLO_PRINCIPALE, "frame", tempo=ATTESA_PRINCIPALE, sola=True)
+
+
+def chiudi_principale(processo, principale):
+    """Closes the main window as the user does (Alt+F4 on it) and checks that the program ends well."""
+    passo("closing the main window ends the program")
+    if "active" not in stati(principale):
+        # Keys reach only the active window; a click on the logo activates it and does nothing else.
+        clic_su([a for a in discendenti(principale) if a.getRoleName() == "image"][-1])
+        attendi(lambda: "active" in stati(principale), "the main window to become active")
+    chiudi_finestra_attiva()
+    codice = attendi_uscita(processo, tempo=5)
+    verifica(codice == 0, f"the program exited with code {codice}")
+
+
 def discendenti(radice):
     """Every accessible below radice, depth first."""
     for figlio in radice:
@@ -189,6 +243,17 @@ def trova(radice, ruolo, nome, tempo=TEMPO_PREDEFINITO):
         return None
 
     return attendi(cerca, f"{ruolo} '{nome}' in '{radice.name}'", tempo)
+
+
+def etichette(finestra):
+    """The texts of the labels below a window (a label exposes its text only as its name)."""
+    return [a.name for a in discendenti(finestra) if a.getRoleName() == "label" and a.name]
+
+
+def testi_box(pid):
+    """The label texts of every message box of the program on screen."""
+    alert = [f for f in finestre(applicazione(pid)) if f.getRoleName() == "alert"]
+    return [testo for f in alert for testo in etichette(f)]
 
 
 def controlli_senza_nome(radice):

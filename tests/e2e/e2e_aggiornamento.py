@@ -11,12 +11,11 @@ address taken from KELMO_SITO_PROVA; this script serves the site with Python's h
 import functools
 import http.server
 import os
-import sys
 import threading
 
 import accessibile as A
+from accessibile import passo, verifica
 
-TITOLO = "Kelmo_Dravolo"
 TITOLO_FINESTRA = "Controllo eventuali aggiornamenti disponibili"
 DOMANDA = "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, continuo?"
 DISPONIBILE = "Disponibile una nuove versione!!"
@@ -25,19 +24,6 @@ ESCI = "Esci senza salvare le modifiche"
 PAGINA = b"<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY>\r\n<P>Versione 06.2002-16</P>\r\n</BODY></HTML>\r\n"
 CONTROLLO = "/index.php?show=ctrlvers&prg=Kelmo_DraVolo"
 SCARICAMENTO = "/prg/dravol.exe"
-# A later start-up shows a ten-second splash window before the main window.
-ATTESA_FINESTRA = 30.0
-
-
-def passo(testo):
-    print(f"-- {testo}", flush=True)
-
-
-def verifica(condizione, messaggio):
-    if not condizione:
-        raise AssertionError(messaggio)
-
-
 class Sito(http.server.SimpleHTTPRequestHandler):
     """The maker's site in a folder: index.php is a page, the setup file a file to download."""
 
@@ -66,15 +52,6 @@ def avvia_sito(cartella):
     return server
 
 
-def testi_box(pid):
-    return [a.name for f in A.finestre(A.applicazione(pid)) if f.getRoleName() == "alert"
-            for a in A.discendenti(f) if a.getRoleName() == "label" and a.name]
-
-
-def etichette(finestra):
-    return [a.name for a in A.discendenti(finestra) if a.getRoleName() == "label" and a.name]
-
-
 def main():
     temp = A.cartella_temporanea()
     cartella_sito = os.path.join(temp, "sito")
@@ -93,78 +70,66 @@ def main():
     sito = f"http://127.0.0.1:{server.server_address[1]}"
     print(f"   site at {sito}", flush=True)
     ambiente = {**os.environ, "KELMO_SITO_PROVA": sito, "HOME": casa}
-    processo = A.avvia_programma(env=ambiente)
     try:
-        pid = processo.pid
-        passo("the main window comes up")
-        principale = A.trova_finestra(pid, TITOLO, "frame", tempo=ATTESA_FINESTRA, sola=True)
+        with A.programma(env=ambiente) as processo:
+            pid = processo.pid
+            principale = A.finestra_principale(pid)
 
-        passo("\"Aggiorna versione\" opens the update-check window, which asks first")
-        A.premi(A.trova(principale, "menu item", "Aggiorna versione"))
-        A.attendi(lambda: DOMANDA in testi_box(pid), "the question about the internet connection")
-        finestra = A.trova_finestra(pid, TITOLO_FINESTRA, "dialog")
-        verifica("15" in etichette(finestra), f"the window shows {etichette(finestra)}, not the current build 15")
-        verifica(Sito.richieste == [], f"the site was asked {Sito.richieste} before the answer")
+            passo("\"Aggiorna versione\" opens the update-check window, which asks first")
+            A.premi(A.trova(principale, "menu item", "Aggiorna versione"))
+            A.attendi(lambda: DOMANDA in A.testi_box(pid), "the question about the internet connection")
+            finestra = A.trova_finestra(pid, TITOLO_FINESTRA, "dialog")
+            testi = A.etichette(finestra)
+            verifica("15" in testi, f"the window shows {testi}, not the current build 15")
+            verifica(Sito.richieste == [], f"the site was asked {Sito.richieste} before the answer")
 
-        passo("\"Sì\": the version page is loaded and build 16 is found newer")
-        domanda = A.trova_finestra(pid, "Richiesta.", "alert")
-        A.clic_su(A.trova(domanda, "push button", "Sì"))
-        A.trova(finestra, "label", DISPONIBILE, tempo=30)
-        testi = etichette(finestra)
-        for atteso in ("15", "16", PREMI_SCARICA):
-            verifica(atteso in testi, f"the window shows {testi}, without {atteso!r}")
-        verifica(Sito.richieste == [CONTROLLO], f"the site was asked {Sito.richieste}")
-        senza_nome = A.controlli_senza_nome(finestra)
-        verifica(not senza_nome, f"controls without an accessible name: {senza_nome}")
-        scarica = A.trova(finestra, "push button", "Scarica")
-        verifica(A.abilitato(scarica), "Scarica is disabled after a newer build was found")
-        verifica(A.abilitato(A.trova(finestra, "push button", "Controlla")), "Controlla is disabled")
-        A.sposta_puntatore(0, 0)
-        print(f"   {A.schermata('e2e_aggiornamento.png', finestra)}", flush=True)
+            passo("\"Sì\": the version page is loaded and build 16 is found newer")
+            domanda = A.trova_finestra(pid, "Richiesta.", "alert")
+            A.clic_su(A.trova(domanda, "push button", "Sì"))
+            A.trova(finestra, "label", DISPONIBILE, tempo=30)
+            testi = A.etichette(finestra)
+            for atteso in ("15", "16", PREMI_SCARICA):
+                verifica(atteso in testi, f"the window shows {testi}, without {atteso!r}")
+            verifica(Sito.richieste == [CONTROLLO], f"the site was asked {Sito.richieste}")
+            senza_nome = A.controlli_senza_nome(finestra)
+            verifica(not senza_nome, f"controls without an accessible name: {senza_nome}")
+            scarica = A.trova(finestra, "push button", "Scarica")
+            verifica(A.abilitato(scarica), "Scarica is disabled after a newer build was found")
+            verifica(A.abilitato(A.trova(finestra, "push button", "Controlla")), "Controlla is disabled")
+            A.sposta_puntatore(0, 0)
+            print(f"   {A.schermata('e2e_aggiornamento.png', finestra)}", flush=True)
 
-        passo("\"Scarica\" asks where to save the setup file and saves it whole")
-        A.premi(scarica)
-        salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
-        A.attendi(lambda: not A.abilitato(scarica), "Scarica to be disabled")
-        A.clic_su(A.trova(salva, "push button", "Salva"))
-        salvato = os.path.join(scaricati, "dravol.exe")
+            passo("\"Scarica\" asks where to save the setup file and saves it whole")
+            A.premi(scarica)
+            salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
+            A.attendi(lambda: not A.abilitato(scarica), "Scarica to be disabled")
+            A.clic_su(A.trova(salva, "push button", "Salva"))
+            salvato = os.path.join(scaricati, "dravol.exe")
 
-        def intero():
-            if not os.path.isfile(salvato):
-                return False
-            with open(salvato, "rb") as file:
-                return file.read() == installazione
+            def intero():
+                if not os.path.isfile(salvato):
+                    return False
+                with open(salvato, "rb") as file:
+                    return file.read() == installazione
 
-        A.attendi(intero, f"{salvato} to hold the whole setup file", tempo=20)
-        verifica(Sito.richieste == [CONTROLLO, SCARICAMENTO], f"the site was asked {Sito.richieste}")
-        A.trova_finestra(pid, TITOLO_FINESTRA, "dialog")
-        A.attendi(lambda: all(f.name in (TITOLO, TITOLO_FINESTRA) for f in A.finestre(A.applicazione(pid))),
-                  "the save and progress dialogs to close")
-        restanti = sorted(os.listdir(scaricati))
-        verifica(restanti == ["dravol.exe"], f"left in the downloads folder: {restanti}")
+            A.attendi(intero, f"{salvato} to hold the whole setup file", tempo=20)
+            verifica(Sito.richieste == [CONTROLLO, SCARICAMENTO], f"the site was asked {Sito.richieste}")
+            A.trova_finestra(pid, TITOLO_FINESTRA, "dialog")
+            attese = (A.TITOLO_PRINCIPALE, TITOLO_FINESTRA)
+            A.attendi(lambda: all(f.name in attese for f in A.finestre(A.applicazione(pid))),
+                      "the save and progress dialogs to close")
+            restanti = sorted(os.listdir(scaricati))
+            verifica(restanti == ["dravol.exe"], f"left in the downloads folder: {restanti}")
 
-        passo("the exit button closes the window; the main window is alone again")
-        A.premi(A.trova(finestra, "push button", ESCI))
-        A.trova_finestra(pid, TITOLO, "frame", sola=True)
+            passo("the exit button closes the window; the main window is alone again")
+            A.premi(A.trova(finestra, "push button", ESCI))
+            A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
 
-        passo("closing the main window ends the program")
-        if "active" not in A.stati(principale):
-            # Keys reach only the active window; a click on the logo activates it and does nothing else.
-            A.clic_su([a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1])
-            A.attendi(lambda: "active" in A.stati(principale), "the main window to become active")
-        A.chiudi_finestra_attiva()
-        codice = A.attendi_uscita(processo, tempo=5)
-        verifica(codice == 0, f"the program exited with code {codice}")
+            A.chiudi_principale(processo, principale)
     finally:
-        A.ferma_programma(processo)
         server.shutdown()
         server.server_close()
-    passo("passed")
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as errore:
-        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
-        sys.exit(1)
+    A.esegui(main)

@@ -10,29 +10,15 @@ Run through sessione.sh, which prepares the display, the buses and a private cop
 import os
 import sqlite3
 import subprocess
-import sys
 import time
 
 import accessibile as A
+from accessibile import passo, verifica
 
 TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
-TITOLO_PRINCIPALE = "Kelmo_Dravolo"
 CARICAMENTO = "Caricamento in corso, attendere.."
 CARICAMENTO_INGLESE = "Loading, please wait.."
 DURATA_SPLASH = 10.0
-
-
-def passo(testo):
-    print(f"-- {testo}", flush=True)
-
-
-def verifica(condizione, messaggio):
-    if not condizione:
-        raise AssertionError(messaggio)
-
-
-def etichette(finestra):
-    return [a.name for a in A.discendenti(finestra) if a.getRoleName() == "label" and a.name]
 
 
 def mappata(titolo):
@@ -52,23 +38,18 @@ def solo_lo_splash(pid):
     aperte = [(f.getRoleName(), f.name) for f in A.finestre(A.applicazione(pid))]
     verifica(("dialog", TITOLO_SPLASH) in aperte, f"the splash is not among {aperte}")
     verifica(mappata(TITOLO_SPLASH) == "IsViewable", "the splash is not mapped")
-    stato = mappata(TITOLO_PRINCIPALE)
+    stato = mappata(A.TITOLO_PRINCIPALE)
     verifica(stato in (None, "IsUnMapped"), f"the main window is on screen with the splash ({stato})")
 
 
-def avvia():
-    return A.avvia_programma(cwd=A.cartella_programma())
-
-
 def prima_esecuzione():
-    processo = avvia()
-    try:
+    with A.programma() as processo:
         pid = processo.pid
         passo("the splash comes up first, alone, with its title and texts")
         splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=DURATA_SPLASH)
         visto = time.monotonic()
         solo_lo_splash(pid)
-        testi = etichette(splash)
+        testi = A.etichette(splash)
         verifica(CARICAMENTO in testi and "Inizializzazione" in testi, f"splash labels: {testi}")
 
         passo("Escape and the close request leave the splash on screen")
@@ -80,25 +61,16 @@ def prima_esecuzione():
         A.chiudi_finestra_attiva()
 
         passo("the main window comes up once the splash has gone by itself")
-        principale = A.trova_finestra(pid, TITOLO_PRINCIPALE, "frame", tempo=DURATA_SPLASH + 15, sola=True)
+        principale = A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", tempo=DURATA_SPLASH + 15, sola=True)
         trascorso = time.monotonic() - visto
         print(f"   the splash stayed {trascorso:.1f} s after it was seen")
         # Had Escape or the close request closed the splash, the main window would have followed
         # within a second of them, not after the splash's ten seconds.
         verifica(trascorso >= DURATA_SPLASH - 4, f"the splash went after only {trascorso:.1f} s")
-        verifica(mappata(TITOLO_PRINCIPALE) == "IsViewable", "the main window is not mapped")
+        verifica(mappata(A.TITOLO_PRINCIPALE) == "IsViewable", "the main window is not mapped")
         verifica(mappata(TITOLO_SPLASH) != "IsViewable", "the splash is still on screen")
 
-        passo("closing the main window ends the program")
-        if "active" not in A.stati(principale):
-            logo = [a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1]
-            A.clic_su(logo)
-            A.attendi(lambda: "active" in A.stati(principale), "the main window to become active")
-        A.chiudi_finestra_attiva()
-        codice = A.attendi_uscita(processo, tempo=5)
-        verifica(codice == 0, f"the program exited with code {codice}")
-    finally:
-        A.ferma_programma(processo)
+        A.chiudi_principale(processo, principale)
 
 
 def seconda_esecuzione_in_inglese():
@@ -108,27 +80,19 @@ def seconda_esecuzione_in_inglese():
     with sqlite3.connect(tabella) as db:
         db.execute("update impostazioni set LINGUA = 'Inglese'")
     db.close()
-    processo = avvia()
-    try:
+    with A.programma() as processo:
         pid = processo.pid
         splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=DURATA_SPLASH)
         solo_lo_splash(pid)
-        testi = A.attendi(lambda: etichette(splash) if CARICAMENTO_INGLESE in etichette(splash) else None,
+        testi = A.attendi(lambda: A.etichette(splash) if CARICAMENTO_INGLESE in A.etichette(splash) else None,
                           "the English loading line")
         verifica(CARICAMENTO not in testi and "Inizializzazione" in testi, f"splash labels: {testi}")
-    finally:
-        A.ferma_programma(processo)
 
 
 def main():
     prima_esecuzione()
     seconda_esecuzione_in_inglese()
-    passo("passed")
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as errore:
-        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
-        sys.exit(1)
+    A.esegui(main)

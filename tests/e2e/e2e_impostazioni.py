@@ -10,7 +10,6 @@ program.
 
 import os
 import subprocess
-import sys
 
 import gi
 
@@ -18,27 +17,15 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
 
 import accessibile as A  # noqa: E402
+from accessibile import passo, verifica  # noqa: E402
 
-TITOLO = "Kelmo_Dravolo"
 TITOLO_IMPOSTAZIONI = "Impostazioni"
 AVVISO = "Il numero inserito deve avere un valore compreso tra 1 e 90!"
 SALVATE = "Le impostazioni sono state salvate"
-CAMPI = ["Primo numero", "Secondo numero", "Terzo numero", "Quarto numero", "Quinto numero", "Sesto numero"]
-# A later start-up shows a ten-second splash window before the main window.
-ATTESA_FINESTRA = 30.0
 
 TASTO_FINE = 0xFF57
 TASTO_CANCELLA_INDIETRO = 0xFF08
 TASTO_INVIO = 0xFF0D
-
-
-def passo(testo):
-    print(f"-- {testo}", flush=True)
-
-
-def verifica(condizione, messaggio):
-    if not condizione:
-        raise AssertionError(messaggio)
 
 
 def digita(*tasti):
@@ -60,8 +47,7 @@ def attiva(finestra, descrizione):
 def box(pid, titolo):
     """The message box (alert) with this caption, and the texts of its labels."""
     trovato = A.trova_finestra(pid, titolo, "alert")
-    testi = [a.name for a in A.discendenti(trovato) if a.getRoleName() == "label" and a.name]
-    return trovato, testi
+    return trovato, A.etichette(trovato)
 
 
 def chiudi_box(pid, trovato):
@@ -73,18 +59,12 @@ def chiudi_box(pid, trovato):
               "the message box to close under a click on its button")
 
 
-def testi_box(pid):
-    """The label texts of every message box on screen."""
-    return [a.name for f in A.finestre(A.applicazione(pid)) if f.getRoleName() == "alert"
-            for a in A.discendenti(f) if a.getRoleName() == "label" and a.name]
-
-
 def rispondi(pid, domanda, pulsante):
     """Waits for the question box asking this, and answers with a real click on one of its buttons."""
-    A.attendi(lambda: domanda in testi_box(pid), f"the question '{domanda}'")
+    A.attendi(lambda: domanda in A.testi_box(pid), f"the question '{domanda}'")
     box_domanda = A.trova_finestra(pid, "Richiesta.", "alert")
     A.clic_su(A.trova(box_domanda, "push button", pulsante))
-    A.attendi(lambda: domanda not in testi_box(pid), f"the question '{domanda}' to close")
+    A.attendi(lambda: domanda not in A.testi_box(pid), f"the question '{domanda}' to close")
 
 
 def stampa_giocata_corrente(pid, principale, giocata):
@@ -97,7 +77,7 @@ def stampa_giocata_corrente(pid, principale, giocata):
     pdf = os.path.join(A.cartella_temporanea(), "giocata.pdf")
     A.trova(dialogo, "text", "File di output:").queryEditableText().setTextContents(pdf)
     A.clic_su(A.trova(dialogo, "push button", "Stampa"))
-    A.trova_finestra(pid, TITOLO, "frame", sola=True)
+    A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
     verifica(os.path.isfile(pdf), "no PDF file was printed")
     uscita = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
     righe = [r.strip() for r in uscita.splitlines() if r.strip()]
@@ -110,11 +90,9 @@ def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     with open(fisso, "wb") as file:
         file.write(b"AO '07'$tg\r\n")
-    processo = A.avvia_programma()
-    try:
+    with A.programma() as processo:
         pid = processo.pid
-        passo("the main window comes up")
-        principale = A.trova_finestra(pid, TITOLO, "frame", tempo=ATTESA_FINESTRA, sola=True)
+        principale = A.finestra_principale(pid)
 
         passo("\"Impostazioni\" opens the settings window, restored from the file for 07")
         A.premi(A.trova(principale, "push button", "Impostazioni"))
@@ -157,7 +135,7 @@ def main():
         informazione, testi = box(pid, "Messaggio.")
         verifica(SALVATE in testi, f"the information box says {testi}")
         chiudi_box(pid, informazione)
-        A.trova_finestra(pid, TITOLO, "frame", sola=True)
+        A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
         with open(fisso, "rb") as file:
             contenuto = file.read()
         verifica(contenuto == b"AO '05'$tg\r\n", f"redme.qzl holds {contenuto!r}")
@@ -165,7 +143,7 @@ def main():
         verifica(not [n for n in restanti if n.startswith("redme.qzl.")], f"left in the folder: {restanti}")
 
         passo("the next play puts 05 in the first field")
-        campi = [A.trova(principale, "text", nome) for nome in CAMPI]
+        campi = [A.trova(principale, "text", nome) for nome in A.CAMPI]
         A.premi(A.trova(principale, "push button", "Gioca"))
         A.attendi(lambda: A.testo(campi[0]) == "05" and A.testo(campi[5]) != "??", "a play with 05 first")
         giocata = " ".join(A.testo(c) for c in campi)
@@ -173,22 +151,8 @@ def main():
 
         stampa_giocata_corrente(pid, principale, giocata)
 
-        passo("closing the main window ends the program")
-        if "active" not in A.stati(principale):
-            # Keys reach only the active window; a click on the logo activates it and does nothing else.
-            A.clic_su([a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1])
-            attiva(principale, "the main window")
-        A.chiudi_finestra_attiva()
-        codice = A.attendi_uscita(processo, tempo=5)
-        verifica(codice == 0, f"the program exited with code {codice}")
-    finally:
-        A.ferma_programma(processo)
-    passo("passed")
+        A.chiudi_principale(processo, principale)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as errore:
-        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
-        sys.exit(1)
+    A.esegui(main)

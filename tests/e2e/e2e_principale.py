@@ -7,36 +7,23 @@ Run through sessione.sh, which prepares the display, the buses and a private cop
 
 import os
 import re
-import sys
 
 import accessibile as A
+from accessibile import passo, verifica
 
-TITOLO = "Kelmo_Dravolo"
 PULSANTI = ["Stampa", "Impostazioni", "Gioca"]
-CAMPI = ["Primo numero", "Secondo numero", "Terzo numero", "Quarto numero", "Quinto numero", "Sesto numero"]
 VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "About"]  # menu, then its entries
 # The 12 bytes the settings window writes to fix 90.
 FILE_NOVANTA = b"AO '90'$tg\r\n"
 PRESSIONI_CON_NUMERO_FISSO = 8
-# A later start-up shows a ten-second splash window before the main window.
-ATTESA_FINESTRA = 30.0
 DUE_CIFRE = re.compile(r"[0-9]{2}")
-
-
-def passo(testo):
-    print(f"-- {testo}", flush=True)
-
-
-def verifica(condizione, messaggio):
-    if not condizione:
-        raise AssertionError(messaggio)
 
 
 def nessuna_altra_finestra(pid):
     """Fails at once when a box or window other than the main window is on screen (an error report
     instead of a play, for instance), saying what it shows."""
     for finestra in A.finestre(A.applicazione(pid)):
-        if finestra.name == TITOLO and finestra.getRoleName() == "frame":
+        if finestra.name == A.TITOLO_PRINCIPALE and finestra.getRoleName() == "frame":
             continue
         raise AssertionError(f"unexpected {A.descrivi_finestra(finestra)} on screen")
 
@@ -88,36 +75,22 @@ def controlla_nomi(finestra):
     pulsanti = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "push button"]
     verifica(sorted(pulsanti) == sorted(PULSANTI), f"buttons {pulsanti}, expected {PULSANTI}")
     campi = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "text"]
-    verifica(campi == CAMPI, f"text fields {campi}, expected {CAMPI} in this order")
+    verifica(campi == A.CAMPI, f"text fields {campi}, expected {A.CAMPI} in this order")
     voci = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "menu item"]
     verifica(voci == VOCI_MENU, f"menu entries {voci}, expected {VOCI_MENU}")
-
-
-def chiudi(pid, finestra, processo):
-    passo("closing the main window ends the program")
-    if "active" not in A.stati(finestra):
-        # Keys reach only the active window; a click on the logo activates it and does nothing else.
-        logo = [a for a in A.discendenti(finestra) if a.getRoleName() == "image"][-1]
-        A.clic_su(logo)
-        A.attendi(lambda: "active" in A.stati(finestra), "the main window to become active")
-    A.chiudi_finestra_attiva()
-    codice = A.attendi_uscita(processo, tempo=5)
-    verifica(codice == 0, f"the program exited with code {codice}")
 
 
 def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     verifica(not os.path.exists(fisso), "a fixed-number file is already next to the program")
-    processo = A.avvia_programma()
-    try:
+    with A.programma() as processo:
         pid = processo.pid
-        passo("the main window comes up")
-        finestra = A.trova_finestra(pid, TITOLO, "frame", tempo=ATTESA_FINESTRA, sola=True)
+        finestra = A.finestra_principale(pid)
         controlla_nomi(finestra)
 
         stampa = A.trova(finestra, "push button", "Stampa")
         gioca = A.trova(finestra, "push button", "Gioca")
-        campi = [A.trova(finestra, "text", nome) for nome in CAMPI]
+        campi = [A.trova(finestra, "text", nome) for nome in A.CAMPI]
 
         passo("before the first play the fields show ?? and printing is disabled")
         iniziali = tuple(A.testo(c) for c in campi)
@@ -148,15 +121,8 @@ def main():
         print(f"   {foto}" + (f" (copied to {os.environ['KELMO_SCREENSHOT']})"
                               if os.environ.get("KELMO_SCREENSHOT") else ""))
 
-        chiudi(pid, finestra, processo)
-    finally:
-        A.ferma_programma(processo)
-    passo("passed")
+        A.chiudi_principale(processo, finestra)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as errore:
-        print(f"FAIL: {errore}", file=sys.stderr, flush=True)
-        sys.exit(1)
+    A.esegui(main)

@@ -11,9 +11,8 @@ import accessibile as A
 
 
 def main(destinazione):
-    processo = A.avvia_programma()
-    try:
-        finestra = A.trova_finestra(processo.pid, "Kelmo_Dravolo", "frame", tempo=30, sola=True)
+    with A.programma() as processo:
+        finestra = A.finestra_principale(processo.pid)
         primo = A.trova(finestra, "text", "Primo numero")
         # The pointer starts in the middle of the display, over a button that would show its hover frame.
         A.sposta_puntatore(0, 0)
@@ -23,8 +22,6 @@ def main(destinazione):
         os.makedirs(os.path.dirname(os.path.abspath(destinazione)), exist_ok=True)
         shutil.copy(foto, destinazione)
         print(destinazione)
-    finally:
-        A.ferma_programma(processo)
 
 
 if __name__ == "__main__":
