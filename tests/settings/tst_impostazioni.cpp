@@ -165,12 +165,8 @@ private slots:
         QTest::newRow("no file") << QByteArray() << false << QString() << QString();
         QTest::newRow("file for 7") << NumeroFisso::Contenuto(QStringLiteral("07")) << true << "07"
                                     << QString();
-        QTest::newRow("file for 90") << NumeroFisso::Contenuto(QStringLiteral("90")) << true << "90"
-                                     << QString();
         QTest::newRow("file without a number")
             << QByteArray("AO 'xy'$tg\r\n") << true << QString() << "non contiene un numero da 01 a 90.";
-        QTest::newRow("empty file") << QByteArray("") << true << QString()
-                                    << "non contiene un numero da 01 a 90.";
     }
     void apertura()
     {
