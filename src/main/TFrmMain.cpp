@@ -92,10 +92,12 @@ void TFrmMain::showEvent(QShowEvent *evento)
 
 void TFrmMain::closeEvent(QCloseEvent *evento)
 {
-    // Closing the main window ends the program at once, whatever else is open.
+    // Closing the main window ends the program at once, whatever else is open. quit() would first ask
+    // every other window to close, and a question box that waits for Yes or No refuses: the program
+    // would go on without its main window. exit() ends every event loop, the boxes' own included.
     QMainWindow::closeEvent(evento);
     if (evento->isAccepted())
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
 }
 
 void TFrmMain::FormShow()

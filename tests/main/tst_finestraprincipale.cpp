@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -180,6 +181,43 @@ private slots:
         finestra.BTSgioca->click();
         QCOMPARE(finestra.Memo1->Conteggio(), 2);
         QCOMPARE(risposte.Visti().size(), 1);
+    }
+
+    void chiusuraConUnaDomandaAperta()
+    {
+        // Closing the main window ends the program at once, also while one of its questions waits for
+        // an answer: the box has no owner and refuses to close without one.
+        CartellaProva cartella;
+        TFrmMain finestra;
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        finestra.BTSgioca->click();
+        bool chiusa = false;
+        bool soccorsa = false;
+        QTimer utente;
+        utente.setInterval(10);
+        connect(&utente, &QTimer::timeout, this, [&] {
+            if (!chiusa && RispostaBox::BoxAperto()) {
+                chiusa = true;
+                finestra.windowHandle()->close();
+            }
+        });
+        // Only for a program that goes on running: its loops are ended from outside.
+        QTimer soccorso;
+        soccorso.setSingleShot(true);
+        connect(&soccorso, &QTimer::timeout, this, [&] {
+            soccorsa = true;
+            QCoreApplication::exit(1);
+        });
+        QTimer::singleShot(0, finestra.BTSstampa, &QPushButton::click);
+        utente.start();
+        soccorso.start(5000);
+        const int esito = QCoreApplication::exec();
+        QVERIFY(chiusa);
+        QVERIFY(!soccorsa);
+        QCOMPARE(esito, 0);
+        QVERIFY(!finestra.isVisible());
+        QTRY_VERIFY(!RispostaBox::BoxAperto());
     }
 
     void estrazioneUniforme()
