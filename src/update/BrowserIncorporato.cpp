@@ -1,5 +1,7 @@
 #include "update/BrowserIncorporato.h"
 
+#include "app/RapportoErrori.h"
+
 #include "update/CorpoDocumento.h"
 
 #include <QDir>
@@ -142,8 +144,9 @@ void BrowserIncorporato::Naviga(const QString &indirizzo)
     richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     richiesta.setMaximumRedirectsAllowed(MassimoReindirizzamenti);
     m_risposta = m_rete->get(richiesta);
-    connect(m_risposta, &QNetworkReply::readyRead, this, &BrowserIncorporato::datiArrivati);
-    connect(m_risposta, &QNetworkReply::finished, this, &BrowserIncorporato::rispostaFinita);
+    // A failure in these (memory for a large page) is reported and goes no further than here.
+    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::readyRead, this, &BrowserIncorporato::datiArrivati);
+    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::finished, this, &BrowserIncorporato::rispostaFinita);
     m_limite.start(g_limiteTempo);
 }
 

@@ -55,7 +55,9 @@ void TfrmStart::TraduciInterfaccia()
 void TfrmStart::showEvent(QShowEvent *evento)
 {
     QDialog::showEvent(evento);
-    RapportoErrori::Protetto([this] { FormShow(); });
+    // A window manager that restores the minimised splash shows it again: the count goes on.
+    if (!evento->spontaneous())
+        RapportoErrori::Protetto([this] { FormShow(); });
 }
 
 void TfrmStart::FormShow()
