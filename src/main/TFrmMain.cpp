@@ -21,7 +21,6 @@
 #include <QStyle>
 
 #include <exception>
-#include <memory>
 #include <new>
 
 using RapportoErrori::Collega;
@@ -125,6 +124,7 @@ void TFrmMain::About1Click()
 
 void TFrmMain::SegnalBug1Click()
 {
+    // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
     TfrmBug finestra(this);
     finestra.exec();
 }
@@ -132,8 +132,8 @@ void TFrmMain::SegnalBug1Click()
 void TFrmMain::Controllaversione1Click()
 {
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
-    const std::unique_ptr<TFrmControllaVersione> finestra = std::make_unique<TFrmControllaVersione>(this);
-    finestra->exec();
+    TFrmControllaVersione finestra(this);
+    finestra.exec();
 }
 
 void TFrmMain::BTSgiocaClick()
@@ -183,8 +183,8 @@ void TFrmMain::StampaGiocataCorrente()
 void TFrmMain::BTSimpClick()
 {
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
-    const std::unique_ptr<TFrmImp> finestra = std::make_unique<TFrmImp>(this);
-    finestra->exec();
+    TFrmImp finestra(this);
+    finestra.exec();
 }
 
 void TFrmMain::EstraiCombinazione()
