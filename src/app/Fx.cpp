@@ -79,7 +79,8 @@ QString CartellaEseguibile()
 {
     const QString &impostata = cartellaImpostata();
     const QString cartella = impostata.isEmpty() ? QCoreApplication::applicationDirPath() : impostata;
-    return QDir::cleanPath(cartella) + QLatin1Char('/');
+    const QString pulita = QDir::cleanPath(cartella);
+    return pulita.endsWith(QLatin1Char('/')) ? pulita : pulita + QLatin1Char('/');
 }
 
 void ImpostaCartellaEseguibile(const QString &cartella)
