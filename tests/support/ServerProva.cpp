@@ -1,5 +1,6 @@
 #include "support/ServerProva.h"
 
+#include <QRandomGenerator>
 #include <QTcpSocket>
 
 ServerProva::ServerProva()
@@ -24,6 +25,13 @@ void ServerProva::ImpostaPagina(const QByteArray &percorso, const QByteArray &ht
     Risposta risposta;
     risposta.corpo = html;
     Imposta(percorso, risposta);
+}
+
+void ServerProva::ImpostaMuto(const QByteArray &percorso)
+{
+    Risposta muto;
+    muto.silenzio = true;
+    Imposta(percorso, muto);
 }
 
 QUrl ServerProva::Indirizzo(const QByteArray &percorso) const
@@ -58,6 +66,15 @@ quint16 ServerProva::PortaChiusa()
     const quint16 porta = libero.serverPort();
     libero.close();
     return porta;
+}
+
+QByteArray ServerProva::BytesCasuali(qsizetype quanti, quint32 seme)
+{
+    QRandomGenerator generatore(seme);
+    QByteArray dati(quanti, Qt::Uninitialized);
+    for (char &c : dati)
+        c = char(generatore.bounded(256));
+    return dati;
 }
 
 void ServerProva::nuovaConnessione()

@@ -37,6 +37,8 @@ public:
     // What a path (with its query, if the request has one) answers; an unknown path answers 404.
     void Imposta(const QByteArray &percorso, const Risposta &risposta);
     void ImpostaPagina(const QByteArray &percorso, const QByteArray &html);
+    // The path reads the request and never answers.
+    void ImpostaMuto(const QByteArray &percorso);
 
     QUrl Indirizzo(const QByteArray &percorso = "/") const;
     quint16 Porta() const { return m_server.serverPort(); }
@@ -50,6 +52,8 @@ public:
 
     // A port on 127.0.0.1 where nothing listens.
     static quint16 PortaChiusa();
+    // Bytes of no markup at all, the same for the same seed: garbage pages and setup files.
+    static QByteArray BytesCasuali(qsizetype quanti, quint32 seme);
 
 private:
     void nuovaConnessione();

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,15 +18,6 @@ using namespace std::chrono_literals;
 using Fallimento = BrowserIncorporato::Fallimento;
 
 namespace {
-
-QByteArray BytesCasuali(qsizetype quanti, quint32 seme)
-{
-    QRandomGenerator generatore(seme);
-    QByteArray dati(quanti, Qt::Uninitialized);
-    for (char &c : dati)
-        c = char(generatore.bounded(256));
-    return dati;
-}
 
 // A browser with a record of every signal it raises.
 struct Prova
@@ -64,6 +54,15 @@ private:
     QList<std::pair<const char *, QByteArray>> m_valori;
 };
 
+// What the update check's version criterion finds in a body, read as the 8-bit text it scans.
+QList<QByteArray> VersioniNelCorpo(const QString &corpo)
+{
+    QList<QByteArray> valori;
+    Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-", "<",
+                                    {}, false, false, 0);
+    return valori;
+}
+
 // The path the save dialog would have proposed, and the answer given in the user's place.
 struct SceltaRegistrata
 {
@@ -90,13 +89,23 @@ class TestBrowser : public QObject
         });
     }
 
+    // Serves random bytes as the setup file (cut after `taglio` bytes when >= 0) and returns its address.
+    QString ImpostaInstallazione(qsizetype dimensione, quint32 seme, qint64 taglio = -1, bool tieniAperta = false)
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = ServerProva::BytesCasuali(dimensione, seme);
+        file.taglio = taglio;
+        file.tieniAperta = tieniAperta;
+        m_server->Imposta("/prg/dravol.exe", file);
+        return m_server->Indirizzo("/prg/dravol.exe").toString();
+    }
+
     // Returns once a navigation started now has run out of time: every timer of a navigation started
     // before has fired by then.
     void oltreIlLimite()
     {
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/testimone", muto);
+        m_server->ImpostaMuto("/testimone");
         Prova testimone;
         testimone.browser.Naviga(m_server->Indirizzo("/testimone").toString());
         QTRY_COMPARE_WITH_TIMEOUT(testimone.falliti.count(), 1, int(BrowserIncorporato::LimiteTempo().count()) + 5000);
@@ -164,7 +173,7 @@ private slots:
 
     void byteCasualiDannoUnCorpo()
     {
-        const QByteArray spazzatura = BytesCasuali(64 * 1024, 7);
+        const QByteArray spazzatura = ServerProva::BytesCasuali(64 * 1024, 7);
         m_server->ImpostaPagina("/spazzatura", spazzatura);
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/spazzatura").toString());
@@ -174,10 +183,7 @@ private slots:
         QVERIFY(corpo.startsWith(QLatin1String("<body")));
         QVERIFY(corpo.endsWith(QLatin1String("</body>")));
         // Whatever the markup, it reaches the scanner as 8-bit text and gives no version.
-        QList<QByteArray> valori;
-        Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-",
-                                        "<", {}, false, false, 0);
-        QVERIFY(valori.isEmpty());
+        QVERIFY(VersioniNelCorpo(corpo).isEmpty());
     }
 
     void paginaDiDieciMegabyte_data()
@@ -202,10 +208,7 @@ private slots:
         const QString corpo = prova.browser.CorpoHtml().value();
         QVERIFY(corpo.size() > 10 * 1024 * 1024);
         QVERIFY(corpo.endsWith(QLatin1String("<p>Versione 06.2002-16</p></body>")));
-        QList<QByteArray> valori;
-        Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-",
-                                        "<", {}, false, false, 0);
-        QCOMPARE(valori, QList<QByteArray>{"16"});
+        QCOMPARE(VersioniNelCorpo(corpo), QList<QByteArray>{"16"});
     }
 
     void paginaTroppoGrande()
@@ -314,11 +317,8 @@ private slots:
 
     void serverMutoScadeIlTempo()
     {
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/muto", muto);
+        m_server->ImpostaMuto("/muto");
         BrowserIncorporato::ImpostaLimiteTempo(300ms);
-        QCOMPARE(BrowserIncorporato::LimiteTempo(), 300ms);
 
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
@@ -334,9 +334,7 @@ private slots:
 
     void annullaSenzaSegnali()
     {
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/muto", muto);
+        m_server->ImpostaMuto("/muto");
         m_server->ImpostaPagina("/pagina", "<body>dopo</body>");
         BrowserIncorporato::ImpostaLimiteTempo(500ms);
 
@@ -428,7 +426,7 @@ private slots:
         QFETCH(QByteArray, tipo);
         QFETCH(QList<QByteArray>, intestazioni);
         QFETCH(QString, nome);
-        const QByteArray contenuto = BytesCasuali(3 * 1024 * 1024 + 17, 15);
+        const QByteArray contenuto = ServerProva::BytesCasuali(3 * 1024 * 1024 + 17, 15);
         ServerProva::Risposta file;
         file.tipo = tipo;
         file.intestazioni = intestazioni;
@@ -473,17 +471,12 @@ private slots:
     void scaricamentoInterrottoNonLasciaFile()
     {
         QFETCH(bool, tieniAperta);
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(2 * 1024 * 1024, 16);
-        file.taglio = 1024 * 1024;
-        file.tieniAperta = tieniAperta;
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(2 * 1024 * 1024, 16, 1024 * 1024, tieniAperta);
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
 
         Prova prova;
-        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova.browser.Naviga(indirizzo);
         if (tieniAperta) {
             // Half the file is in, and the progress shows it, when the server breaks down.
             QProgressDialog *avanzamento = nullptr;
@@ -502,18 +495,13 @@ private slots:
 
     void scaricamentoMutoScadeIlTempo()
     {
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(1024 * 1024, 17);
-        file.taglio = 1000;
-        file.tieniAperta = true;
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(1024 * 1024, 17, 1000, true);
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
         BrowserIncorporato::ImpostaLimiteTempo(300ms);
 
         Prova prova;
-        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova.browser.Naviga(indirizzo);
         QTRY_COMPARE(prova.falliti.count(), 1);
         QCOMPARE(prova.Motivo(), Fallimento::TempoScaduto);
         QCOMPARE(m_scelta->proposte.size(), 1);
@@ -522,14 +510,11 @@ private slots:
 
     void salvataggioRifiutato()
     {
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(1024, 18);
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(1024, 18);
         rispondiAlSalvataggio(QString());
 
         Prova prova;
-        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova.browser.Naviga(indirizzo);
         QTRY_COMPARE(prova.scaricati.count(), 1);
         QCOMPARE(prova.scaricati.constLast().at(0).toString(), QString());
         QCOMPARE(prova.Segnali(), 1);
@@ -538,15 +523,12 @@ private slots:
 
     void salvataggioImpossibile()
     {
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(1024, 21);
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(1024, 21);
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("manca/dravol.exe")));
 
         Prova prova;
-        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova.browser.Naviga(indirizzo);
         QTRY_COMPARE(prova.falliti.count(), 1);
         QCOMPARE(prova.Motivo(), Fallimento::Scrittura);
         QCOMPARE(prova.Segnali(), 1);
@@ -556,17 +538,12 @@ private slots:
 
     void scaricamentoAnnullatoDallUtente()
     {
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(1024 * 1024, 19);
-        file.taglio = 300 * 1024;
-        file.tieniAperta = true;
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(1024 * 1024, 19, 300 * 1024, true);
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
 
         Prova prova;
-        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova.browser.Naviga(indirizzo);
         QProgressDialog *avanzamento = nullptr;
         QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
         QTRY_COMPARE(avanzamento->value(), 300);
@@ -584,10 +561,7 @@ private slots:
     void distruttoDuranteLaScelta()
     {
         // The save dialog is still open when the window that holds the browser goes away.
-        ServerProva::Risposta file;
-        file.tipo = "application/octet-stream";
-        file.corpo = BytesCasuali(1024, 20);
-        m_server->Imposta("/prg/dravol.exe", file);
+        const QString indirizzo = ImpostaInstallazione(1024, 20);
         QTemporaryDir cartella;
         auto *prova = new Prova;
         bool chiesto = false;
@@ -596,7 +570,7 @@ private slots:
             delete prova;
             return cartella.filePath(QStringLiteral("dravol.exe"));
         });
-        prova->browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        prova->browser.Naviga(indirizzo);
         QTRY_VERIFY(chiesto);
         QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});

@@ -19,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,15 +50,6 @@ const QColor Nero(0, 0, 0);
 QByteArray Pagina(const QByteArray &testo)
 {
     return "<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY>\r\n<P>" + testo + "</P>\r\n</BODY></HTML>";
-}
-
-QByteArray BytesCasuali(qsizetype quanti, quint32 seme)
-{
-    QRandomGenerator generatore(seme);
-    QByteArray dati(quanti, Qt::Uninitialized);
-    for (char &c : dati)
-        c = char(generatore.bounded(256));
-    return dati;
 }
 
 double SecondiCpuProcesso()
@@ -120,21 +110,27 @@ class TestControllaVersione : public QObject
 
     void ImpostaControllo(const QByteArray &pagina) { m_server->ImpostaPagina("/index.php", pagina); }
 
-    // The version page publishes build 16 and the setup file is served as given, as a file.
-    void ImpostaSitoConInstallazione(ServerProva::Risposta file)
+    // The version page publishes build 16, the setup file is served as given, as a file, and the user
+    // saves it as `nome` in `cartella`. Returns the path it is saved to; the proposed paths go to
+    // `proposte`.
+    QString ImpostaSitoConInstallazione(ServerProva::Risposta file, const QTemporaryDir &cartella,
+                                        const QString &nome = QStringLiteral("dravol.exe"),
+                                        QStringList *proposte = nullptr)
     {
         ImpostaControllo(Pagina("Versione 06.2002-16"));
         file.tipo = "application/octet-stream";
         m_server->Imposta("/prg/dravol.exe", file);
+        const QString destinazione = cartella.filePath(nome);
+        BrowserIncorporato::ImpostaSceltaFile([destinazione, proposte](QWidget *, const QString &proposta) {
+            if (proposte)
+                *proposte << proposta;
+            return destinazione;
+        });
+        return destinazione;
     }
 
     // The version page is asked for and never answered.
-    void ControlloMuto()
-    {
-        ServerProva::Risposta muto;
-        muto.silenzio = true;
-        m_server->Imposta("/index.php", muto);
-    }
+    void ControlloMuto() { m_server->ImpostaMuto("/index.php"); }
 
 private slots:
     void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
@@ -157,7 +153,6 @@ private slots:
     void esitoDiUnControllo_data()
     {
         QTest::addColumn<int>("stato");
-        QTest::addColumn<QByteArray>("tipo");
         QTest::addColumn<QByteArray>("corpo");
         QTest::addColumn<QList<QByteArray>>("intestazioni");
         QTest::addColumn<bool>("silenzio");
@@ -169,58 +164,42 @@ private slots:
         QTest::addColumn<bool>("scarica");
         QTest::addColumn<int>("pagine");
 
-        const QByteArray html = "text/html";
         QByteArray grande = "<HTML><BODY>";
         while (grande.size() < 10 * 1024 * 1024)
             grande += "<p>Estrazione del lotto, sei numeri su novanta.</p>\n";
         grande += "<P>Versione 06.2002-16</P></BODY></HTML>";
 
-        QTest::newRow("newer build 16 > 15")
-            << 200 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false << "16"
-            << Disponibile << Verde << PremiScarica << true << 1;
-        QTest::newRow("same build") << 200 << html << Pagina("Versione 05.2002-15") << QList<QByteArray>{}
-                                    << false << false << "15" << Nessuna << Rosso << Impossibile << false
-                                    << 1;
-        QTest::newRow("older build") << 200 << html << Pagina("Versione 04.2002-14") << QList<QByteArray>{}
-                                     << false << false << "14" << Nessuna << Rosso << Impossibile << false
-                                     << 1;
-        QTest::newRow("leading zeros shown plain")
-            << 200 << html << Pagina("Versione 06.2002-016") << QList<QByteArray>{} << false << false << "16"
-            << Disponibile << Verde << PremiScarica << true << 1;
-        QTest::newRow("build 0 not shown")
-            << 200 << html << Pagina("Versione 06.2002-0") << QList<QByteArray>{} << false << false << ""
-            << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("no Versione on the page")
-            << 200 << html << Pagina("Ultima release 06.2002-16") << QList<QByteArray>{} << false << false
-            << "" << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("garbage bytes")
-            << 200 << html << BytesCasuali(64 * 1024, 16) << QList<QByteArray>{} << false << false << ""
-            << Nessuna << Rosso << Impossibile << false << 1;
-        QTest::newRow("10 MB page") << 200 << html << grande << QList<QByteArray>{} << false << false << "16"
-                                    << Disponibile << Verde << PremiScarica << true << 1;
-        // Failed navigations: the large label keeps what it said, nothing is scanned.
-        QTest::newRow("404") << 404 << html << Pagina("Non trovato") << QList<QByteArray>{} << false << false
-                             << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("500 with a version on its error page")
-            << 500 << html << Pagina("Versione 06.2002-16") << QList<QByteArray>{} << false << false
-            << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("refused connection")
-            << 200 << html << QByteArray() << QList<QByteArray>{} << false << true << NonDisponibile
-            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("redirect loop")
-            << 302 << html << QByteArray() << QList<QByteArray>{"Location: " + PercorsoControllo} << false
-            << false << NonDisponibile << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("server that stalls")
-            << 200 << html << QByteArray() << QList<QByteArray>{} << true << false << NonDisponibile
-            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
-        QTest::newRow("answer without any document")
-            << 200 << html << QByteArray() << QList<QByteArray>{} << false << false << NonDisponibile
-            << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        // A page that loads: the build found, and whether it is newer than 15.
+        const auto caricata = [](const char *nome, const QByteArray &corpo, const QString &verInternet,
+                                 bool nuova) {
+            QTest::newRow(nome) << 200 << corpo << QList<QByteArray>{} << false << false << verInternet
+                                << (nuova ? Disponibile : Nessuna) << (nuova ? Verde : Rosso)
+                                << (nuova ? PremiScarica : Impossibile) << nuova << 1;
+        };
+        // A failed navigation: the large label keeps what it said, nothing is scanned.
+        const auto fallita = [](const char *nome, int stato, const QByteArray &corpo,
+                                const QList<QByteArray> &intestazioni, bool silenzio, bool portaChiusa) {
+            QTest::newRow(nome) << stato << corpo << intestazioni << silenzio << portaChiusa << NonDisponibile
+                                << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+        };
+        caricata("newer build 16 > 15", Pagina("Versione 06.2002-16"), "16", true);
+        caricata("same build", Pagina("Versione 05.2002-15"), "15", false);
+        caricata("older build", Pagina("Versione 04.2002-14"), "14", false);
+        caricata("leading zeros shown plain", Pagina("Versione 06.2002-016"), "16", true);
+        caricata("build 0 not shown", Pagina("Versione 06.2002-0"), "", false);
+        caricata("no Versione on the page", Pagina("Ultima release 06.2002-16"), "", false);
+        caricata("garbage bytes", ServerProva::BytesCasuali(64 * 1024, 16), "", false);
+        caricata("10 MB page", grande, "16", true);
+        fallita("404", 404, Pagina("Non trovato"), {}, false, false);
+        fallita("500 with a version on its error page", 500, Pagina("Versione 06.2002-16"), {}, false, false);
+        fallita("refused connection", 200, {}, {}, false, true);
+        fallita("redirect loop", 302, {}, {"Location: " + PercorsoControllo}, false, false);
+        fallita("server that stalls", 200, {}, {}, true, false);
+        fallita("answer without any document", 200, {}, {}, false, false);
     }
     void esitoDiUnControllo()
     {
         QFETCH(int, stato);
-        QFETCH(QByteArray, tipo);
         QFETCH(QByteArray, corpo);
         QFETCH(QList<QByteArray>, intestazioni);
         QFETCH(bool, silenzio);
@@ -234,7 +213,6 @@ private slots:
 
         ServerProva::Risposta risposta;
         risposta.stato = stato;
-        risposta.tipo = tipo;
         risposta.corpo = corpo;
         risposta.intestazioni = intestazioni;
         risposta.silenzio = silenzio;
@@ -415,17 +393,13 @@ private slots:
 
     void scaricaSalvaIlFileIntero()
     {
-        const QByteArray contenuto = BytesCasuali(2 * 1024 * 1024 + 5, 15);
+        const QByteArray contenuto = ServerProva::BytesCasuali(2 * 1024 * 1024 + 5, 15);
         ServerProva::Risposta file;
         file.corpo = contenuto;
-        ImpostaSitoConInstallazione(file);
         QTemporaryDir cartella;
-        const QString destinazione = cartella.filePath(QStringLiteral("salvato.exe"));
         QStringList proposte;
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
-            proposte << proposta;
-            return destinazione;
-        });
+        const QString destinazione =
+            ImpostaSitoConInstallazione(file, cartella, QStringLiteral("salvato.exe"), &proposte);
 
         RispostaBox box;
         TFrmControllaVersione finestra;
@@ -457,12 +431,10 @@ private slots:
         // The connection drops midway: nothing is saved and the window says so. (How each kind of
         // broken download is detected is the browser's business, tested with it.)
         ServerProva::Risposta file;
-        file.corpo = BytesCasuali(1024 * 1024, 3);
+        file.corpo = ServerProva::BytesCasuali(1024 * 1024, 3);
         file.taglio = 300 * 1024;
-        ImpostaSitoConInstallazione(file);
         QTemporaryDir cartella;
-        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) { return destinazione; });
+        ImpostaSitoConInstallazione(file, cartella);
 
         RispostaBox box;
         TFrmControllaVersione finestra;
@@ -486,11 +458,9 @@ private slots:
         // Scarica stays usable while a later check waits; the download takes the place of the check's
         // page, and the check must end rather than wait for a page that can no longer come.
         ServerProva::Risposta file;
-        file.corpo = BytesCasuali(64 * 1024, 4);
-        ImpostaSitoConInstallazione(file);
+        file.corpo = ServerProva::BytesCasuali(64 * 1024, 4);
         QTemporaryDir cartella;
-        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) { return destinazione; });
+        const QString destinazione = ImpostaSitoConInstallazione(file, cartella);
 
         RispostaBox box;
         TFrmControllaVersione finestra;
