@@ -26,11 +26,20 @@ struct Criterio
     qint16 salti = 0;
 };
 
-QList<QByteArray> Estrai(const QList<QByteArray> &pagine, const Criterio &c)
+// The values the scanner appends to `risultati`.
+QList<QByteArray> Estrai(const QList<QByteArray> &pagine, const Criterio &c, QList<QByteArray> risultati = {})
 {
-    QList<QByteArray> risultati;
     EstraiURLConCriterio(pagine, risultati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
                          c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+    return risultati;
+}
+
+// The same from the step-by-step walk.
+QList<QByteArray> EstraiPassoPasso(const QList<QByteArray> &pagine, const Criterio &c,
+                                   QList<QByteArray> risultati = {})
+{
+    Riferimento::Estrai(pagine, risultati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
+                        c.scarti, c.includiApertura, c.includiChiusura, c.salti);
     return risultati;
 }
 
@@ -204,12 +213,7 @@ private slots:
         QFETCH(Criterio, criterio);
         QFETCH(QList<QByteArray>, attesi);
         QCOMPARE(Estrai(pagine, criterio), attesi);
-
-        QList<QByteArray> riferimento;
-        Riferimento::Estrai(pagine, riferimento, criterio.invertito, criterio.ancora, criterio.separatore,
-                            criterio.apertura, criterio.chiusura, criterio.scarti, criterio.includiApertura,
-                            criterio.includiChiusura, criterio.salti);
-        QCOMPARE(riferimento, attesi);
+        QCOMPARE(EstraiPassoPasso(pagine, criterio), attesi);
     }
 
     void valoriAggiuntiInFondoEArgomentiIntatti_data()
@@ -259,13 +263,7 @@ private slots:
             const Criterio c{generatore.bounded(2) == 1, testo(2), testo(2), testo(2), testo(2), testo(2),
                              generatore.bounded(2) == 1, generatore.bounded(2) == 1,
                              qint16(generatore.bounded(-1, 3))};
-            QList<QByteArray> attesi{"x"};
-            Riferimento::Estrai(pagine, attesi, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
-                                c.scarti, c.includiApertura, c.includiChiusura, c.salti);
-            QList<QByteArray> trovati{"x"};
-            EstraiURLConCriterio(pagine, trovati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
-                                 c.scarti, c.includiApertura, c.includiChiusura, c.salti);
-            if (trovati != attesi)
+            if (Estrai(pagine, c, {"x"}) != EstraiPassoPasso(pagine, c, {"x"}))
                 QFAIL(qPrintable(QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
                                      .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.ancora),
                                           QString::fromLatin1(c.separatore), QString::fromLatin1(c.apertura),
@@ -371,7 +369,6 @@ private slots:
         QTest::newRow("equal") << QList<QByteArray>{"<P>Versione 05.2002-15</P>"} << 15 << false;
         QTest::newRow("older") << QList<QByteArray>{"<P>Versione 01.2002-9</P>"} << 9 << false;
         QTest::newRow("hex build") << QList<QByteArray>{"<P>Versione 06.2002-$10</P>"} << 16 << true;
-        QTest::newRow("zero build") << QList<QByteArray>{"<P>Versione 06.2002-0</P>"} << 0 << false;
         QTest::newRow("no version") << QList<QByteArray>{"<P>Pagina non trovata</P>"} << 0 << false;
         QTest::newRow("line break before the tag")
             << QList<QByteArray>{"<P>Versione 06.2002-16\r\n</P>"} << 0 << false;
