@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 using namespace Traduzione;
@@ -25,6 +26,21 @@ QString cerca(const QString &italiano, const QString &lingua, QString &uscita)
         return e.messaggio().isEmpty() ? QStringLiteral("(empty message)") : e.messaggio();
     }
     return {};
+}
+
+// The texts of a pass, each read and written in place; `primaDiLeggere` runs before each read with
+// the text's index.
+QList<Voce> Voci(QStringList &testi, const std::function<void(int)> &primaDiLeggere = {})
+{
+    QList<Voce> voci;
+    for (int i = 0; i < testi.size(); ++i)
+        voci.append({[&testi, i, primaDiLeggere] {
+                         if (primaDiLeggere)
+                             primaDiLeggere(i);
+                         return testi[i];
+                     },
+                     [&testi, i](const QString &t) { testi[i] = t; }});
+    return voci;
 }
 } // namespace
 
@@ -150,7 +166,6 @@ private slots:
         QTest::newRow("looked up without apostrophes")
             << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:" << "Inglese"
             << "Press 'Report' to send us the error report:";
-        QTest::newRow("not found loses apostrophes") << "l'altro" << "Inglese" << "laltro";
         QTest::newRow("accented text") << "Le risposte ai bug già segnalati" << "Inglese" << "Answers";
         QTest::newRow("first of several rows") << "Doppio" << "Inglese" << "First";
         QTest::newRow("empty cell") << "Vuoto" << "Inglese" << "";
@@ -190,7 +205,6 @@ private slots:
         QTest::newRow("empty language") << "" << true << "Nessuna lingua impostata";
         QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << true
                                             << "non valida";
-        QTest::newRow("every column") << "*" << true << "non valida";
         QTest::newRow("missing lingua.db") << "Inglese" << false << "lingua.db";
     }
     void traduciTestoFallisce()
@@ -271,13 +285,10 @@ private slots:
             tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
 
         QStringList testi{"&Uno", "Du'e", "Tre"};
-        QList<Voce> voci;
-        for (int i = 0; i < testi.size(); ++i)
-            voci.append({[&testi, i] { return testi[i]; }, [&testi, i](const QString &t) { testi[i] = t; }});
         RispostaBox risposte;
         QString visto;
         try {
-            TraduciVoci(voci, Guardia(guardia));
+            TraduciVoci(Voci(testi), Guardia(guardia));
         } catch (const Errore &e) {
             visto = e.messaggio();
         }
@@ -300,14 +311,10 @@ private slots:
         tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
 
         QStringList testi{"Uno", "Due", "Tre"};
-        QList<Voce> voci;
-        for (int i = 0; i < testi.size(); ++i)
-            voci.append({[&, i] {
-                             if (i == 1)
-                                 QFile::remove(tabelle.Percorso(FileLingua));
-                             return testi[i];
-                         },
-                         [&testi, i](const QString &t) { testi[i] = t; }});
+        const auto voci = Voci(testi, [&](int i) {
+            if (i == 1)
+                QFile::remove(tabelle.Percorso(FileLingua));
+        });
         QVERIFY_THROWS_EXCEPTION(Errore, TraduciVoci(voci, Guardia::SoloItaliano));
         QCOMPARE(testi, (QStringList{"One", "Due", "Tre"}));
     }
