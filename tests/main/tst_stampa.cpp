@@ -29,13 +29,6 @@ const QString DomandaInterrompo =
 const QString Intestazione = QStringLiteral(
     "Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - supporto@kelmo.example");
 
-QFont CarattereStampa()
-{
-    QFont carattere(QStringLiteral("MS Sans Serif"), 10);
-    carattere.setBold(true);
-    return carattere;
-}
-
 } // namespace
 
 class TestStampa : public QObject
@@ -76,12 +69,20 @@ class TestStampa : public QObject
         return testi;
     }
 
-    // Top of one printed line to the top of the next, in points.
-    double Passo() const
+    // The printing font on a PDF printer at its own resolution, in points: from the top of one line to
+    // the top of the next, and the width of the seven-blank indent.
+    struct Misure {
+        double passo;
+        double sette;
+    };
+    static Misure MisureStampa()
     {
         QPrinter stampante(QPrinter::HighResolution);
         stampante.setOutputFormat(QPrinter::PdfFormat);
-        return (QFontMetrics(CarattereStampa(), &stampante).height() + 2) * 72.0 / stampante.resolution();
+        const double punti = 72.0 / stampante.resolution();
+        return {(QFontMetrics(CarattereStampa(), &stampante).height() + 2) * punti,
+                QFontMetricsF(CarattereStampa(), &stampante).horizontalAdvance(QStringLiteral("       ")) *
+                    punti};
     }
 
 private slots:
@@ -197,11 +198,7 @@ private slots:
         // Geometry: the header and every play line start behind seven blanks of the printing font; a
         // blank line stands before the header and between the header and the first play.
         const QList<RigaPdf> &righe = pagine[0].righe;
-        QPrinter stampante(QPrinter::HighResolution);
-        stampante.setOutputFormat(QPrinter::PdfFormat);
-        const double sette =
-            QFontMetricsF(CarattereStampa(), &stampante).horizontalAdvance(QStringLiteral("       ")) * 72.0 /
-            stampante.resolution();
+        const auto [passo, sette] = MisureStampa();
         const QRectF area = m_pagina.paintRect(QPageLayout::Point);
         for (const RigaPdf &riga : righe)
             QVERIFY2(std::abs(riga.x0 - area.left() - sette) < 0.1,
@@ -209,7 +206,6 @@ private slots:
                                     .arg(riga.Testo())
                                     .arg(riga.x0 - area.left())
                                     .arg(sette)));
-        const double passo = Passo();
         QVERIFY2(std::abs(righe[0].y0 - area.top() - passo) < 1.0,
                  qPrintable(QString::number(righe[0].y0 - area.top())));
         QVERIFY2(std::abs(righe[1].y0 - righe[0].y0 - 2 * passo) < 0.1,
@@ -266,7 +262,7 @@ private slots:
         // The header only at the top of the first page; later pages start at the top with plays.
         QCOMPARE(pagine[0].righe[0].Testo(), Intestazione);
         const QRectF area = m_pagina.paintRect(QPageLayout::Point);
-        const double passo = Passo();
+        const double passo = MisureStampa().passo;
         for (qsizetype n = 1; n < pagine.size(); ++n) {
             QVERIFY(!pagine[n].righe.isEmpty());
             QVERIFY2(std::abs(pagine[n].righe[0].y0 - (pagine[0].righe[0].y0 - passo)) < 0.1,

@@ -20,13 +20,6 @@ namespace
 constexpr int Risoluzione = 72;
 constexpr double Tolleranza = 0.05;
 
-QFont CarattereCampo()
-{
-    QFont carattere(QStringLiteral("MS Sans Serif"), 10);
-    carattere.setBold(true);
-    return carattere;
-}
-
 std::unique_ptr<QPrinter> Stampante(const QString &pdf, QSizeF pagina, double margine)
 {
     auto stampante = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -38,7 +31,7 @@ std::unique_ptr<QPrinter> Stampante(const QString &pdf, QSizeF pagina, double ma
     return stampante;
 }
 
-void Stampa(QPrinter &stampante, const QStringList &righe, const QFont &carattere = CarattereCampo())
+void Stampa(QPrinter &stampante, const QStringList &righe, const QFont &carattere = CarattereStampa())
 {
     DispositivoTesto dispositivo(stampante);
     dispositivo.Apri();
@@ -78,7 +71,7 @@ private slots:
         QCOMPARE(righe[1].Testo(), QStringLiteral("05 12"));
         QCOMPARE(righe[2].Testo(), QStringLiteral("CD"));
 
-        const QFontMetrics metriche(CarattereCampo(), stampante.get());
+        const QFontMetrics metriche(CarattereStampa(), stampante.get());
         const int altezza = metriche.height();
         // A line with text, the blank ones included, advances by its height plus 2; an empty line by
         // the character height.
@@ -91,7 +84,7 @@ private slots:
         // Lines start at the left edge of the printable area; the seven blanks keep their width.
         QVERIFY2(std::abs(righe[0].x0 - 20) < Tolleranza, qPrintable(QString::number(righe[0].x0)));
         const double sette =
-            QFontMetricsF(CarattereCampo(), stampante.get()).horizontalAdvance(QStringLiteral("       "));
+            QFontMetricsF(CarattereStampa(), stampante.get()).horizontalAdvance(QStringLiteral("       "));
         QVERIFY(sette > 10);
         QVERIFY2(std::abs(righe[1].x0 - 20 - sette) < Tolleranza,
                  qPrintable(QStringLiteral("%1 against %2").arg(righe[1].x0 - 20).arg(sette)));
@@ -117,7 +110,7 @@ private slots:
         QVERIFY(righe.size() >= 3);
         QCOMPARE(righe.back().Testo(), QStringLiteral("END"));
 
-        const QFontMetrics metriche(CarattereCampo(), stampante.get());
+        const QFontMetrics metriche(CarattereStampa(), stampante.get());
         const int larghezza = stampante->width();
         QCOMPARE(larghezza, 180);
         QString ricomposto;
@@ -153,7 +146,7 @@ private slots:
         auto stampante = Stampante(pdf, QSizeF(200, 150), 10);
         const int altezzaPagina = stampante->height();
         QCOMPARE(altezzaPagina, 130);
-        const int passo = QFontMetrics(CarattereCampo(), stampante.get()).height() + 2;
+        const int passo = QFontMetrics(CarattereStampa(), stampante.get()).height() + 2;
         // A page ends with the first line after which the position passes the page height less twice
         // the line height.
         int perPagina = 1;
@@ -190,7 +183,7 @@ private slots:
         {
             DispositivoTesto dispositivo(*stampante);
             dispositivo.Apri();
-            dispositivo.ImpostaCarattere(CarattereCampo());
+            dispositivo.ImpostaCarattere(CarattereStampa());
             dispositivo.ScriviRiga(QStringLiteral("AB"));
             dispositivo.ImpostaCarattere(grande);
             dispositivo.ScriviRiga(QStringLiteral("CD"));

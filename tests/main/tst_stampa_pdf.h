@@ -3,6 +3,7 @@
 // in points (pdftotext -bbox, from poppler-utils), gathered into lines from top to bottom. Plain
 // pdftotext would drop the leading blanks of a proportional font; the word boxes keep the indent.
 
+#include <QFont>
 #include <QList>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,6 +13,14 @@
 
 #include <algorithm>
 #include <cmath>
+
+// The font of the play fields, which every print uses: "MS Sans Serif" at 10 points, bold.
+inline QFont CarattereStampa()
+{
+    QFont carattere(QStringLiteral("MS Sans Serif"), 10);
+    carattere.setBold(true);
+    return carattere;
+}
 
 struct ParolaPdf {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
