@@ -3,6 +3,7 @@
 #include "app/Errore.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
+#include "main/Estrazione.h"
 #include "main/NumeroFisso.h"
 
 #include <QFile>
@@ -26,11 +27,6 @@ int NumeroDalTesto(const QString &testo)
     if (!valido)
         throw Errore(QStringLiteral("'%1' non è un valore intero valido").arg(testo));
     return numero;
-}
-
-QString ConZeroIniziale(const QString &testo)
-{
-    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
 }
 
 void ScriviNumeroFisso(const QString &dueCifre)
@@ -181,7 +177,7 @@ void TFrmImp::BTMsalvaClick()
         }
     }
 
-    EDTnumFIS->setText(Impostazioni::ConZeroIniziale(EDTnumFIS->text()));
+    EDTnumFIS->setText(Estrazione::AggiungiZeroIniziale(EDTnumFIS->text()));
 
     if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
         Impostazioni::ScriviNumeroFisso(EDTnumFIS->text());

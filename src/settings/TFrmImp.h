@@ -46,9 +46,6 @@ inline constexpr int NumeroMassimo = 90;
 // the conversion's message.
 int NumeroDalTesto(const QString &testo);
 
-// A one-character text gets "0" in front of it; any other text stays as it is.
-QString ConZeroIniziale(const QString &testo);
-
 // Writes the fixed-number file for a two-digit number, whole or not at all: the new content goes to
 // a temporary file in the same folder that then takes the file's place, so a failure leaves the earlier
 // file as it was. Throws Errore on failure.
