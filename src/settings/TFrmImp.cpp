@@ -1,5 +1,6 @@
 #include "settings/TFrmImp.h"
 
+#include "app/AttivazionePerMostra.h"
 #include "app/Errore.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
@@ -68,30 +69,13 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     Collega(BTMsalva, &QPushButton::clicked, this, &TFrmImp::BTMsalvaClick);
     Collega(BTMannulla, &QPushButton::clicked, this, &TFrmImp::BTMannullaClick);
 
+    new AttivazionePerMostra(this, [this] { FormActivate(); });
+
     BTMsalva->setFocus();
     // Centred on the desktop, not over the main window; moving it now keeps Qt from placing it.
     if (QScreen *schermo = screen())
         move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry())
                  .topLeft());
-}
-
-void TFrmImp::showEvent(QShowEvent *evento)
-{
-    QDialog::showEvent(evento);
-    if (m_attivazioneInCoda)
-        return;
-    m_attivazioneInCoda = true;
-    // Queued, so that the window is on screen and active when the restore runs.
-    QMetaObject::invokeMethod(
-        this, [this] { RapportoErrori::Protetto([this] { FormActivate(); }); }, Qt::QueuedConnection);
-}
-
-void TFrmImp::hideEvent(QHideEvent *evento)
-{
-    QDialog::hideEvent(evento);
-    // Minimising hides the window spontaneously; that does not end the showing.
-    if (!evento->spontaneous())
-        m_attivazioneInCoda = false;
 }
 
 bool TFrmImp::eventFilter(QObject *oggetto, QEvent *evento)

@@ -24,14 +24,6 @@ public:
 protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
     void keyPressEvent(QKeyEvent *evento) override;
-    void showEvent(QShowEvent *evento) override;
-    void hideEvent(QHideEvent *evento) override;
-
-private:
-    // Set from the first show event of a showing until the window is hidden again: the restore from
-    // the file runs once per showing, not each time a message box over the window gives it back the
-    // focus.
-    bool m_attivazioneInCoda = false;
 };
 
 // The rules of the window on values, apart from the window itself.

@@ -1,5 +1,6 @@
 #include "update/TFrmControllaVersione.h"
 
+#include "app/AttivazionePerMostra.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
@@ -115,6 +116,7 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
                  .topLeft());
 
     RapportoErrori::Protetto([this] { FormCreate(); });
+    new AttivazionePerMostra(this, [this] { FormActivate(); });
 
     // The activation clears these too, but the user must never see the names the form file gives them.
     for (QLabel *etichetta : {LabVerAttuale, LabVerInternet, LabMessaggioPiccolo})
@@ -164,31 +166,6 @@ void TFrmControllaVersione::TraduciInterfaccia()
     TraduciVoci({VoceTitolo(this), VoceTesto(Label1), VoceTesto(Label2), VoceTesto(sbScarica),
                  VoceTesto(sbControlla)},
                 Guardia::SoloItaliano);
-}
-
-void TFrmControllaVersione::showEvent(QShowEvent *evento)
-{
-    QDialog::showEvent(evento);
-    if (m_attivazioneInCoda)
-        return;
-    m_attivazioneInCoda = true;
-    // Queued, so that the window is on screen when the question comes. A window closed before its
-    // turn comes is not asked about.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (isVisible())
-                RapportoErrori::Protetto([this] { FormActivate(); });
-        },
-        Qt::QueuedConnection);
-}
-
-void TFrmControllaVersione::hideEvent(QHideEvent *evento)
-{
-    QDialog::hideEvent(evento);
-    // Minimising hides the window spontaneously; that does not end the showing.
-    if (!evento->spontaneous())
-        m_attivazioneInCoda = false;
 }
 
 void TFrmControllaVersione::FormActivate()

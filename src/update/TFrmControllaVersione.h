@@ -59,10 +59,6 @@ public:
 
     void done(int esito) override;
 
-protected:
-    void showEvent(QShowEvent *evento) override;
-    void hideEvent(QHideEvent *evento) override;
-
 private:
     void ApriIndirizzo(const QString &indirizzo);
     void TraduciInterfaccia();
@@ -90,10 +86,6 @@ private:
     bool IncludiChiusura = false;
     bool PaginaCompleta = false;
 
-    // Set from the first show event of a showing until the window is hidden again: the activation
-    // handler runs once per showing, not each time a message box over the window gives it back the
-    // focus.
-    bool m_attivazioneInCoda = false;
     // A check is waiting for its page.
     bool m_inAttesa = false;
     // The window was asked to close while a check waited; it closes once the check has unwound.

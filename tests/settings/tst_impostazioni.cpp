@@ -89,7 +89,7 @@ class TestImpostazioni : public QObject
         m_finestra->open();
         if (!QTest::qWaitForWindowExposed(m_finestra.get()))
             qFatal("the settings window did not come on screen");
-        QCoreApplication::sendPostedEvents(m_finestra.get(), QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         return *m_finestra;
     }
 
@@ -538,12 +538,12 @@ private slots:
         f.EDTnumFIS->clear();
         QShowEvent ancora;
         QCoreApplication::sendEvent(&f, &ancora);
-        QCoreApplication::sendPostedEvents(&f, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         QCOMPARE(f.EDTnumFIS->text(), QString());
 
         f.hide();
         f.show();
-        QCoreApplication::sendPostedEvents(&f, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
     }
 };
