@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
 #include <QWindow>
 
 namespace Fx {
@@ -73,6 +76,14 @@ void FiltraTastoNumerico(QChar &carattere)
     if (codice == 8 || codice == 13)
         return;
     carattere = QChar(0);
+}
+
+void CentraSulDesktop(QWidget *finestra)
+{
+    if (QScreen *schermo = finestra->screen())
+        finestra->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, finestra->size(),
+                                           schermo->availableGeometry())
+                           .topLeft());
 }
 
 QString CartellaEseguibile()

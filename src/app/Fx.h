@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QMessageBox>
 #include <QString>
+
+class QWidget;
 #include <QUrl>
 
 // Routines shared by every window: the message boxes, the numeric key filter, the folder of the
@@ -25,6 +27,10 @@ QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &ti
 // Lets digits, Backspace and Enter through; any other character becomes the null character, which
 // cancels the keystroke.
 void FiltraTastoNumerico(QChar &carattere);
+
+// Places a window in the centre of the desktop it stands on, before it is shown: the window manager
+// and Qt then leave it there rather than over its owner.
+void CentraSulDesktop(QWidget *finestra);
 
 // The folder that holds the executable, with the trailing separator.
 QString CartellaEseguibile();

@@ -17,8 +17,6 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QPrinter>
-#include <QScreen>
-#include <QStyle>
 
 #include <exception>
 #include <new>
@@ -62,8 +60,7 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (QScreen *schermo = screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+    Fx::CentraSulDesktop(this);
 }
 
 std::array<QLineEdit *, 6> TFrmMain::CampiNumero() const

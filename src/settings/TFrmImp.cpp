@@ -11,8 +11,6 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QSaveFile>
-#include <QScreen>
-#include <QStyle>
 
 using RapportoErrori::Collega;
 
@@ -72,10 +70,7 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     new AttivazionePerMostra(this, [this] { FormActivate(); });
 
     BTMsalva->setFocus();
-    // Centred on the desktop, not over the main window; moving it now keeps Qt from placing it.
-    if (QScreen *schermo = screen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry())
-                 .topLeft());
+    Fx::CentraSulDesktop(this);
 }
 
 bool TFrmImp::eventFilter(QObject *oggetto, QEvent *evento)

@@ -12,9 +12,7 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 
 using RapportoErrori::Collega;
 
@@ -110,10 +108,7 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     Collega(WebBrowser1, &BrowserIncorporato::ScaricamentoTerminato, this,
             &TFrmControllaVersione::WebBrowser1ScaricamentoTerminato);
 
-    // Centred on the desktop; moving it now keeps Qt from placing it over the main window.
-    if (QScreen *schermo = screen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry())
-                 .topLeft());
+    Fx::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
     new AttivazionePerMostra(this, [this] { FormActivate(); });

@@ -7,8 +7,6 @@
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 
-#include <QScreen>
-#include <QStyle>
 
 using RapportoErrori::Collega;
 
@@ -32,8 +30,7 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     Collega(Label13, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::Label13Click);
 
     resize(Panel1->size());
-    if (QScreen *schermo = screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+    Fx::CentraSulDesktop(this);
 }
 
 void TFrmAbout::resizeEvent(QResizeEvent *evento)

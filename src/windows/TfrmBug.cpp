@@ -6,8 +6,6 @@
 #include "settings/Traduzione.h"
 #include "windows/TFrmAbout.h"
 
-#include <QScreen>
-#include <QStyle>
 
 using RapportoErrori::Collega;
 
@@ -27,8 +25,7 @@ TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
     Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);
     Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TfrmBug::lblLinkClick);
 
-    if (QScreen *schermo = screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+    Fx::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }

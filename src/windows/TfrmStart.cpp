@@ -10,8 +10,6 @@
 #include "windows/TFrmAbout.h"
 
 #include <QCloseEvent>
-#include <QScreen>
-#include <QStyle>
 #include <QTimer>
 
 using RapportoErrori::Collega;
@@ -35,8 +33,7 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     Collega(ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
     Collega(LabelSito, &EtichettaCliccabile::Cliccata, this, &TfrmStart::LabelSitoClick);
 
-    if (QScreen *schermo = screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), schermo->availableGeometry()));
+    Fx::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }
