@@ -6,6 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace NumeroFisso {
 
 namespace {
@@ -48,19 +54,30 @@ QString NumeroDallaRiga(const QByteArray &inizioFile)
 
 QString Leggi()
 {
-    QFile file(Percorso());
-    if (!file.open(QIODevice::ReadOnly))
-        throw Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
-                         .arg(file.fileName(), file.errorString()));
+    const QString percorso = Percorso();
+    const auto illeggibile = [&](const QString &motivo) {
+        return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2").arg(percorso, motivo));
+    };
+    // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
+    // would otherwise block the open until a writer comes, and a device would be read as it stands.
+    const int descrittore = ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descrittore < 0)
+        throw illeggibile(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (!file.open(descrittore, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descrittore);
+        throw illeggibile(file.errorString());
+    }
+    struct stat stato {};
+    if (::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode))
+        throw illeggibile(QStringLiteral("non è un file regolare"));
     // Only the first line's first six characters matter; the rest of the file is never read.
     const QByteArray inizio = file.read(LunghezzaPrefisso + CaratteriNumero);
     if (file.error() != QFileDevice::NoError)
-        throw Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
-                         .arg(file.fileName(), file.errorString()));
+        throw illeggibile(file.errorString());
     const QString numero = NumeroDallaRiga(inizio);
     if (numero.isEmpty())
-        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
-                         .arg(file.fileName()));
+        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90").arg(percorso));
     return numero;
 }
 

@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 namespace Traduzione {
 
@@ -22,7 +23,8 @@ QString testoErrore(const QSqlError &errore)
 }
 
 // One read-only connection to one table file, under a name of its own, removed as soon as the read
-// is over. A missing file is an error and is never created.
+// is over. A missing file is an error and is never created. The file is opened as immutable: nothing
+// at all is written beside it, not even the journal files of a table in WAL mode.
 class Connessione
 {
 public:
@@ -30,11 +32,17 @@ public:
     {
         static quint64 contatore = 0;
         m_nome = QStringLiteral("kelmo-%1-%2").arg(file).arg(++contatore);
+        // A named pipe or a device would block the engine's open() for ever: only a regular file (or a
+        // link to one) is a table; anything else counts as a missing one.
+        const QFileInfo informazioni(file);
+        if (informazioni.exists() && !informazioni.isFile())
+            throw Errore(QStringLiteral("Impossibile aprire %1: non è un file regolare").arg(file));
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
             throw Errore(QStringLiteral("Motore di database SQLite non disponibile"));
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
-        m_db.setDatabaseName(file);
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        m_db.setDatabaseName(QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(file, "/")) +
+                             QStringLiteral("?mode=ro&immutable=1"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         if (!m_db.open())
             throw Errore(QStringLiteral("Impossibile aprire %1: %2").arg(file, testoErrore(m_db.lastError())));
     }
@@ -66,6 +74,16 @@ public:
         return false;
     }
 
+    // Whether the table has a column of that name (in any letter case, as the engine compares them).
+    // A missing table is the engine's own failure.
+    bool HaColonna(const QString &tabella, const QString &colonna) const
+    {
+        const QSqlRecord colonne = m_db.record(tabella);
+        if (colonne.isEmpty())
+            throw Errore(QStringLiteral("Errore di lettura in %1: no such table: %2").arg(m_file, tabella));
+        return colonne.indexOf(colonna) >= 0;
+    }
+
 private:
     QString m_file;
     QString m_nome;
@@ -75,6 +93,12 @@ private:
 bool cifraAscii(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// A language value as messages quote it: an overlong one only by its beginning.
+QString linguaMostrata(const QString &lingua)
+{
+    return lingua.size() <= LunghezzaMassimaLingua ? lingua : lingua.left(LunghezzaMassimaLingua) + QStringLiteral("…");
 }
 
 } // namespace
@@ -131,12 +155,20 @@ void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscit
     // the prepared text cannot leave its quotes, having no apostrophe left.
     if (lingua.isEmpty())
         throw Errore(QStringLiteral("Nessuna lingua impostata nel campo LINGUA di %1").arg(FileImpostazioni));
+    if (lingua.size() > LunghezzaMassimaLingua)
+        throw Errore(QStringLiteral("Lingua \"%1\" troppo lunga nel campo LINGUA di %2: al massimo %3 caratteri")
+                         .arg(linguaMostrata(lingua), FileImpostazioni)
+                         .arg(LunghezzaMassimaLingua));
     if (!NomeLinguaValido(lingua))
         throw Errore(QStringLiteral("Lingua \"%1\" non valida nel campo LINGUA di %2: sono ammessi solo lettere, "
                                     "cifre e trattini bassi, senza una cifra in testa")
-                         .arg(lingua, FileImpostazioni));
+                         .arg(linguaMostrata(lingua), FileImpostazioni));
 
     Connessione connessione(FileLingua);
+    // A bare name that is no column of the table (rowid, NULL, CURRENT_TIMESTAMP) would still be a valid
+    // expression and read as a timestamp or a blank: only the table's own columns are languages.
+    if (!connessione.HaColonna(QStringLiteral("lingua"), lingua))
+        throw Errore(QStringLiteral("Errore di lettura in %1: no such column: %2").arg(FileLingua, lingua));
     QSqlQuery query;
     connessione.Esegui(query, TestoSql(preparato, lingua));
     uscita = preparato;

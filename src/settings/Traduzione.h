@@ -27,6 +27,9 @@ void LeggiImpostazione(const QString &campo, QString &uscita);
 // The lookup key of a text: a leading "&" dropped, then every apostrophe removed.
 QString TestoPreparato(const QString &testo);
 
+// The longest language value taken: a column name, not a text.
+inline constexpr qsizetype LunghezzaMassimaLingua = 64;
+
 // Whether a language value can name a column: letters, digits and underscores, not starting with a
 // digit. Anything else would be written into the SQL text as it stands.
 bool NomeLinguaValido(const QString &lingua);
@@ -37,7 +40,8 @@ QString TestoSql(const QString &preparato, const QString &lingua);
 
 // Looks an Italian text up for a language. `uscita` receives the translation, or the prepared text
 // when no row matches. A failure of the database (missing table or column, a language value that is
-// not a column name) is thrown as Errore; `uscita` is then left as it was.
+// not a column of the table or longer than LunghezzaMassimaLingua) is thrown as Errore; `uscita` is
+// then left as it was.
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita);
 
 // One text of a window that the translation pass replaces: how to read it and how to set it.

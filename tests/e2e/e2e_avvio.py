@@ -1,7 +1,8 @@
 """Start-up of the built program on a real display with a window manager: the splash window is on
 screen first and alone, with its title and loading line; Escape and the window manager's close
 request leave it there; it goes by itself after its ten seconds and the main window comes up. A second
-start with the language set to English shows the splash's loading line translated.
+start with the language set to English shows the splash's loading line translated. A start where the
+settings table is a named pipe reports the table as unreadable at once, instead of waiting for a writer.
 
 The program is started from its own folder, where the settings and translation tables stand.
 Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
@@ -89,9 +90,26 @@ def seconda_esecuzione_in_inglese():
         verifica(CARICAMENTO not in testi and "Inizializzazione" in testi, f"splash labels: {testi}")
 
 
+def esecuzione_con_tabella_fifo():
+    passo("impostazioni.db a named pipe: the settings read fails at once and the splash still comes up")
+    cartella = os.path.join(A.cartella_temporanea(), "fifo")
+    os.mkdir(cartella)
+    os.mkfifo(os.path.join(cartella, "impostazioni.db"))
+    with A.programma(cwd=cartella) as processo:
+        pid = processo.pid
+        errore = A.trova_finestra(pid, "Errore", "alert")
+        testi = A.etichette(errore)
+        verifica("Errore di lettura in parametri di impostazione, campo: LINGUA" in testi, f"the box says {testi}")
+        pulsanti = [a for a in A.discendenti(errore) if a.getRoleName() == "push button"]
+        A.clic_su(pulsanti[0])
+        splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=DURATA_SPLASH)
+        verifica(CARICAMENTO in A.etichette(splash), f"splash labels: {A.etichette(splash)}")
+
+
 def main():
     prima_esecuzione()
     seconda_esecuzione_in_inglese()
+    esecuzione_con_tabella_fifo()
 
 
 if __name__ == "__main__":

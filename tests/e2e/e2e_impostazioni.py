@@ -2,14 +2,17 @@
 screen reader meet it: "Impostazioni" opens it restored from redme.qzl; a warning box closing over it
 gives it back the focus without restoring it again (what the user typed stays); a saved number is
 written whole and taken by the very next play, which "Stampa" then prints through the real printer
-dialog to a PDF file.
+dialog to a PDF file. On a full disk a save is reported as failed and the earlier file stays whole.
 
 Run through sessione.sh, which prepares the display, openbox, the buses and a private copy of the
 program.
 """
 
 import os
+import resource
+import signal
 import subprocess
+import urllib.parse
 
 import gi
 
@@ -81,16 +84,81 @@ def stampa_giocata_corrente(pid, principale, giocata):
     verifica(os.path.isfile(pdf), "no PDF file was printed")
     uscita = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
     righe = [r.strip() for r in uscita.splitlines() if r.strip()]
-    intestazione = ("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - "
-                    "supporto@kelmo.example")
+    # The site's host and the mailbox the program was built with (the build passes them in).
+    sito = urllib.parse.urlsplit(os.environ["KELMO_SITO"]).hostname
+    intestazione = f"Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - {sito} - {os.environ['KELMO_POSTA']}"
     verifica(righe == [intestazione, giocata], f"the printed page reads {righe}")
+
+
+def riempi(cartella):
+    """Takes the last free byte of the file system that holds the folder."""
+    with open(os.path.join(cartella, ".riempitivo"), "wb", buffering=0) as file:
+        for blocco in (4096, 1):
+            try:
+                while file.write(b"x" * blocco):
+                    pass
+            except OSError:
+                pass
+
+
+def salvataggio_su_disco_pieno(pid):
+    passo("on a full disk, saving 09 is reported as failed and redme.qzl keeps 05 whole")
+    cartella = A.cartella_programma()
+    fisso = os.path.join(cartella, "redme.qzl")
+    # A small tmpfs over the program's folder (the running program keeps its files open); where mounting
+    # is refused, a file-size limit of zero on the program, which was started with SIGXFSZ ignored.
+    montato = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", cartella],
+                             capture_output=True).returncode == 0
+    limite = None
+    try:
+        if montato:
+            with open(fisso, "wb") as file:
+                file.write(b"AO '05'$tg\r\n")
+            riempi(cartella)
+        else:
+            try:
+                limite = resource.prlimit(pid, resource.RLIMIT_FSIZE)
+                resource.prlimit(pid, resource.RLIMIT_FSIZE, (0, limite[1]))
+            except OSError as errore:
+                limite = None
+                print(f"   SKIP: neither a tmpfs nor a file-size limit can be set here ({errore})")
+                return
+        principale = A.finestra_principale(pid)
+        A.premi(A.trova(principale, "push button", "Impostazioni"))
+        finestra = A.trova_finestra(pid, TITOLO_IMPOSTAZIONI, "dialog")
+        campo = A.trova(finestra, "text", "Numero fisso")
+        A.attendi(lambda: A.testo(campo) == "05", "05 in the field")
+        attiva(finestra, "the settings window")
+        A.clic_su(campo)
+        A.attendi(lambda: "focused" in A.stati(campo), "the field to take the focus")
+        digita(TASTO_FINE, TASTO_CANCELLA_INDIETRO, TASTO_CANCELLA_INDIETRO, "9")
+        A.attendi(lambda: A.testo(campo) == "9", "9 in the field")
+        digita(TASTO_INVIO)
+        errore, testi = box(pid, A.TITOLO_PRINCIPALE)
+        atteso = f"Impossibile salvare il file del numero fisso {fisso}: "
+        verifica(any(t.startswith(atteso) for t in testi), f"the error box says {testi}")
+        chiudi_box(pid, errore)
+        verifica(SALVATE not in A.testi_box(pid), "the save was also reported as done")
+        A.premi(A.trova(finestra, "push button", "Annulla"))
+        A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
+        with open(fisso, "rb") as file:
+            contenuto = file.read()
+        verifica(contenuto == b"AO '05'$tg\r\n", f"redme.qzl holds {contenuto!r}")
+        restanti = sorted(os.listdir(cartella))
+        verifica(not [n for n in restanti if n.startswith("redme.qzl.")], f"left in the folder: {restanti}")
+    finally:
+        if montato:
+            subprocess.run(["umount", "-l", cartella], check=False)
+        elif limite is not None:
+            resource.prlimit(pid, resource.RLIMIT_FSIZE, limite)
 
 
 def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     with open(fisso, "wb") as file:
         file.write(b"AO '07'$tg\r\n")
-    with A.programma() as processo:
+    # SIGXFSZ ignored (kept across exec): a file-size limit then fails a write instead of ending the program.
+    with A.programma(preexec_fn=lambda: signal.signal(signal.SIGXFSZ, signal.SIG_IGN)) as processo:
         pid = processo.pid
         principale = A.finestra_principale(pid)
 
@@ -150,6 +218,7 @@ def main():
         print(f"   play: {giocata}")
 
         stampa_giocata_corrente(pid, principale, giocata)
+        salvataggio_su_disco_pieno(pid)
 
         A.chiudi_principale(processo, principale)
 

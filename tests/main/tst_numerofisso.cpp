@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestNumeroFisso : public QObject
 {
     Q_OBJECT
@@ -98,11 +100,22 @@ private slots:
         QVERIFY2(visto.startsWith(messaggio.arg(percorso)), qPrintable(visto));
     }
 
-    void cartellaConQuelNomeNonEIlFile()
+    void nonFileConQuelNome_data()
     {
-        CartellaProva cartella;
-        QVERIFY(QDir(cartella.Percorso()).mkdir(QStringLiteral("redme.qzl")));
+        QTest::addColumn<bool>("cartella"); // else a named pipe
+        QTest::newRow("folder") << true;
+        QTest::newRow("named pipe") << false;
+    }
+    void nonFileConQuelNome()
+    {
+        QFETCH(bool, cartella);
+        CartellaProva prova;
+        const QByteArray percorso = QFile::encodeName(prova.Percorso(QStringLiteral("redme.qzl")));
+        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0 : ::mkfifo(percorso.constData(), 0600) == 0);
         QVERIFY(!NumeroFisso::Esiste());
+        // Read all the same (it was replaced after the test for its presence): a failure at once, not
+        // a wait for a writer.
+        QVERIFY_THROWS_EXCEPTION(Errore, NumeroFisso::Leggi());
     }
 };
 

@@ -3,6 +3,7 @@
 // with their indent, the header once on the first page, long logs over pages, cancelling, the printer
 // dialog itself, and a printer that fails.
 #include "app/Applicazione.h"
+#include "build_config.h"
 #include "main/StampaGiocate.h"
 #include "main/TFrmMain.h"
 #include "support/CartellaProva.h"
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -26,8 +28,10 @@ const QString DomandaTutte = QStringLiteral("Stampare tutte le giocate effettuat
 const QString DomandaCorrente = QStringLiteral("Stampare solamente questa giocata?");
 const QString DomandaInterrompo =
     QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?");
-const QString Intestazione = QStringLiteral(
-    "Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - www.kelmo.example - supporto@kelmo.example");
+// The host of the site and the mailbox the program was built with.
+const QString Intestazione = QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") +
+                             QUrl(QString::fromUtf8(Configurazione::IndirizzoSito)).host() +
+                             QStringLiteral(" - ") + QString::fromUtf8(Configurazione::IndirizzoMail);
 
 } // namespace
 

@@ -5,11 +5,13 @@
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/DiscoPieno.h"
 #include "support/RispostaBox.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -18,6 +20,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -509,6 +512,101 @@ private slots:
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
         QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
+    }
+
+    void salvataggioImpedito_data()
+    {
+        QTest::addColumn<QString>("ostacolo");
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<QString>("motivo");
+        const QByteArray per33 = NumeroFisso::Contenuto(QStringLiteral("33"));
+        QTest::newRow("full disk, earlier file for 33") << "pieno" << per33 << "spazio su disco esaurito";
+        QTest::newRow("full disk, no earlier file") << "pieno" << QByteArray() << "spazio su disco esaurito";
+        QTest::newRow("link to a file elsewhere")
+            << "collegamento" << QByteArray() << "non è un file regolare";
+        QTest::newRow("named pipe") << "fifo" << QByteArray() << "non è un file regolare";
+        QTest::newRow("folder") << "cartella" << QByteArray() << "non è un file regolare";
+    }
+    void salvataggioImpedito()
+    {
+        // What stands in the file's place is left exactly as it was, and the failure is reported.
+        QFETCH(QString, ostacolo);
+        QFETCH(QByteArray, prima);
+        QFETCH(QString, motivo);
+        std::optional<DiscoPieno> disco;
+        if (ostacolo == QLatin1String("pieno")) {
+            disco.emplace(m_cartella->Percorso());
+            if (!disco->Pronto())
+                QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + disco->Motivo()));
+            // A file-size limit fails the write with another reason than a full tmpfs.
+            if (!disco->Montato())
+                motivo.clear();
+        }
+        FilePrima(prima);
+        const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
+        const QString altrove = m_cartella->Percorso(QStringLiteral("altro.qzl"));
+        const QByteArray percorso = QFile::encodeName(file);
+        if (ostacolo == QLatin1String("collegamento")) {
+            m_cartella->Scrivi(QStringLiteral("altro.qzl"), NumeroFisso::Contenuto(QStringLiteral("33")));
+            QVERIFY(QFile::link(altrove, file));
+        } else if (ostacolo == QLatin1String("fifo")) {
+            QVERIFY(::mkfifo(percorso.constData(), 0600) == 0);
+        } else if (ostacolo == QLatin1String("cartella")) {
+            QVERIFY(::mkdir(percorso.constData(), 0700) == 0);
+        }
+        const QStringList presenti = FileNellaCartella(*m_cartella);
+
+        TFrmImp &f = Apri();
+        if (!f.Check1->isChecked())
+            Spunta();
+        f.EDTnumFIS->clear();
+        Scrivi(QStringLiteral("7"));
+        m_box->Rispondi(QMessageBox::Ok);
+        if (disco)
+            disco->Riempi();
+        Invio();
+        if (disco)
+            disco->Libera();
+
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
+                      QStringLiteral(": ") + motivo}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
+        QVERIFY(f.isVisible());
+        QCOMPARE(FileNellaCartella(*m_cartella), presenti);
+        if (ostacolo == QLatin1String("collegamento")) {
+            QVERIFY(QFileInfo(file).isSymLink());
+            QFile bersaglio(altrove);
+            QVERIFY(bersaglio.open(QIODevice::ReadOnly));
+            QCOMPARE(bersaglio.readAll(), NumeroFisso::Contenuto(QStringLiteral("33")));
+        } else if (disco) {
+            QCOMPARE(ContenutoFile(*m_cartella), prima);
+        }
+    }
+
+    void avanziDiSalvataggiInterrotti()
+    {
+        // A save killed between writing and renaming leaves "redme.qzl." and six letters or digits
+        // behind: the next save clears those, and nothing else.
+        FilePrima(NumeroFisso::Contenuto(QStringLiteral("33")));
+        m_cartella->Scrivi(QStringLiteral("redme.qzl.Ab3xY9"), {});
+        m_cartella->Scrivi(QStringLiteral("redme.qzl.k0LmN1"), NumeroFisso::Contenuto(QStringLiteral("12")));
+        const QStringList altri{"redme.qzl.Qw1234", "redme.qzl.ab-cd1", "redme.qzl.backup1", "redme.qzl.txt"};
+        for (const QString &nome : altri)
+            m_cartella->Scrivi(nome, nome == altri[0] ? QByteArray(100, 'x') : QByteArray("AO '12'$tg\r\n"));
+
+        TFrmImp &f = Apri();
+        f.EDTnumFIS->clear();
+        Scrivi(QStringLiteral("7"));
+        Conferma(true);
+
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
+        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));
+        QStringList attesi = altri + QStringList{NumeroFisso::NomeFile};
+        QStringList rimasti = FileNellaCartella(*m_cartella);
+        attesi.sort();
+        rimasti.sort();
+        QCOMPARE(rimasti, attesi);
     }
 
     void fileNonRimovibile()
