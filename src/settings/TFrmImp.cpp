@@ -31,7 +31,7 @@ int NumeroDalTesto(const QString &testo)
 void ScriviNumeroFisso(const QString &dueCifre)
 {
     const QByteArray contenuto = NumeroFisso::Contenuto(dueCifre);
-    QSaveFile file(NumeroFisso::Percorso());
+    QSaveFile file(NumeroFisso::PercorsoPerSalvare());
     // Never fall back to writing the file in place: a failure half-way would leave it truncated.
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size() || !file.commit())
