@@ -52,18 +52,23 @@ endforeach()
 install(FILES ${KELMO_DIST}/icona.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${KELMO_ID_DESKTOP}.svg)
 
-# What a Debian package must carry in its documentation folder: the copyright notice and the
-# changelog, compressed the reproducible way.
+# The manual page, and what a Debian package must carry in its documentation folder: the copyright
+# notice and the changelog; compressed the reproducible way.
 configure_file(${KELMO_DIST}/changelog.in ${KELMO_GENERATI}/changelog @ONLY)
-add_custom_command(OUTPUT ${KELMO_GENERATI}/changelog.gz
-  COMMAND gzip -9nkf ${KELMO_GENERATI}/changelog
-  DEPENDS ${KELMO_GENERATI}/changelog
-  VERBATIM)
-add_custom_target(installazione ALL DEPENDS ${KELMO_ICONE_PNG} ${KELMO_GENERATI}/changelog.gz)
+configure_file(${KELMO_DIST}/kelmo-dravolo.1 ${KELMO_GENERATI}/kelmo-dravolo.1 COPYONLY)
+foreach(testo IN ITEMS changelog kelmo-dravolo.1)
+  add_custom_command(OUTPUT ${KELMO_GENERATI}/${testo}.gz
+    COMMAND gzip -9nkf ${KELMO_GENERATI}/${testo}
+    DEPENDS ${KELMO_GENERATI}/${testo}
+    VERBATIM)
+endforeach()
+add_custom_target(installazione ALL
+  DEPENDS ${KELMO_ICONE_PNG} ${KELMO_GENERATI}/changelog.gz ${KELMO_GENERATI}/kelmo-dravolo.1.gz)
 # Whoever builds the program can install it.
 add_dependencies(kelmo-dravolo installazione)
 install(FILES ${KELMO_DIST}/copyright ${KELMO_GENERATI}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelmo-dravolo)
+install(FILES ${KELMO_GENERATI}/kelmo-dravolo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelmo-dravolo)
