@@ -11,12 +11,14 @@ run_pkgs=(
   libjpeg62-turbo-dev libxml2-dev sqlite3
   fonts-liberation2 fonts-comic-neue
   xdg-utils
+  librsvg2-bin
 )
 test_pkgs=(
   xvfb xauth openbox poppler-utils imagemagick x11-utils
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   libqt6opengl6 qt6-qpa-plugins
   clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev lintian
 )
 # The benchmarks in bench/ (run by hand): Google Benchmark, and callgrind for instruction counts.
 bench_pkgs=(

@@ -1,6 +1,7 @@
 #include "app/Applicazione.h"
 
 #include "app/RapportoErrori.h"
+#include "build_config.h"
 
 #include <QEvent>
 #include <QFont>
@@ -12,6 +13,8 @@
 Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(Titolo);
+    // The desktop (Wayland above all) matches the windows to the menu entry, and its icon, by this.
+    setDesktopFileName(QString::fromLatin1(Configurazione::IdDesktop));
     setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.png")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();

@@ -3,8 +3,13 @@
 #include "app/Errore.h"
 #include "app/Fx.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -17,11 +22,33 @@ namespace NumeroFisso {
 namespace {
 constexpr qsizetype LunghezzaPrefisso = 4;
 constexpr qsizetype CaratteriNumero = 2;
+
+// Asked with the effective ids, those the file would be written with (access() would answer for the
+// real ones).
+bool CartellaScrivibile(const QString &cartella)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(cartella).constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
 } // namespace
 
 QString Percorso()
 {
-    return Fx::CartellaEseguibile() + NomeFile;
+    const QString cartella = Fx::CartellaEseguibile();
+    const QString accanto = cartella + NomeFile;
+    // A file next to the executable is always the one used, so that its failures (a folder made
+    // read-only under it) are reported on it rather than hidden by a second file elsewhere.
+    if (QFileInfo::exists(accanto) || CartellaScrivibile(cartella))
+        return accanto;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/kelmo-dravolo/") + NomeFile;
+}
+
+QString PercorsoPerSalvare()
+{
+    const QString percorso = Percorso();
+    // A folder that cannot be made is reported by the save that follows, naming the file.
+    QDir().mkpath(QFileInfo(percorso).absolutePath());
+    return percorso;
 }
 
 bool Esiste()

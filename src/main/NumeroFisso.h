@@ -3,16 +3,22 @@
 #include <QByteArray>
 #include <QString>
 
-// The fixed-number file "redme.qzl" next to the executable: one 12-byte line, "AO '", the number as
-// two digits, "'$tg", CR LF. Its presence means that the number is played in the first field.
+// The fixed-number file "redme.qzl": one 12-byte line, "AO '", the number as two digits, "'$tg", CR LF.
+// Its presence means that the number is played in the first field.
 namespace NumeroFisso {
 
 inline const QString NomeFile = QStringLiteral("redme.qzl");
 
-// The file's full path, in the executable's folder.
+// The file's full path: next to the executable when a file stands there or the user may write that
+// folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own
+// configuration folder, kelmo-dravolo/ under $XDG_CONFIG_HOME. Reading, saving and removing all use it.
 QString Percorso();
 
-// True when a file (not a folder) of that name stands next to the executable.
+// The same path, with its folder made first when it is missing (the configuration folder before the
+// first save).
+QString PercorsoPerSalvare();
+
+// True when a file (not a folder) stands at that path.
 bool Esiste();
 
 // The number text taken from the start of the file: the characters at positions 5 and 6 of its first

@@ -58,7 +58,7 @@ void RimuoviAvanzi(const QString &percorso)
 
 void ScriviNumeroFisso(const QString &dueCifre)
 {
-    const QString percorso = NumeroFisso::Percorso();
+    const QString percorso = NumeroFisso::PercorsoPerSalvare();
     const auto nonSalvato = [&](const QString &motivo) {
         return Errore(
             QStringLiteral("Impossibile salvare il file del numero fisso %1: %2").arg(percorso, motivo));

@@ -99,14 +99,15 @@ def attendi(condizione, descrizione, tempo=TEMPO_PREDEFINITO, intervallo=0.1):
 # --- the program's process -------------------------------------------------------------------------
 
 
-def avvia_programma(*argomenti, **opzioni):
-    """Starts the copy of the program prepared by sessione.sh; returns its Popen (opzioni go to it).
+def avvia_programma(*argomenti, eseguibile=None, **opzioni):
+    """Starts the copy of the program prepared by sessione.sh, or eseguibile; returns its Popen
+    (opzioni go to it).
 
     Unless cwd says otherwise, the program runs in its own folder, as when started from there: it
     opens its tables by bare name from the working directory, and sessione.sh put copies of them
     next to it."""
     opzioni.setdefault("cwd", cartella_programma())
-    return subprocess.Popen([os.environ["KELMO_BINARIO"], *argomenti], **opzioni)
+    return subprocess.Popen([eseguibile or os.environ["KELMO_BINARIO"], *argomenti], **opzioni)
 
 
 @contextlib.contextmanager

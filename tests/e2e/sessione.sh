@@ -2,21 +2,29 @@
 # Runs one end-to-end script against a private copy of the program, on a desktop of its own:
 # an Xvfb display, openbox, a session bus and an accessibility bus that nothing else shares.
 #
-#   sessione.sh <path-to-binary> <script.py> [script arguments...]
+#   sessione.sh [--sul-posto] <path-to-binary> <script.py> [script arguments...]
 #
+# With --sul-posto the program is run where it stands (an installed tree), not copied.
 # The script sees:
 #   DISPLAY, DBUS_SESSION_BUS_ADDRESS, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, QT_QPA_PLATFORM=xcb
-#   KELMO_BINARIO  the copied binary (start and stop it yourself, by its PID)
+#   KELMO_BINARIO  the copied binary (start and stop it yourself, by its PID); with --sul-posto the
+#                  path as given
 #   KELMO_CARTELLA the folder that holds the copy: the program's "folder of the executable", private,
-#                  so a script may write redme.qzl there
+#                  so a script may write redme.qzl there; with --sul-posto the binary's real folder
 #   KELMO_TEMP     the private temporary folder (screenshots and other leftovers go here)
 # Everything this script starts is stopped by its PID on exit, and the temporary folder is removed.
 set -euo pipefail
 
+sul_posto=false
+if [ "${1:-}" = --sul-posto ]; then
+  sul_posto=true
+  shift
+fi
 if [ $# -lt 2 ]; then
-  echo "usage: $0 <path-to-binary> <script.py> [arguments...]" >&2
+  echo "usage: $0 [--sul-posto] <path-to-binary> <script.py> [arguments...]" >&2
   exit 2
 fi
+dato=$1
 binario=$(readlink -f "$1")
 script=$(readlink -f "$2")
 shift 2
@@ -66,13 +74,19 @@ attendi() {
 vivo() { kill -0 "$1" 2>/dev/null; }
 
 # The program's own folder: the copy, and the files that stand next to the original binary.
-cartella="$temp/programma"
-mkdir "$cartella"
-cp "$binario" "$cartella/"
-origine=$(dirname "$binario")
-for file in "$origine"/help.html "$origine"/*.db; do
-  if [ -f "$file" ]; then cp "$file" "$cartella/"; fi
-done
+if $sul_posto; then
+  cartella=$(dirname "$binario")
+  eseguibile=$dato
+else
+  cartella="$temp/programma"
+  mkdir "$cartella"
+  cp "$binario" "$cartella/"
+  origine=$(dirname "$binario")
+  for file in "$origine"/help.html "$origine"/*.db; do
+    if [ -f "$file" ]; then cp "$file" "$cartella/"; fi
+  done
+  eseguibile="$cartella/$(basename "$binario")"
+fi
 
 export XDG_RUNTIME_DIR="$temp/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -162,7 +176,7 @@ fi
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export QT_QPA_PLATFORM=xcb
-export KELMO_BINARIO="$cartella/$(basename "$binario")"
+export KELMO_BINARIO="$eseguibile"
 export KELMO_CARTELLA="$cartella"
 export KELMO_TEMP="$temp"
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/fsuid.h>
@@ -82,6 +83,7 @@ class TestImpostazioni : public QObject
     Q_OBJECT
 
     std::unique_ptr<CartellaProva> m_cartella;
+    std::unique_ptr<QTemporaryDir> m_configurazione;
     std::unique_ptr<RispostaBox> m_box;
     std::unique_ptr<TFrmImp> m_finestra;
 
@@ -130,6 +132,11 @@ private slots:
     {
         m_cartella = std::make_unique<CartellaProva>();
         m_box = std::make_unique<RispostaBox>();
+        // The user's configuration folder, never the real one. Open to all: a test acting as an
+        // unprivileged user (Limitazione) saves there.
+        m_configurazione = std::make_unique<QTemporaryDir>();
+        ::chmod(QFile::encodeName(m_configurazione->path()).constData(), 0777);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configurazione->path()));
     }
 
     void cleanup()
@@ -138,6 +145,8 @@ private slots:
         const int inattesi = m_box->Inattesi();
         m_box.reset();
         m_cartella.reset();
+        qunsetenv("XDG_CONFIG_HOME");
+        m_configurazione.reset();
         // Every box a test meets is one it expects and answers.
         QCOMPARE(inattesi, 0);
     }
@@ -488,13 +497,18 @@ private slots:
     void cartellaInScrivibile_data()
     {
         QTest::addColumn<QByteArray>("prima");
-        QTest::newRow("no earlier file") << QByteArray();
-        QTest::newRow("earlier file for 33") << NumeroFisso::Contenuto(QStringLiteral("33"));
+        QTest::newRow("no earlier file, no configuration folder can be made") << QByteArray();
+        QTest::newRow("earlier file for 33 next to the program")
+            << NumeroFisso::Contenuto(QStringLiteral("33"));
     }
     void cartellaInScrivibile()
     {
         QFETCH(QByteArray, prima);
         FilePrima(prima);
+        // Without a file of its own, a program folder the user cannot write sends the number to the
+        // configuration folder; here a file stands where that folder should be made.
+        const QString configurazione = m_configurazione->filePath(QStringLiteral("kelmo-dravolo"));
+        QFile(configurazione).open(QIODevice::WriteOnly);
         TFrmImp &f = Apri();
         if (prima.isNull())
             Spunta();
@@ -505,9 +519,11 @@ private slots:
             Limitazione limite(m_cartella->Percorso());
             Invio();
         }
+        const QString usato = prima.isNull() ? configurazione + QStringLiteral("/redme.qzl")
+                                             : m_cartella->Percorso(NumeroFisso::NomeFile);
         QVERIFY2(m_box->VistiIniziano(
-                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") +
-                      m_cartella->Percorso(NumeroFisso::NomeFile)}),
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + usato +
+                      QStringLiteral(": ")}),
                  qPrintable(m_box->TitoliETesti().join('\n')));
         QVERIFY(f.isVisible());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
@@ -607,6 +623,30 @@ private slots:
         attesi.sort();
         rimasti.sort();
         QCOMPARE(rimasti, attesi);
+    void cartellaNonScrivibileNumeroNellaConfigurazione()
+    {
+        // An installed program: its folder is not the user's to write, so the number is saved in the
+        // user's configuration folder (made on the first save), restored and removed from there.
+        const QString usato = m_configurazione->filePath(QStringLiteral("kelmo-dravolo/redme.qzl"));
+        Limitazione limite(m_cartella->Percorso());
+        TFrmImp &f = Apri();
+        Spunta();
+        Scrivi(QStringLiteral("7"));
+        Conferma(true);
+        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
+        QFile salvato(usato);
+        QVERIFY(salvato.open(QIODevice::ReadOnly));
+        QCOMPARE(salvato.readAll(), NumeroFisso::Contenuto(QStringLiteral("07")));
+        QVERIFY(!f.isVisible());
+
+        TFrmImp &g = Apri();
+        QVERIFY(g.Check1->isChecked());
+        QCOMPARE(g.EDTnumFIS->text(), QStringLiteral("07"));
+        Clic(g.Check1);
+        Conferma(false);
+        QCOMPARE(m_box->TitoliETesti().last(), QStringLiteral("Messaggio.|") + TestoRimosse);
+        QVERIFY(!QFile::exists(usato));
+        QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
     }
 
     void fileNonRimovibile()

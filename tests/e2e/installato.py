@@ -1,0 +1,153 @@
+"""The program installed from its Debian package, met by a user who cannot write the install tree: it
+is started as its menu entry starts it (the entry's Exec, in its Path) and comes up without an error
+box; its main window carries the class the entry names; a number fixed in the settings window is kept
+in the user's configuration folder and taken by the next play, and removing it works; F1 hands the
+installed help page to the desktop opener.
+
+Run through sessione.sh --sul-posto by pacchetto.sh, as an unprivileged user, with the unpacked
+package's root as its argument; the opener is a script of ours first in PATH that notes what it is
+given.
+"""
+
+import configparser
+import os
+import stat
+import subprocess
+import sys
+
+import accessibile as A
+from accessibile import passo, verifica
+import e2e_impostazioni as I
+
+TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
+RIMOSSE = "Le impostazioni sono state rimosse."
+TASTO_F1 = 0xFFBE
+
+
+def voce_menu(radice):
+    """The installed desktop entry's keys."""
+    cartella = os.path.join(radice, "usr/share/applications")
+    voci = os.listdir(cartella)
+    verifica(len(voci) == 1, f"desktop entries installed: {voci}")
+    lettore = configparser.ConfigParser(interpolation=None, strict=False)
+    lettore.optionxform = str
+    lettore.read(os.path.join(cartella, voci[0]), encoding="utf-8")
+    return lettore["Desktop Entry"]
+
+
+def apritore_finto(temp):
+    """A desktop opener that only notes its arguments, one launch a line; returns the notes' path."""
+    cartella = os.path.join(temp, "apritore")
+    os.makedirs(cartella)
+    note = os.path.join(temp, "aperture.txt")
+    script = os.path.join(cartella, "xdg-open")
+    with open(script, "w", encoding="utf-8") as file:
+        file.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{note}"\n')
+    os.chmod(script, stat.S_IRWXU)
+    return cartella, note
+
+
+def classe_finestra(titolo):
+    """The class part of the X window's WM_CLASS, as the desktop matches it to an entry."""
+    uscita = subprocess.run(["xprop", "-name", titolo, "WM_CLASS"], capture_output=True, text=True,
+                            timeout=10).stdout
+    # WM_CLASS(STRING) = "kelmo-dravolo", "Kelmo_Dravolo"
+    return uscita.split("=", 1)[1].split(",")[-1].strip().strip('"') if "=" in uscita else None
+
+
+def imposta(pid, principale, azione):
+    """Opens the settings window, lets azione act on it and waits for the information box that closes
+    it; returns the box's texts."""
+    A.premi(A.trova(principale, "push button", "Impostazioni"))
+    finestra = A.trova_finestra(pid, I.TITOLO_IMPOSTAZIONI, "dialog")
+    I.attiva(finestra, "the settings window")
+    azione(finestra)
+    informazione, testi = I.box(pid, "Messaggio.")
+    # Clicked only once it is placed and active: a click on a box still being mapped goes astray.
+    I.attiva(informazione, "the information box")
+    I.chiudi_box(pid, informazione)
+    A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
+    return testi
+
+
+def main(radice):
+    voce = voce_menu(radice)
+    eseguibile = radice + voce["Exec"]
+    cartella = radice + voce["Path"]
+    verifica(os.path.realpath(eseguibile) == os.path.join(cartella, "kelmo-dravolo"),
+             f"Exec {voce['Exec']} does not lead to the program in Path {voce['Path']}")
+    configurazione = os.environ["XDG_CONFIG_HOME"]
+    fisso = os.path.join(configurazione, "kelmo-dravolo", "redme.qzl")
+    apritore, aperture = apritore_finto(A.cartella_temporanea())
+    ambiente = {**os.environ, "PATH": apritore + os.pathsep + os.environ["PATH"]}
+
+    with A.programma(eseguibile=eseguibile, cwd=cartella, env=ambiente) as processo:
+        pid = processo.pid
+        passo("started as the menu entry starts it: the splash, then the main window, no error box")
+        A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=15)
+        principale = A.finestra_principale(pid)
+        aperte = [A.descrivi_finestra(f) for f in A.finestre(A.applicazione(pid))]
+        verifica(len(aperte) == 1, f"on screen: {aperte}")
+        classe = classe_finestra(A.TITOLO_PRINCIPALE)
+        verifica(classe == voce["StartupWMClass"],
+                 f"the main window's class is {classe!r}, the entry names {voce['StartupWMClass']!r}")
+
+        passo("the settings window saves 07 in the user's configuration folder")
+
+        def fissa_sette(finestra):
+            A.clic_su(A.trova(finestra, "check box", "Si"))
+            campo = A.trova(finestra, "text", "Numero fisso")
+            A.attendi(lambda: "showing" in A.stati(campo), "the field to show")
+            A.clic_su(campo)
+            A.attendi(lambda: "focused" in A.stati(campo), "the field to take the focus")
+            I.digita("7")
+            A.attendi(lambda: A.testo(campo) == "7", "7 in the field")
+            I.digita(I.TASTO_INVIO)
+
+        testi = imposta(pid, principale, fissa_sette)
+        verifica(I.SALVATE in testi, f"the information box says {testi}")
+        with open(fisso, "rb") as file:
+            contenuto = file.read()
+        verifica(contenuto == b"AO '07'$tg\r\n", f"{fisso} holds {contenuto!r}")
+
+        passo("the next play has 07 first")
+        campi = [A.trova(principale, "text", nome) for nome in A.CAMPI]
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: A.testo(campi[0]) == "07" and A.testo(campi[5]) != "??", "a play with 07 first")
+
+        passo("the settings window, restored from that file, removes it")
+
+        def togli(finestra):
+            casella = A.trova(finestra, "check box", "Si")
+            A.attendi(lambda: I.spuntata(casella), "the box ticked from the saved file")
+            A.clic_su(casella)
+            A.attendi(lambda: not I.spuntata(casella), "the box unticked")
+            A.clic_su(A.trova(finestra, "push button", "Ok"))
+
+        testi = imposta(pid, principale, togli)
+        verifica(RIMOSSE in testi, f"the information box says {testi}")
+        verifica(not os.path.exists(fisso), f"{fisso} is still there")
+
+        passo("F1 hands the installed help page to the desktop opener")
+        if "active" not in A.stati(principale):
+            A.clic_su([a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1])
+            A.attendi(lambda: "active" in A.stati(principale), "the main window to become active")
+        A.Atspi.generate_keyboard_event(TASTO_F1, None, A.Atspi.KeySynthType.SYM)
+        pagina = "file://" + os.path.join(os.path.realpath(cartella), "help.html")
+
+        def aperta():
+            if not os.path.exists(aperture):
+                return None
+            with open(aperture, encoding="utf-8") as file:
+                return file.read().splitlines()
+
+        lanci = A.attendi(aperta, "a launch of the desktop opener")
+        verifica(lanci == [pagina], f"the opener was given {lanci}, expected {pagina}")
+        aperte = [A.descrivi_finestra(f) for f in A.finestre(A.applicazione(pid))]
+        verifica(len(aperte) == 1, f"on screen after F1: {aperte}")
+
+        A.chiudi_principale(processo, principale)
+
+
+if __name__ == "__main__":
+    A.esegui(main, sys.argv[1])
