@@ -623,6 +623,8 @@ private slots:
         attesi.sort();
         rimasti.sort();
         QCOMPARE(rimasti, attesi);
+    }
+
     void cartellaNonScrivibileNumeroNellaConfigurazione()
     {
         // An installed program: its folder is not the user's to write, so the number is saved in the
