@@ -1,5 +1,6 @@
 #include "main/TFrmMain.h"
 
+#include "app/Colori.h"
 #include "app/Fx.h"
 #include "app/Jpeg.h"
 #include "app/RapportoErrori.h"
@@ -43,9 +44,7 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
                                                "QPushButton:pressed { border: 1px inset #d8d8d8; }"
                                                "QPushButton:disabled { color: #9c9c9c; }"));
 
-    QPalette blu = Panel1->palette();
-    blu.setColor(QPalette::Window, QColor(0, 0, 255));
-    Panel1->setPalette(blu);
+    Colori::SfondoFisso(Panel1, Colori::Blu);
     for (QLineEdit *campo : CampiNumero())
         campo->setTextMargins(0, 0, 0, 0);
 

@@ -1,6 +1,7 @@
 #include "update/TFrmControllaVersione.h"
 
 #include "app/AttivazionePerMostra.h"
+#include "app/Colori.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
@@ -62,13 +63,6 @@ void ScriviAdattando(QLabel *etichetta, const QString &testo)
 {
     etichetta->setText(testo);
     etichetta->adjustSize();
-}
-
-void ColoreTesto(QLabel *etichetta, const QColor &colore)
-{
-    QPalette tavolozza = etichetta->palette();
-    tavolozza.setColor(QPalette::WindowText, colore);
-    etichetta->setPalette(tavolozza);
 }
 
 } // namespace
@@ -167,7 +161,8 @@ void TFrmControllaVersione::FormActivate()
 {
     for (QLabel *etichetta : {LabVerInternet, LabVerAttuale, LabMessaggioPiccolo})
         ScriviAdattando(etichetta, QString());
-    ColoreTesto(LabMessaggioGrande, Qt::black);
+    // Black in the desktop's default colours: the text colour of the palette in use.
+    Colori::TestoDiSistema(LabMessaggioGrande);
 
     const QString etichettaVersione = FinestraAbout().LabelVers->text();
     TestoVersione = Scansione::TestoVersione(etichettaVersione);
@@ -235,12 +230,12 @@ void TFrmControllaVersione::sbControllaClick()
 
     if (Scansione::NuovaVersioneDisponibile(VersioneAttuale, pubblicata)) {
         LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
-        ColoreTesto(LabMessaggioGrande, QColor(0, 128, 0));
+        Colori::TestoFisso(LabMessaggioGrande, Colori::Verde);
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Premi su scarica e chiudi il programma."));
         sbScarica->setEnabled(true);
     } else {
         LabMessaggioGrande->setText(QStringLiteral("Nessuna nuova versione disponibile."));
-        ColoreTesto(LabMessaggioGrande, QColor(255, 0, 0));
+        Colori::TestoFisso(LabMessaggioGrande, Colori::Rosso);
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione."));
     }
     sbControlla->setEnabled(true);

@@ -1,5 +1,6 @@
 #include "windows/TFrmAbout.h"
 
+#include "app/Colori.h"
 #include "app/Errore.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
@@ -15,9 +16,12 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    QPalette argento = Panel1->palette();
-    argento.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-    Panel1->setPalette(argento);
+    // The silver panel is the window's own; the bottom panel has the desktop's window colour.
+    Colori::SfondoFisso(Panel1, Colori::Argento);
+    Colori::SfondoDiSistema(Panel2);
+    for (QLabel *etichetta : {Label2, LabelPrg, Label6, LabelNomeVersione, LabelVers, Label4,
+                              static_cast<QLabel *>(lblLink), static_cast<QLabel *>(Label13)})
+        Colori::TestoFisso(etichetta, Colori::Blu);
     Image1->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/about.jpg")));
     sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));

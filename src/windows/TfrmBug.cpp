@@ -1,5 +1,6 @@
 #include "windows/TfrmBug.h"
 
+#include "app/Colori.h"
 #include "app/Fx.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
@@ -20,6 +21,7 @@ TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
     ButEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
+    Colori::TestoFisso(lblLink, Colori::Blu);
 
     Collega(ButSegnala, &QPushButton::clicked, this, &TfrmBug::ButSegnalaClick);
     Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);

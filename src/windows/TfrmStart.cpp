@@ -1,5 +1,6 @@
 #include "windows/TfrmStart.h"
 
+#include "app/Colori.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
 #include "app/Jpeg.h"
@@ -25,6 +26,7 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     for (QLabel *etichetta : {static_cast<QLabel *>(Label1), LabelCodice, static_cast<QLabel *>(LabelSito)})
         etichetta->adjustSize();
+    Colori::TestoFisso(LabelSito, Colori::Blu);
 
     TimerStart->setObjectName(QStringLiteral("TimerStart"));
     TimerStart->setInterval(intervallo);

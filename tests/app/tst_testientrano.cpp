@@ -1,10 +1,15 @@
 // Every window's captions fit the place laid out for them, in the faces that stand in for the
-// designs' fonts: a text cut off at its end is a text the user cannot read.
+// designs' fonts: a text cut off at its end is a text the user cannot read. And every text can be read
+// against what stands behind it, under the default light palette and under a dark one: measured on
+// the window as drawn.
 #include "app/Applicazione.h"
+#include "app/Colori.h"
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
 #include "support/FinestreProva.h"
+#include "support/RispostaBox.h"
+#include "support/ServerProva.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
@@ -12,11 +17,18 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
-namespace {
+namespace
+{
 // The labels and buttons whose text is wider than the control; each as "window/control".
 QStringList TestiTagliati(QWidget *finestra)
 {
@@ -39,11 +51,129 @@ QStringList TestiTagliati(QWidget *finestra)
         testo.remove(QLatin1Char('&'));
         for (const QString &riga : testo.split(QLatin1Char('\n')))
             if (!riga.isEmpty() && controllo->fontMetrics().horizontalAdvance(riga) > spazio)
-                tagliati << finestra->objectName() + QLatin1Char('/') + controllo->objectName() + QLatin1String(": ") +
-                                riga;
+                tagliati << finestra->objectName() + QLatin1Char('/') + controllo->objectName() +
+                                QLatin1String(": ") + riga;
     }
     return tagliati;
 }
+// A dark palette of the kind desktops set on the Fusion style.
+QPalette TavolozzaScura()
+{
+    QPalette tavolozza;
+    const QColor finestra(53, 53, 53);
+    const QColor spento(127, 127, 127);
+    tavolozza.setColor(QPalette::Window, finestra);
+    tavolozza.setColor(QPalette::WindowText, Qt::white);
+    tavolozza.setColor(QPalette::Base, QColor(42, 42, 42));
+    tavolozza.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    tavolozza.setColor(QPalette::ToolTipBase, finestra);
+    tavolozza.setColor(QPalette::ToolTipText, Qt::white);
+    tavolozza.setColor(QPalette::Text, Qt::white);
+    tavolozza.setColor(QPalette::Button, finestra);
+    tavolozza.setColor(QPalette::ButtonText, Qt::white);
+    tavolozza.setColor(QPalette::BrightText, Qt::red);
+    tavolozza.setColor(QPalette::Light, QColor(90, 90, 90));
+    tavolozza.setColor(QPalette::Midlight, QColor(70, 70, 70));
+    tavolozza.setColor(QPalette::Mid, QColor(40, 40, 40));
+    tavolozza.setColor(QPalette::Dark, QColor(30, 30, 30));
+    tavolozza.setColor(QPalette::Shadow, QColor(20, 20, 20));
+    tavolozza.setColor(QPalette::Link, QColor(42, 130, 218));
+    tavolozza.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    tavolozza.setColor(QPalette::HighlightedText, Qt::black);
+    for (QPalette::ColorRole ruolo : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        tavolozza.setColor(QPalette::Disabled, ruolo, spento);
+    return tavolozza;
+}
+
+// The window drawn as the user sees it, and drawn again with one control's text made transparent:
+// the pixels that differ are that text's, and the second picture holds what stands behind them.
+QImage Disegno(QWidget *finestra)
+{
+    return finestra->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage SenzaTesto(QWidget *finestra, QWidget *controllo)
+{
+    QImage immagine;
+    if (auto *etichetta = qobject_cast<QLabel *>(controllo)) {
+        const QString testo = etichetta->text();
+        etichetta->setText(QString());
+        immagine = Disegno(finestra);
+        etichetta->setText(testo);
+    } else if (auto *campo = qobject_cast<QLineEdit *>(controllo)) {
+        const QString testo = campo->text();
+        campo->setText(QString());
+        immagine = Disegno(finestra);
+        campo->setText(testo);
+    } else if (!controllo->styleSheet().isEmpty()) {
+        // A style sheet's colour wins over the palette; its own name's rule wins over the sheet's.
+        const QString foglio = controllo->styleSheet();
+        controllo->setStyleSheet(foglio +
+                                 QStringLiteral("#%1 { color: transparent; }").arg(controllo->objectName()));
+        immagine = Disegno(finestra);
+        controllo->setStyleSheet(foglio);
+    } else {
+        const QPalette vecchia = controllo->palette();
+        QPalette trasparente = vecchia;
+        for (QPalette::ColorRole ruolo : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            trasparente.setColor(ruolo, Qt::transparent);
+        controllo->setPalette(trasparente);
+        immagine = Disegno(finestra);
+        controllo->setPalette(vecchia);
+    }
+    return immagine;
+}
+
+// The contrast of a control's text with what is behind it: of the text's pixels, those that stand
+// out most (the strokes themselves rather than their smoothed edges). 0 when it shows no text.
+double ContrastoDelTesto(QWidget *finestra, QWidget *controllo)
+{
+    const QImage con = Disegno(finestra);
+    const QImage senza = SenzaTesto(finestra, controllo);
+    const double scala = con.devicePixelRatio();
+    const QRect area = QRect(QPointF(controllo->mapTo(finestra, QPoint(0, 0))).toPoint() * scala,
+                             controllo->size() * scala) &
+                       con.rect();
+    std::vector<double> contrasti;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (con.pixel(x, y) != senza.pixel(x, y))
+                contrasti.push_back(Colori::Contrasto(con.pixelColor(x, y), senza.pixelColor(x, y)));
+    if (contrasti.empty())
+        return 0;
+    const auto quota = contrasti.begin() + static_cast<std::ptrdiff_t>(contrasti.size() * 9 / 10);
+    std::nth_element(contrasti.begin(), quota, contrasti.end());
+    return *quota;
+}
+
+// The texts of a window that fall short of the least contrast, each as "control: contrast".
+QStringList TestiIlleggibili(QWidget *finestra)
+{
+    QStringList illeggibili;
+    for (QWidget *controllo : finestra->findChildren<QWidget *>()) {
+        // A control the user cannot use (the print button before the first play) may be dimmed.
+        if (!controllo->isVisibleTo(finestra) || !controllo->isEnabled())
+            continue;
+        const auto *etichetta = qobject_cast<QLabel *>(controllo);
+        const auto *pulsante = qobject_cast<QAbstractButton *>(controllo);
+        const auto *campo = qobject_cast<QLineEdit *>(controllo);
+        const bool conTesto = (etichetta && !etichetta->text().isEmpty()) ||
+                              (pulsante && !pulsante->text().isEmpty()) ||
+                              (campo && !campo->text().isEmpty()) || qobject_cast<QMenuBar *>(controllo);
+        if (!conTesto)
+            continue;
+        const double contrasto = ContrastoDelTesto(finestra, controllo);
+        if (contrasto < Colori::ContrastoMinimo)
+            illeggibili << QStringLiteral("%1: %2").arg(controllo->objectName()).arg(contrasto, 0, 'f', 2);
+    }
+    return illeggibili;
+}
+
+QByteArray PaginaVersione(const QByteArray &versione)
+{
+    return "<HTML><BODY><P>Versione " + versione + "</P></BODY></HTML>";
+}
+
 } // namespace
 
 class TestTestiEntrano : public QObject
@@ -62,10 +192,103 @@ private slots:
         TFrmControllaVersione controllo(&principale);
 
         QStringList tagliati;
-        for (QWidget *finestra : std::initializer_list<QWidget *>{&principale, &about, &start, &bug, &impostazioni,
-                                                                 &controllo})
+        for (QWidget *finestra :
+             std::initializer_list<QWidget *>{&principale, &about, &start, &bug, &impostazioni, &controllo})
             tagliati += TestiTagliati(finestra);
         QVERIFY2(tagliati.isEmpty(), qPrintable(tagliati.join(QLatin1Char('\n'))));
+    }
+
+    void testiLeggibili_data()
+    {
+        QTest::addColumn<bool>("scura");
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QByteArray>("pubblicata"); // the update check's page: the build it publishes
+        for (bool scura : {false, true}) {
+            const char *tavolozza = scura ? "dark" : "light";
+            for (const char *finestra : {"main", "about", "splash", "bug", "settings"})
+                QTest::addRow("%s, %s", tavolozza, finestra)
+                    << scura << QString::fromLatin1(finestra) << QByteArray();
+            // While the page loads, "Controllo versione in corso..." stands in the text colour.
+            QTest::addRow("%s, update: checking", tavolozza)
+                << scura << QStringLiteral("update") << QByteArray();
+            QTest::addRow("%s, update: newer build", tavolozza)
+                << scura << QStringLiteral("update") << QByteArray("06.2002-16");
+            QTest::addRow("%s, update: no newer build", tavolozza)
+                << scura << QStringLiteral("update") << QByteArray("05.2002-15");
+        }
+    }
+    void testiLeggibili()
+    {
+        QFETCH(bool, scura);
+        QFETCH(QString, finestra);
+        QFETCH(QByteArray, pubblicata);
+        // The update check runs under the dark palette from the start; the other windows are made
+        // under the light one and turn dark while they are open.
+        const QPalette chiara = QApplication::palette();
+        const auto ripristina = qScopeGuard([&] { QApplication::setPalette(chiara); });
+        if (scura && finestra == QLatin1String("update"))
+            QApplication::setPalette(TavolozzaScura());
+
+        CartellaProva cartella;
+        FinestreProva finestre(true);
+        std::unique_ptr<QWidget> propria;
+        QWidget *daVedere = nullptr;
+        RispostaBox box;
+        ServerProva server;
+        if (finestra == QLatin1String("main")) {
+            daVedere = &finestre.Principale();
+        } else if (finestra == QLatin1String("about")) {
+            daVedere = &finestre.About();
+        } else if (finestra == QLatin1String("splash")) {
+            propria = std::make_unique<TfrmStart>();
+        } else if (finestra == QLatin1String("bug")) {
+            propria = std::make_unique<TfrmBug>(&finestre.Principale());
+        } else if (finestra == QLatin1String("settings")) {
+            propria = std::make_unique<TFrmImp>(&finestre.Principale());
+        } else {
+            // A check on a page that never comes is measured while it waits; one that ends, once its
+            // outcome is shown.
+            if (pubblicata.isEmpty())
+                server.ImpostaMuto("/index.php");
+            else
+                server.ImpostaPagina("/index.php", PaginaVersione(pubblicata));
+            TFrmControllaVersione::ImpostaIndirizzoSito(
+                QStringLiteral("http://127.0.0.1:%1").arg(server.Porta()));
+            const auto sito = qScopeGuard([] { TFrmControllaVersione::ImpostaIndirizzoSito({}); });
+            TFrmControllaVersione controllo;
+            QStringList illeggibili;
+            bool misurato = false;
+            QTimer attesa;
+            connect(&attesa, &QTimer::timeout, this, [&] {
+                if (misurato || !controllo.InAttesa())
+                    return;
+                misurato = true;
+                illeggibili = TestiIlleggibili(&controllo);
+                controllo.close();
+            });
+            if (pubblicata.isEmpty())
+                attesa.start(10);
+            box.Rispondi(QMessageBox::Yes);
+            controllo.show();
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    return !box.Visti().isEmpty() && !controllo.InAttesa() &&
+                           (misurato || !pubblicata.isEmpty());
+                },
+                60000));
+            if (!misurato) {
+                QVERIFY(controllo.sbScarica->isEnabled() == (pubblicata == "06.2002-16"));
+                illeggibili = TestiIlleggibili(&controllo);
+            }
+            QVERIFY2(illeggibili.isEmpty(), qPrintable(illeggibili.join(QLatin1Char('\n'))));
+            return;
+        }
+        if (propria)
+            daVedere = propria.get();
+        if (scura)
+            daVedere->setPalette(TavolozzaScura());
+        const QStringList illeggibili = TestiIlleggibili(daVedere);
+        QVERIFY2(illeggibili.isEmpty(), qPrintable(illeggibili.join(QLatin1Char('\n'))));
     }
 };
 
