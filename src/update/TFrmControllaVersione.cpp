@@ -88,6 +88,12 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     // stay usable while this window runs.
     setWindowModality(Qt::WindowModal);
 
+    // The two build numbers are read out with their headings. A label's buddy is what Qt's
+    // accessibility reports as the label of a control (labelled-by, and label-for on the heading);
+    // the headings have no mnemonic, so the buddy never takes part in keyboard navigation.
+    Label1->setBuddy(LabVerAttuale);
+    Label2->setBuddy(LabVerInternet);
+
     sbScarica->setIcon(QIcon(QStringLiteral(":/immagini/scarica.png")));
     sbControlla->setIcon(QIcon(QStringLiteral(":/immagini/controlla.png")));
     sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));

@@ -24,6 +24,8 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     ImageLogo->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/start.jpg")));
     ImageLogo->adjustSize();
     LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    // The logo is a link to the same address.
+    ImageLogo->setAccessibleDescription(LabelSito->text());
     for (QLabel *etichetta : {static_cast<QLabel *>(Label1), LabelCodice, static_cast<QLabel *>(LabelSito)})
         etichetta->adjustSize();
     Colori::TestoFisso(LabelSito, Colori::Blu);
