@@ -1,5 +1,6 @@
 // Every window's captions fit the place laid out for them, in the faces that stand in for the
-// designs' fonts: a text cut off at its end is a text the user cannot read. And every text can be read
+// designs' fonts, in Italian and in every language of the sample translation table: a text cut off at
+// its end, or run under the next control, is a text the user cannot read. And every text can be read
 // against what stands behind it, under the default light palette and under a dark one: measured on
 // the window as drawn.
 #include "app/Applicazione.h"
@@ -10,6 +11,7 @@
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
+#include "support/TabelleProva.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +32,44 @@
 
 namespace
 {
+bool MostraTesto(const QWidget *controllo)
+{
+    if (const auto *etichetta = qobject_cast<const QLabel *>(controllo))
+        return !etichetta->text().isEmpty();
+    return qobject_cast<const QAbstractButton *>(controllo) || qobject_cast<const QLineEdit *>(controllo);
+}
+
+// A label sized to its text (as translated texts are) cannot be cut by its own width, but by the
+// edge of the panel it stands on or by the control next to it; each as "window/control: ...".
+QStringList EtichetteCoperte(QWidget *finestra, QLabel *etichetta)
+{
+    QStringList coperte;
+    if (etichetta->wordWrap() || !MostraTesto(etichetta) || !etichetta->isVisibleTo(finestra))
+        return coperte;
+    const QFontMetrics metriche = etichetta->fontMetrics();
+    const QStringList righe = etichetta->text().split(QLatin1Char('\n'));
+    int larghezza = 0;
+    for (const QString &riga : righe)
+        larghezza = std::max(larghezza, metriche.horizontalAdvance(riga));
+    // The letters from the top of the first line down to the last baseline: a box laid out over the
+    // next control's edge (the large status label of the update window) does not count, letters do.
+    const int altezza = metriche.height() + int(righe.size() - 1) * metriche.lineSpacing();
+    const QRect area = etichetta->contentsRect();
+    const QRect testo =
+        QStyle::alignedRect(Qt::LeftToRight, etichetta->alignment(), QSize(larghezza, altezza), area)
+            .adjusted(0, 0, 0, -metriche.descent())
+            .translated(etichetta->pos());
+    const QWidget *genitore = etichetta->parentWidget();
+    const QString nome = finestra->objectName() + QLatin1Char('/') + etichetta->objectName();
+    if (testo.left() < 0 || testo.right() >= genitore->width())
+        coperte << nome + QLatin1String(" runs past the edge of ") + genitore->objectName();
+    for (const QWidget *vicino : genitore->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (vicino != etichetta && vicino->isVisibleTo(finestra) && MostraTesto(vicino) &&
+            testo.intersects(vicino->geometry()))
+            coperte << nome + QLatin1String(" runs into ") + vicino->objectName();
+    return coperte;
+}
+
 // The labels and buttons whose text is wider than the control; each as "window/control".
 QStringList TestiTagliati(QWidget *finestra)
 {
@@ -39,6 +80,7 @@ QStringList TestiTagliati(QWidget *finestra)
         QString testo;
         int spazio = controllo->width();
         if (auto *etichetta = qobject_cast<QLabel *>(controllo); etichetta && !etichetta->wordWrap()) {
+            tagliati += EtichetteCoperte(finestra, etichetta);
             testo = etichetta->text();
             spazio -= 2 * etichetta->margin();
         } else if (auto *pulsante = qobject_cast<QAbstractButton *>(controllo)) {
@@ -56,6 +98,26 @@ QStringList TestiTagliati(QWidget *finestra)
     }
     return tagliati;
 }
+// The statements of an SQL text file, one per ";" at the end of a line; comment lines left out.
+QStringList IstruzioniSql(const QString &percorso)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList istruzioni;
+    QString corrente;
+    for (const QString &riga : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (riga.trimmed().startsWith(QLatin1String("--")))
+            continue;
+        corrente += riga + QLatin1Char('\n');
+        if (riga.trimmed().endsWith(QLatin1Char(';'))) {
+            istruzioni << corrente.trimmed();
+            corrente.clear();
+        }
+    }
+    return istruzioni;
+}
+
 // A dark palette of the kind desktops set on the Fusion style.
 QPalette TavolozzaScura()
 {
@@ -180,9 +242,22 @@ class TestTestiEntrano : public QObject
 {
     Q_OBJECT
 private slots:
+    void testiDelleFinestre_data()
+    {
+        // The designed texts, and those of every language of the sample translation table.
+        QTest::addColumn<QString>("lingua");
+        for (const char *lingua : {"Italiano", "Inglese", "Francese", "Tedesco", "Spagnolo"})
+            QTest::newRow(lingua) << QString::fromLatin1(lingua);
+    }
     void testiDelleFinestre()
     {
+        QFETCH(QString, lingua);
         CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        TabelleProva tabelle;
+        tabelle.Lingua(lingua);
+        tabelle.Esegui(QStringLiteral("lingua.db"),
+                       IstruzioniSql(QStringLiteral(KELMO_SAMPLE_DATA "/lingua.sql")));
         FinestreProva finestre(true);
         TFrmMain &principale = finestre.Principale();
         TFrmAbout &about = finestre.About();
