@@ -1,18 +1,18 @@
 #include "app/Applicazione.h"
 
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 
 #include <QEvent>
 #include <QFont>
 #include <QWidget>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 
 Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(Titolo);
-    setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.png")));
+    setWindowIcon(Glifi::Icona(QStringLiteral("icona")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
     caricaTraduzioniQt();

@@ -3,6 +3,7 @@
 #include "app/AttivazionePerMostra.h"
 #include "app/Colori.h"
 #include "app/Fx.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
@@ -94,9 +95,9 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     Label1->setBuddy(LabVerAttuale);
     Label2->setBuddy(LabVerInternet);
 
-    sbScarica->setIcon(QIcon(QStringLiteral(":/immagini/scarica.png")));
-    sbControlla->setIcon(QIcon(QStringLiteral(":/immagini/controlla.png")));
-    sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    sbScarica->setIcon(Glifi::Icona(QStringLiteral("scarica")));
+    sbControlla->setIcon(Glifi::Icona(QStringLiteral("controlla")));
+    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
 
     Collega(sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
     Collega(sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);

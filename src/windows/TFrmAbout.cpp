@@ -4,7 +4,7 @@
 #include "app/Errore.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
-#include "app/Jpeg.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 
@@ -22,8 +22,8 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     for (QLabel *etichetta : {Label2, LabelPrg, Label6, LabelNomeVersione, LabelVers, Label4,
                               static_cast<QLabel *>(lblLink), static_cast<QLabel *>(Label13)})
         Colori::TestoFisso(etichetta, Colori::Blu);
-    Image1->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/about.jpg")));
-    sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    Image1->setPixmap(Glifi::Immagine(QStringLiteral("about")));
+    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
     Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));

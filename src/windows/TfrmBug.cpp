@@ -2,6 +2,7 @@
 
 #include "app/Colori.h"
 #include "app/Fx.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
@@ -17,8 +18,8 @@ TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    ButSegnala->setIcon(QIcon(QStringLiteral(":/immagini/segnala.png")));
-    ButEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    ButSegnala->setIcon(Glifi::Icona(QStringLiteral("segnala")));
+    ButEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
     Colori::TestoFisso(lblLink, Colori::Blu);

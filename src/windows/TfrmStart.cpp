@@ -3,7 +3,7 @@
 #include "app/Colori.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
-#include "app/Jpeg.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
@@ -21,7 +21,7 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     // A fixed frame with a title and nothing else: no close, minimise or maximise box, no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    ImageLogo->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/start.jpg")));
+    ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start")));
     ImageLogo->adjustSize();
     LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     // The logo is a link to the same address.

@@ -5,6 +5,7 @@
 // the window as drawn.
 #include "app/Applicazione.h"
 #include "app/Colori.h"
+#include "app/Glifi.h"
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
@@ -271,6 +272,51 @@ private slots:
              std::initializer_list<QWidget *>{&principale, &about, &start, &bug, &impostazioni, &controllo})
             tagliati += TestiTagliati(finestra);
         QVERIFY2(tagliati.isEmpty(), qPrintable(tagliati.join(QLatin1Char('\n'))));
+    }
+
+    void immaginiADoppiaDensita()
+    {
+        // Every glyph of every window also comes drawn at twice its size, for screens at 200 %.
+        CartellaProva cartella;
+        FinestreProva finestre(true);
+        TfrmStart start;
+        TfrmBug bug(&finestre.Principale());
+        TFrmImp impostazioni(&finestre.Principale());
+        TFrmControllaVersione controllo;
+        QStringList sfocati;
+        for (QWidget *finestra : std::initializer_list<QWidget *>{&finestre.Principale(), &finestre.About(),
+                                                                  &start, &bug, &impostazioni, &controllo})
+            for (const QAbstractButton *pulsante : finestra->findChildren<QAbstractButton *>())
+                // (Qt's own buttons, such as the menu bar's overflow arrow, are not ours.)
+                if (!pulsante->icon().isNull() && !pulsante->objectName().startsWith(QLatin1String("qt_")) &&
+                    !pulsante->icon().availableSizes().contains(pulsante->iconSize() * 2))
+                    sfocati << pulsante->objectName();
+        QVERIFY2(sfocati.isEmpty(), qPrintable(sfocati.join(QLatin1Char(' '))));
+
+        // The logos: the same picture, at the same size on the window, drawn with twice the pixels. The
+        // drawings are made anew, so they are compared in blocks of 4 x 4 pixels, where a letter's edge
+        // a pixel further on does not count and a wrong or broken picture does.
+        for (const QString &nome :
+             {QStringLiteral("logo"), QStringLiteral("about"), QStringLiteral("start")}) {
+            const QImage semplice = Glifi::Immagine(nome, 1).toImage();
+            const QPixmap doppia = Glifi::Immagine(nome, 2);
+            QVERIFY(!semplice.isNull());
+            QCOMPARE(doppia.devicePixelRatio(), 2.0);
+            QCOMPARE(doppia.deviceIndependentSize().toSize(), semplice.size());
+            const QSize blocchi = semplice.size() / 4;
+            const QImage a = semplice.scaled(blocchi, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage b =
+                doppia.toImage().scaled(blocchi, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            double differenza = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+                    differenza += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                                  std::abs(p.blue() - q.blue());
+                }
+            differenza /= 3.0 * a.width() * a.height();
+            QVERIFY2(differenza < 16, qPrintable(nome + QStringLiteral(": %1").arg(differenza)));
+        }
     }
 
     void testiLeggibili_data()
