@@ -1,6 +1,7 @@
 #include "app/Colori.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QPalette>
 #include <QSet>
 #include <QWidget>
@@ -95,7 +96,10 @@ void Applica(QWidget *controllo)
         return;
     case Ruolo::TestoFisso: {
         const QColor dietro = Dietro(controllo);
-        const bool basta = Contrasto(colore, dietro) >= ContrastoMinimo;
+        // A label with nothing to read (About's empty one) needs no background of its own.
+        const auto *etichetta = qobject_cast<const QLabel *>(controllo);
+        const bool basta =
+            Contrasto(colore, dietro) >= ContrastoMinimo || (etichetta && etichetta->text().isEmpty());
         const QColor sfondo = basta ? dietro : SfondoChiaro;
         QPalette tavolozza = controllo->palette();
         tavolozza.setColor(QPalette::WindowText, Leggibile(colore, sfondo));

@@ -38,7 +38,8 @@ void SfondoFisso(QWidget *pannello, const QColor &colore);
 // A panel painted in the desktop's window colour, also when it stands inside a coloured panel.
 void SfondoDiSistema(QWidget *pannello);
 
-// A text in a colour of its own (see above).
+// A text in a colour of its own (see above). A label is given it once its text is in place: an empty
+// label gets no background.
 void TestoFisso(QWidget *controllo, const QColor &colore);
 
 // A text in the desktop's text colour again, on what stands behind it.
