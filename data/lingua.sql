@@ -41,5 +41,5 @@ INSERT INTO lingua VALUES ('Versione attuale', 'Current version', 'Version actue
   'Versión actual');
 INSERT INTO lingua VALUES ('Versione disponibile su internet', 'Version available online',
   'Version disponible sur internet', 'Version im Internet', 'Versión disponible en internet');
-INSERT INTO lingua VALUES ('Scarica', 'Download', 'Télécharger', 'Herunterladen', 'Descargar');
-INSERT INTO lingua VALUES ('Controlla', 'Check', 'Vérifier', 'Prüfen', 'Comprobar');
+INSERT INTO lingua VALUES ('Scarica', 'Download', 'Obtenir', 'Laden', 'Descargar');
+INSERT INTO lingua VALUES ('Controlla', 'Check', 'Vérifier', 'Prüfen', 'Verificar');

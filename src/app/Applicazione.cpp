@@ -1,12 +1,12 @@
 #include "app/Applicazione.h"
 
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 
 #include <QEvent>
 #include <QFont>
 #include <QWidget>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -15,7 +15,7 @@ Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
     setApplicationName(Titolo);
     // The desktop (Wayland above all) matches the windows to the menu entry, and its icon, by this.
     setDesktopFileName(QString::fromLatin1(Configurazione::IdDesktop));
-    setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.png")));
+    setWindowIcon(Glifi::Icona(QStringLiteral("icona")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
     caricaTraduzioniQt();

@@ -71,9 +71,11 @@ bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
     if (const SceltaStampante &scelta = sceltaImpostata())
         return scelta(stampante, genitore);
     QPrintDialog PrintDialog1(&stampante, genitore);
-    // All pages only: no page numbers, no selection.
-    PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
-                            QAbstractPrintDialog::PrintCollateCopies);
+    // No selection and no current page. Under CUPS the dialog offers a range of pages whatever the
+    // options say, and without this option it leaves the range to the print server, which a PDF file
+    // never reaches; with it the range comes to the printer, and the text device prints only those pages.
+    PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                            QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 

@@ -104,8 +104,22 @@ void DispositivoTesto::Chiudi()
     Stampa();
 }
 
+bool DispositivoTesto::PaginaScelta(int numero) const
+{
+    return m_stampante.printRange() != QPrinter::PageRange || m_stampante.pageRanges().contains(numero);
+}
+
 void DispositivoTesto::Stampa()
 {
+    // The pages the user chose in the printer dialog, numbered from 1; a range past the last page
+    // prints nothing, and no job is started for it.
+    std::vector<const std::vector<Voce> *> scelte;
+    for (std::size_t i = 0; i < m_pagine.size(); ++i)
+        if (PaginaScelta(static_cast<int>(i) + 1))
+            scelte.push_back(&m_pagine[i]);
+    if (scelte.empty())
+        return;
+
     QPainter pittore;
     if (!pittore.begin(&m_stampante))
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(NomeStampante(m_stampante)));
@@ -123,12 +137,12 @@ void DispositivoTesto::Stampa()
             ascese.push_back(QFontMetrics(carattere, &m_stampante).ascent());
         int corrente = -1;
         bool prima = true;
-        for (const std::vector<Voce> &pagina : m_pagine) {
+        for (const std::vector<Voce> *pagina : scelte) {
             if (!prima && !m_stampante.newPage())
                 throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa")
                                  .arg(NomeStampante(m_stampante)));
             prima = false;
-            for (const Voce &voce : pagina) {
+            for (const Voce &voce : *pagina) {
                 if (voce.carattere != corrente) {
                     corrente = voce.carattere;
                     pittore.setFont(m_caratteri[static_cast<std::size_t>(corrente)]);

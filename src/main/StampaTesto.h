@@ -19,6 +19,7 @@ class QPrinter;
 //    the next line starts a new page at its top (a page is begun only when something is written on it,
 //    so a job never ends with a blank sheet).
 //  - A font set applies to every line written afterwards.
+//  - Of a job laid out on several pages, only the pages chosen in the printer dialog are printed.
 // The lines are laid out in memory and the job is handed to the printer only by Chiudi, whole: a
 // failure on the way, or a device destroyed without Chiudi, sends nothing to the printer.
 class DispositivoTesto
@@ -39,7 +40,7 @@ public:
     // when the printer refuses it; a job refused half-way is aborted.
     void Chiudi();
 
-    // Pages laid out so far.
+    // Pages laid out so far, printed or not.
     int Pagine() const { return static_cast<int>(m_pagine.size()); }
 
 private:
@@ -52,6 +53,7 @@ private:
     // How many of the text's leading characters fit across the printable area (at least one).
     qsizetype CaratteriCheEntrano(const QString &testo) const;
     void ScriviParte(const QString &parte);
+    bool PaginaScelta(int numero) const;
     void Stampa();
 
     QPrinter &m_stampante;

@@ -1,7 +1,8 @@
 #include "main/TFrmMain.h"
 
+#include "app/Colori.h"
 #include "app/Fx.h"
-#include "app/Jpeg.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "main/NumeroFisso.h"
 #include "main/StampaGiocate.h"
@@ -29,23 +30,21 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    const QPixmap mattoni = Jpeg::Carica(QStringLiteral(":/immagini/mattoni.jpg"));
+    const QPixmap mattoni = Glifi::Immagine(QStringLiteral("mattoni"));
     for (QLabel *tassello : {Image1, Image2, Image3, Image4})
         tassello->setPixmap(mattoni);
-    Image5->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/logo.jpg")));
+    Image5->setPixmap(Glifi::Immagine(QStringLiteral("logo")));
 
-    BTSstampa->setIcon(QIcon(QStringLiteral(":/immagini/stampa.png")));
-    BTSimp->setIcon(QIcon(QStringLiteral(":/immagini/impostazioni.png")));
-    BTSgioca->setIcon(QIcon(QStringLiteral(":/immagini/gioca.png")));
+    BTSstampa->setIcon(Glifi::Icona(QStringLiteral("stampa")));
+    BTSimp->setIcon(Glifi::Icona(QStringLiteral("impostazioni")));
+    BTSgioca->setIcon(Glifi::Icona(QStringLiteral("gioca")));
     for (QPushButton *pulsante : {BTSstampa, BTSimp, BTSgioca})
         pulsante->setStyleSheet(QStringLiteral("QPushButton { color: white; border: none; }"
                                                "QPushButton:hover { border: 1px outset #d8d8d8; }"
                                                "QPushButton:pressed { border: 1px inset #d8d8d8; }"
                                                "QPushButton:disabled { color: #9c9c9c; }"));
 
-    QPalette blu = Panel1->palette();
-    blu.setColor(QPalette::Window, QColor(0, 0, 255));
-    Panel1->setPalette(blu);
+    Colori::SfondoFisso(Panel1, Colori::Blu);
     for (QLineEdit *campo : CampiNumero())
         campo->setTextMargins(0, 0, 0, 0);
 

@@ -3,6 +3,7 @@
 #include "app/AttivazionePerMostra.h"
 #include "app/Errore.h"
 #include "app/Fx.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "main/Estrazione.h"
 #include "main/NumeroFisso.h"
@@ -111,8 +112,8 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     // usable (an application-modal run would block them, and their button could not be pressed).
     setWindowModality(Qt::WindowModal);
 
-    BTMsalva->setIcon(QIcon(QStringLiteral(":/immagini/ok.png")));
-    BTMannulla->setIcon(QIcon(QStringLiteral(":/immagini/annulla.png")));
+    BTMsalva->setIcon(Glifi::Icona(QStringLiteral("ok")));
+    BTMannulla->setIcon(Glifi::Icona(QStringLiteral("annulla")));
     EDTnumFIS->installEventFilter(this);
 
     Collega(Check1, &QCheckBox::toggled, this, &TFrmImp::Check1Click);

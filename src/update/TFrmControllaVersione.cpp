@@ -1,7 +1,9 @@
 #include "update/TFrmControllaVersione.h"
 
 #include "app/AttivazionePerMostra.h"
+#include "app/Colori.h"
 #include "app/Fx.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
@@ -64,13 +66,6 @@ void ScriviAdattando(QLabel *etichetta, const QString &testo)
     etichetta->adjustSize();
 }
 
-void ColoreTesto(QLabel *etichetta, const QColor &colore)
-{
-    QPalette tavolozza = etichetta->palette();
-    tavolozza.setColor(QPalette::WindowText, colore);
-    etichetta->setPalette(tavolozza);
-}
-
 } // namespace
 
 void TFrmControllaVersione::ImpostaIndirizzoSito(const QString &indirizzo)
@@ -94,9 +89,15 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     // stay usable while this window runs.
     setWindowModality(Qt::WindowModal);
 
-    sbScarica->setIcon(QIcon(QStringLiteral(":/immagini/scarica.png")));
-    sbControlla->setIcon(QIcon(QStringLiteral(":/immagini/controlla.png")));
-    sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    // The two build numbers are read out with their headings. A label's buddy is what Qt's
+    // accessibility reports as the label of a control (labelled-by, and label-for on the heading);
+    // the headings have no mnemonic, so the buddy never takes part in keyboard navigation.
+    Label1->setBuddy(LabVerAttuale);
+    Label2->setBuddy(LabVerInternet);
+
+    sbScarica->setIcon(Glifi::Icona(QStringLiteral("scarica")));
+    sbControlla->setIcon(Glifi::Icona(QStringLiteral("controlla")));
+    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
 
     Collega(sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
     Collega(sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);
@@ -167,7 +168,8 @@ void TFrmControllaVersione::FormActivate()
 {
     for (QLabel *etichetta : {LabVerInternet, LabVerAttuale, LabMessaggioPiccolo})
         ScriviAdattando(etichetta, QString());
-    ColoreTesto(LabMessaggioGrande, Qt::black);
+    // Black in the desktop's default colours: the text colour of the palette in use.
+    Colori::TestoDiSistema(LabMessaggioGrande);
 
     const QString etichettaVersione = FinestraAbout().LabelVers->text();
     TestoVersione = Scansione::TestoVersione(etichettaVersione);
@@ -235,12 +237,12 @@ void TFrmControllaVersione::sbControllaClick()
 
     if (Scansione::NuovaVersioneDisponibile(VersioneAttuale, pubblicata)) {
         LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
-        ColoreTesto(LabMessaggioGrande, QColor(0, 128, 0));
+        Colori::TestoFisso(LabMessaggioGrande, Colori::Verde);
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Premi su scarica e chiudi il programma."));
         sbScarica->setEnabled(true);
     } else {
         LabMessaggioGrande->setText(QStringLiteral("Nessuna nuova versione disponibile."));
-        ColoreTesto(LabMessaggioGrande, QColor(255, 0, 0));
+        Colori::TestoFisso(LabMessaggioGrande, Colori::Rosso);
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione."));
     }
     sbControlla->setEnabled(true);

@@ -1,8 +1,63 @@
 #include "windows/EtichettaCliccabile.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
-EtichettaCliccabile::EtichettaCliccabile(QWidget *genitore) : QLabel(genitore) {}
+namespace
+{
+
+// The label as assistive tools see it: a link named by its text (or by its accessible name, for the
+// logo), with the one action a link has.
+class EtichettaAccessibile : public QAccessibleWidget
+{
+public:
+    explicit EtichettaAccessibile(EtichettaCliccabile *etichetta)
+        : QAccessibleWidget(etichetta, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text tipo) const override
+    {
+        QString testo = QAccessibleWidget::text(tipo);
+        if (tipo == QAccessible::Name && testo.isEmpty())
+            testo = Etichetta()->text();
+        return testo;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &azione) override
+    {
+        if (azione == pressAction() && Etichetta()->isEnabled())
+            Etichetta()->Premi();
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    EtichettaCliccabile *Etichetta() const { return static_cast<EtichettaCliccabile *>(widget()); }
+};
+
+QAccessibleInterface *Fabbrica(const QString &classe, QObject *oggetto)
+{
+    if (classe == QLatin1String("EtichettaCliccabile") && oggetto && oggetto->isWidgetType())
+        return new EtichettaAccessibile(static_cast<EtichettaCliccabile *>(oggetto));
+    return nullptr;
+}
+
+} // namespace
+
+EtichettaCliccabile::EtichettaCliccabile(QWidget *genitore) : QLabel(genitore)
+{
+    static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
+    Q_UNUSED(fabbricaInstallata);
+}
+
+void EtichettaCliccabile::Premi()
+{
+    emit Cliccata();
+}
 
 void EtichettaCliccabile::mousePressEvent(QMouseEvent *evento)
 {

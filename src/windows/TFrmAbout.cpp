@@ -1,12 +1,12 @@
 #include "windows/TFrmAbout.h"
 
+#include "app/Colori.h"
 #include "app/Errore.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
-#include "app/Jpeg.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
-
 
 using RapportoErrori::Collega;
 
@@ -15,15 +15,20 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    QPalette argento = Panel1->palette();
-    argento.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-    Panel1->setPalette(argento);
-    Image1->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/about.jpg")));
-    sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    Image1->setPixmap(Glifi::Immagine(QStringLiteral("about")));
+    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
     Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));
     Label13->adjustSize();
+
+    // The silver panel is the window's own; the bottom panel has the desktop's window colour. The
+    // labels' texts are in place: a label with a text gets a background to be read on where it needs one.
+    Colori::SfondoFisso(Panel1, Colori::Argento);
+    Colori::SfondoDiSistema(Panel2);
+    for (QLabel *etichetta : {Label2, LabelPrg, Label6, LabelNomeVersione, LabelVers, Label4,
+                              static_cast<QLabel *>(lblLink), static_cast<QLabel *>(Label13)})
+        Colori::TestoFisso(etichetta, Colori::Blu);
 
     Collega(sbEsci, &QToolButton::clicked, this, &TFrmAbout::sbEsciClick);
     Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::lblLinkClick);

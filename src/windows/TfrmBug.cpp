@@ -1,6 +1,8 @@
 #include "windows/TfrmBug.h"
 
+#include "app/Colori.h"
 #include "app/Fx.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
@@ -16,10 +18,11 @@ TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    ButSegnala->setIcon(QIcon(QStringLiteral(":/immagini/segnala.png")));
-    ButEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
+    ButSegnala->setIcon(Glifi::Icona(QStringLiteral("segnala")));
+    ButEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
+    Colori::TestoFisso(lblLink, Colori::Blu);
 
     Collega(ButSegnala, &QPushButton::clicked, this, &TfrmBug::ButSegnalaClick);
     Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);

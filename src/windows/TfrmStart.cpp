@@ -1,8 +1,9 @@
 #include "windows/TfrmStart.h"
 
+#include "app/Colori.h"
 #include "app/Finestre.h"
 #include "app/Fx.h"
-#include "app/Jpeg.h"
+#include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
@@ -20,11 +21,14 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     // A fixed frame with a title and nothing else: no close, minimise or maximise box, no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    ImageLogo->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/start.jpg")));
+    ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start")));
     ImageLogo->adjustSize();
     LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    // The logo is a link to the same address.
+    ImageLogo->setAccessibleDescription(LabelSito->text());
     for (QLabel *etichetta : {static_cast<QLabel *>(Label1), LabelCodice, static_cast<QLabel *>(LabelSito)})
         etichetta->adjustSize();
+    Colori::TestoFisso(LabelSito, Colori::Blu);
 
     TimerStart->setObjectName(QStringLiteral("TimerStart"));
     TimerStart->setInterval(intervallo);

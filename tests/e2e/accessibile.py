@@ -276,6 +276,17 @@ def percorso(accessibile):
     return " / ".join(reversed(parti))
 
 
+def etichettato_da(accessibile):
+    """The names of the accessibles that label this one (its labelled-by relations)."""
+    accessibile.clear_cache()
+    return [
+        relazione.getTarget(i).name
+        for relazione in accessibile.getRelationSet()
+        if relazione.getRelationType() == pyatspi.RELATION_LABELLED_BY
+        for i in range(relazione.getNTargets())
+    ]
+
+
 def abilitato(accessibile):
     return {"enabled", "sensitive"} <= stati(accessibile)
 
@@ -289,6 +300,51 @@ def estensione(accessibile):
     """(x, y, width, height) on the screen."""
     e = accessibile.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return e.x, e.y, e.width, e.height
+
+
+def collegamenti(radice, attesi):
+    """The links below radice, checked as a screen reader needs them: exactly the names expected,
+    each with a "Press" action and none able to take the keyboard focus (the labels that act as
+    links stay out of the tab order). Returns them by name."""
+    trovati = {a.name: a for a in discendenti(radice) if a.getRoleName() == "link"}
+    verifica(sorted(trovati) == sorted(attesi), f"links in '{radice.name}': {sorted(trovati)}, expected {sorted(attesi)}")
+    for nome, collegamento in trovati.items():
+        azioni = collegamento.queryAction()
+        nomi = [azioni.getName(i) for i in range(azioni.nActions)]
+        verifica("Press" in nomi, f"link '{nome}' offers {nomi}, no Press")
+        verifica("focusable" not in stati(collegamento), f"link '{nome}' can take the keyboard focus")
+    return trovati
+
+
+# --- the desktop's "open" --------------------------------------------------------------------------
+
+
+def ambiente_con_apertura():
+    """The environment for the program in which the desktop's "open" (xdg-open, with no desktop of
+    its own to ask) hands every address to a recorder instead of a browser: see aperture()."""
+    registratore = os.path.join(cartella_temporanea(), "apri.sh")
+    if not os.path.exists(registratore):
+        with open(registratore, "w") as file:
+            file.write('#!/bin/sh\nprintf \'%s\\n\' "$1" >> "$(dirname "$0")/aperture.txt"\n')
+        os.chmod(registratore, 0o755)
+    return {**os.environ, "BROWSER": registratore}
+
+
+def aperture():
+    """The addresses handed to the desktop's "open" so far, in order."""
+    try:
+        with open(os.path.join(cartella_temporanea(), "aperture.txt")) as file:
+            return file.read().splitlines()
+    except FileNotFoundError:
+        return []
+
+
+def premi_collegamento(collegamento, indirizzo):
+    """Runs a link's Press action and waits until the address has been handed to the desktop."""
+    prima = len(aperture())
+    premi(collegamento)
+    return attendi(lambda: [a for a in aperture()[prima:] if a.startswith(indirizzo)],
+                   f"link '{collegamento.name}' to open {indirizzo}")
 
 
 # --- acting --------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 """The update check of the built program on a real display with a window manager, against a web site on
 this machine: "Aggiorna versione" opens the window, the question is answered "Sì", the version page
-published on the site (build 16) is found newer than the program's own (build 15), and "Scarica"
+published on the site (build 16) is found newer than the program's own (build 15), each build number
+read out with its heading (labelled-by), and "Scarica"
 saves the setup file whole where the save dialog proposes it.
 
 Run through sessione.sh with kelmo-dravolo-loopback, the program built from the same code with its site
@@ -91,6 +92,9 @@ def main():
             for atteso in ("15", "16", PREMI_SCARICA):
                 verifica(atteso in testi, f"the window shows {testi}, without {atteso!r}")
             verifica(Sito.richieste == [CONTROLLO], f"the site was asked {Sito.richieste}")
+            for numero, intestazione in (("15", "Versione attuale"), ("16", "Versione disponibile su internet")):
+                da = A.etichettato_da(A.trova(finestra, "label", numero))
+                verifica(da == [intestazione], f"build {numero} is labelled by {da}, not by {intestazione!r}")
             senza_nome = A.controlli_senza_nome(finestra)
             verifica(not senza_nome, f"controls without an accessible name: {senza_nome}")
             scarica = A.trova(finestra, "push button", "Scarica")

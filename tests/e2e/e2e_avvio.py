@@ -1,5 +1,6 @@
 """Start-up of the built program on a real display with a window manager: the splash window is on
-screen first and alone, with its title and loading line; Escape and the window manager's close
+screen first and alone, with its title and loading line; its site address and logo are links that a
+screen reader can press, and pressing them opens the site and leaves the splash there; Escape and the window manager's close
 request leave it there; it goes by itself after its ten seconds and the main window comes up. A second
 start with the language set to English shows the splash's loading line translated. A start where the
 settings table is a named pipe reports the table as unreadable at once, instead of waiting for a writer.
@@ -20,6 +21,7 @@ TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
 CARICAMENTO = "Caricamento in corso, attendere.."
 CARICAMENTO_INGLESE = "Loading, please wait.."
 DURATA_SPLASH = 10.0
+SITO = "http://www.kelmo.example"
 
 
 def mappata(titolo):
@@ -44,7 +46,7 @@ def solo_lo_splash(pid):
 
 
 def prima_esecuzione():
-    with A.programma() as processo:
+    with A.programma(env=A.ambiente_con_apertura()) as processo:
         pid = processo.pid
         passo("the splash comes up first, alone, with its title and texts")
         splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=DURATA_SPLASH)
@@ -52,6 +54,12 @@ def prima_esecuzione():
         solo_lo_splash(pid)
         testi = A.etichette(splash)
         verifica(CARICAMENTO in testi and "Inizializzazione" in testi, f"splash labels: {testi}")
+
+        passo("the site address and the logo are links; pressed, they open the site")
+        collegamenti = A.collegamenti(splash, [SITO, "Logo"])
+        for nome in (SITO, "Logo"):
+            A.premi_collegamento(collegamenti[nome], SITO)
+        solo_lo_splash(pid)
 
         passo("Escape and the close request leave the splash on screen")
         if "active" not in A.stati(splash):

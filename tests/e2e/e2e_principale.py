@@ -1,5 +1,6 @@
 """The built program on a real display, met as a screen reader meets it: the main window comes up,
-every control can be named, "Gioca" draws plays, a fixed number in redme.qzl always takes the first
+every control can be named, the site and mail addresses of the About and bug-report windows are links
+that a screen reader can press, "Gioca" draws plays, a fixed number in redme.qzl always takes the first
 field, and closing the window ends the program.
 
 Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
@@ -17,6 +18,8 @@ VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "Abou
 FILE_NOVANTA = b"AO '90'$tg\r\n"
 PRESSIONI_CON_NUMERO_FISSO = 8
 DUE_CIFRE = re.compile(r"[0-9]{2}")
+SITO = "http://www.kelmo.example"
+MAIL = "supporto@kelmo.example"
 
 
 def nessuna_altra_finestra(pid):
@@ -80,13 +83,38 @@ def controlla_nomi(finestra):
     verifica(voci == VOCI_MENU, f"menu entries {voci}, expected {VOCI_MENU}")
 
 
+def apri_dal_menu(pid, principale, voce, titolo):
+    A.premi(A.trova(principale, "menu item", voce))
+    return A.trova_finestra(pid, titolo, "dialog")
+
+
+def chiudi_con_esci(pid, finestra):
+    A.premi(A.trova(finestra, "push button", "Esci"))
+    A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
+
+
+def collegamenti_delle_finestre(pid, principale):
+    passo("About: the site and mail addresses are links; pressed, they open the site and a message")
+    about = apri_dal_menu(pid, principale, "About", "About")
+    collegamenti = A.collegamenti(about, [SITO, MAIL])
+    A.premi_collegamento(collegamenti[SITO], SITO)
+    A.premi_collegamento(collegamenti[MAIL], "mailto:" + MAIL)
+    chiudi_con_esci(pid, about)
+
+    passo("Segnala Bug: the site address is a link; pressed, it opens the site")
+    bug = apri_dal_menu(pid, principale, "Segnala Bug", "Segnalazione bug al team Kelmo")
+    A.premi_collegamento(A.collegamenti(bug, [SITO])[SITO], SITO)
+    chiudi_con_esci(pid, bug)
+
+
 def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     verifica(not os.path.exists(fisso), "a fixed-number file is already next to the program")
-    with A.programma() as processo:
+    with A.programma(env=A.ambiente_con_apertura()) as processo:
         pid = processo.pid
         finestra = A.finestra_principale(pid)
         controlla_nomi(finestra)
+        collegamenti_delle_finestre(pid, finestra)
 
         stampa = A.trova(finestra, "push button", "Stampa")
         gioca = A.trova(finestra, "push button", "Gioca")

@@ -14,6 +14,9 @@
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -326,23 +329,49 @@ private slots:
         QCOMPARE(Righe(LeggiPdf(m_file)), QStringList{Intestazione} + Registro());
     }
 
+    void dialogoDelleStampanti_data()
+    {
+        QTest::addColumn<bool>("conferma");
+        QTest::newRow("cancelled: nothing printed, nothing shown") << false;
+        QTest::newRow("pages 2 to 2 to a PDF file: only the second page") << true;
+    }
     void dialogoDelleStampanti()
     {
-        // The real dialog: all pages only (no page numbers or selection), printing to a file
-        // offered; cancelling it prints nothing and shows nothing.
+        // The real dialog: no selection and no current page, printing to a file offered; the range of
+        // pages it offers is honoured.
+        QFETCH(bool, conferma);
         Stampa::ImpostaSceltaStampante({});
-        Gioca(1);
+        // Two pages: the header and the first plays, then the rest.
+        Gioca(100);
         bool visto = false;
         QAbstractPrintDialog::PrintDialogOptions opzioni;
         QTimer guardia;
         guardia.setInterval(10);
         connect(&guardia, &QTimer::timeout, this, [&] {
             auto *dialogo = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-            if (!dialogo || !dialogo->isVisible())
+            if (!dialogo || !dialogo->isVisible() || visto)
                 return;
             visto = true;
             opzioni = dialogo->options();
-            dialogo->reject();
+            if (!conferma) {
+                dialogo->reject();
+                return;
+            }
+            // As the user does it: the file, then "pages from 2 to 2".
+            auto *file = dialogo->findChild<QLineEdit *>(QStringLiteral("filename"));
+            auto *intervallo = dialogo->findChild<QRadioButton *>(QStringLiteral("printRange"));
+            auto *da = dialogo->findChild<QSpinBox *>(QStringLiteral("from"));
+            auto *a = dialogo->findChild<QSpinBox *>(QStringLiteral("to"));
+            if (!file || !intervallo || !da || !a || !intervallo->isEnabled()) {
+                qWarning("the dialog has no usable page range");
+                dialogo->reject();
+                return;
+            }
+            file->setText(m_file);
+            intervallo->setChecked(true);
+            a->setValue(2);
+            da->setValue(2);
+            dialogo->accept();
         });
         guardia.start();
         m_box->Rispondi(QMessageBox::Yes);
@@ -350,12 +379,21 @@ private slots:
         guardia.stop();
 
         QVERIFY(visto);
-        QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintPageRange));
         QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintSelection));
         QVERIFY(!opzioni.testFlag(QAbstractPrintDialog::PrintCurrentPage));
         QVERIFY(opzioni.testFlag(QAbstractPrintDialog::PrintToFile));
         QCOMPARE(m_box->Testi(), QStringList{DomandaTutte});
         QCOMPARE(m_box->Inattesi(), 0);
+        if (!conferma) {
+            QVERIFY(!QFile::exists(m_file));
+            return;
+        }
+        const QList<PaginaPdf> pagine = LeggiPdf(m_file);
+        QCOMPARE(pagine.size(), 1);
+        const QStringList righe = Righe(pagine);
+        const QStringList registro = Registro();
+        QVERIFY2(!righe.isEmpty() && righe.size() < registro.size(), qPrintable(QString::number(righe.size())));
+        QCOMPARE(righe, registro.mid(registro.size() - righe.size()));
     }
 };
 

@@ -4,6 +4,7 @@
 // check, the translation pass with real tables, the window as the main window opens it, and a wait that
 // costs no processor time.
 #include "app/Applicazione.h"
+#include "app/Colori.h"
 #include "main/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
@@ -44,7 +45,8 @@ const QString Impossibile = QStringLiteral("Impossibile scaricare la nuova versi
 const QString ImpossibileSenzaPunto = QStringLiteral("Impossibile scaricare la nuova versione");
 const QString NonDisponibile = QStringLiteral("Non disponibile");
 const QColor Verde(0, 128, 0);
-const QColor Rosso(255, 0, 0);
+// The designed red cannot reach a readable contrast on a light background: it is drawn darker.
+const QColor Rosso = Colori::Leggibile(QColor(255, 0, 0), Colori::SfondoChiaro);
 const QColor Nero(0, 0, 0);
 
 QByteArray Pagina(const QByteArray &testo)

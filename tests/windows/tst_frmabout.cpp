@@ -22,7 +22,8 @@ private slots:
         QCOMPARE(about.LabelPrg->text(), QStringLiteral("Kelmo_DraVolo"));
         QCOMPARE(about.LabelVers->text(), QStringLiteral("05.2002-15"));
         QCOMPARE(about.Label2->text(), QStringLiteral("Informazioni sul programma"));
-        QCOMPARE(about.Label6->text(), QStringLiteral("Estrazione di 6 numeri per\ngiocare al super enalotto."));
+        QCOMPARE(about.Label6->text(),
+                 QStringLiteral("Estrazione di 6 numeri per\ngiocare al super enalotto."));
         QCOMPARE(about.LabelNomeVersione->text(), QStringLiteral("Versione"));
         QCOMPARE(about.Label4->text(), QString());
         QCOMPARE(about.sbEsci->text(), QStringLiteral("Esci"));
@@ -33,6 +34,12 @@ private slots:
         // The hint is kept for assistive tools only: the window shows no hints.
         QVERIFY(about.sbEsci->toolTip().isEmpty());
         QCOMPARE(about.sbEsci->accessibleDescription(), QStringLiteral("Clicca per uscire"));
+
+        // The window is silver, its bottom panel has the window colour of the palette in use.
+        const QImage disegno = about.grab().toImage();
+        QCOMPARE(disegno.pixelColor(163, 160), QColor(0xc0, 0xc0, 0xc0));
+        const QPoint inPanel2 = about.Panel2->geometry().topLeft() + QPoint(10, about.Panel2->height() / 2);
+        QCOMPARE(disegno.pixelColor(inPanel2), about.palette().color(QPalette::Window));
     }
 
     void collegamenti()
@@ -53,8 +60,9 @@ private slots:
         const QUrl mail = apertura.Aperti[1];
         QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
         QCOMPARE(mail.query(QUrl::FullyDecoded),
-                 QStringLiteral("subject=Inf: Chiave, 01.2000-7&body=Vorrei ricevere informazioni in più per quanto "
-                                "riguarda:"));
+                 QStringLiteral(
+                     "subject=Inf: Chiave, 01.2000-7&body=Vorrei ricevere informazioni in più per quanto "
+                     "riguarda:"));
         QVERIFY(about.isVisible());
     }
 

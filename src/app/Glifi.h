@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+// The pictures of the windows from the resources, each also drawn at twice its size (NAME@2x) so
+// that it stays sharp on screens at 200 %. Icons are made straight from pixmaps: no icon-engine
+// plugin is looked for.
+namespace Glifi
+{
+
+// The button glyph NAME (NAME.png and NAME@2x.png): the icon picks the picture of the screen's density.
+QIcon Icona(const QString &nome);
+
+// The picture NAME (NAME.jpg): on screens of more than single density, the one drawn at twice the
+// size where there is one, at the same size on the window. `densita` is the screen's; by default the
+// highest of the desktop's screens.
+QPixmap Immagine(const QString &nome, double densita = 0);
+
+} // namespace Glifi
