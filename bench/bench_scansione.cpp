@@ -147,7 +147,8 @@ void BM_RapportoConHtmlReadMemory(benchmark::State &stato)
         lettura += fine - meta;
     }
     // The handling's time over htmlReadMemory's: at most 1.5 meets the target.
-    stato.counters["rapporto"] = std::chrono::duration<double>(gestione) / std::chrono::duration<double>(lettura);
+    stato.counters["rapporto"] =
+        std::chrono::duration<double>(gestione) / std::chrono::duration<double>(lettura);
     stato.SetBytesProcessed(stato.iterations() * pagina.size());
 }
 BENCHMARK(BM_RapportoConHtmlReadMemory)->Unit(benchmark::kMillisecond);

@@ -263,7 +263,8 @@ void BrowserIncorporato::leggiPagina()
 {
     m_pagina += m_risposta->read(MassimaPagina + 1 - m_pagina.size());
     if (m_pagina.size() > MassimaPagina)
-        fallisci(Fallimento::TroppoGrande, QStringLiteral("La pagina supera i %1 kB").arg(MassimaPagina / 1024));
+        fallisci(Fallimento::TroppoGrande,
+                 QStringLiteral("La pagina supera i %1 kB").arg(MassimaPagina / 1024));
 }
 
 void BrowserIncorporato::rispostaFinita()
@@ -304,13 +305,14 @@ void BrowserIncorporato::concludiPagina()
         bool memoriaEsaurita = false;
     };
     auto esito = std::make_shared<Esito>();
-    QThread *analisi = QThread::create([pagina = std::exchange(m_pagina, {}), codifica = Codifica(*m_risposta), esito] {
-        try {
-            esito->corpo = CorpoDocumento::Corpo(pagina, codifica);
-        } catch (const std::bad_alloc &) {
-            esito->memoriaEsaurita = true;
-        }
-    });
+    QThread *analisi =
+        QThread::create([pagina = std::exchange(m_pagina, {}), codifica = Codifica(*m_risposta), esito] {
+            try {
+                esito->corpo = CorpoDocumento::Corpo(pagina, codifica);
+            } catch (const std::bad_alloc &) {
+                esito->memoriaEsaurita = true;
+            }
+        });
     m_stato = Stato::Analisi;
     const quint64 navigazione = m_navigazione;
     connect(analisi, &QThread::finished, this, [this, navigazione, esito] {

@@ -10,7 +10,8 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 const QString Riempimento = QStringLiteral(".riempimento");
 
@@ -26,7 +27,8 @@ CartellaPiena::CartellaPiena()
     QDir().mkpath(m_cartella);
     const QByteArray percorso = QFile::encodeName(m_cartella);
     // Sixteen pages: a few writes fill it.
-    m_montata = ::mount("tmpfs", percorso.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k,mode=0777") == 0;
+    m_montata =
+        ::mount("tmpfs", percorso.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k,mode=0777") == 0;
 }
 
 CartellaPiena::~CartellaPiena()
@@ -56,9 +58,11 @@ bool CartellaPiena::Riempi()
     if (!m_motivo.isEmpty())
         return false;
     if (m_montata) {
-        const int fd = ::open(QFile::encodeName(Percorso(Riempimento)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        const int fd =
+            ::open(QFile::encodeName(Percorso(Riempimento)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
         if (fd < 0) {
-            m_motivo = QStringLiteral("cannot create the filler file: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            m_motivo = QStringLiteral("cannot create the filler file: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
         // Page by page, then byte by byte, until the file system refuses.
@@ -69,7 +73,8 @@ bool CartellaPiena::Riempi()
         const int errore = errno;
         ::close(fd);
         if (errore != ENOSPC)
-            m_motivo = QStringLiteral("filling the tmpfs ended with: %1").arg(QString::fromLocal8Bit(std::strerror(errore)));
+            m_motivo = QStringLiteral("filling the tmpfs ended with: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errore)));
         return m_motivo.isEmpty();
     }
     if (getrlimit(RLIMIT_FSIZE, &m_limitePrecedente) != 0) {

@@ -92,8 +92,8 @@ class TestBrowser : public QObject
     }
 
     // Serves random bytes as the setup file (cut after `taglio` bytes when >= 0) and returns its address.
-    QString ImpostaInstallazione(qsizetype dimensione, quint32 seme, qint64 taglio = -1, bool tieniAperta = false,
-                                 const QList<QByteArray> &intestazioni = {})
+    QString ImpostaInstallazione(qsizetype dimensione, quint32 seme, qint64 taglio = -1,
+                                 bool tieniAperta = false, const QList<QByteArray> &intestazioni = {})
     {
         ServerProva::Risposta file;
         file.tipo = "application/octet-stream";
@@ -232,7 +232,8 @@ private slots:
         ServerProva::Risposta enorme;
         enorme.stato = stato;
         enorme.senzaFine = senzaFine;
-        enorme.corpo = QByteArray(senzaFine ? 64 * 1024 : BrowserIncorporato::MassimaPagina + 1024 * 1024, 'x');
+        enorme.corpo =
+            QByteArray(senzaFine ? 64 * 1024 : BrowserIncorporato::MassimaPagina + 1024 * 1024, 'x');
         m_server->Imposta("/enorme", enorme);
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/enorme").toString());
@@ -490,9 +491,8 @@ private slots:
     {
         QFETCH(bool, tieniAperta);
         // The server's name for the file is shown as it stands, never read as markup.
-        const QString indirizzo =
-            ImpostaInstallazione(2 * 1024 * 1024, 16, 1024 * 1024, tieniAperta,
-                                 {"Content-Disposition: attachment; filename=\"<font color=red>dravol.exe\""});
+        const QByteArray nome = "Content-Disposition: attachment; filename=\"<font color=red>dravol.exe\"";
+        const QString indirizzo = ImpostaInstallazione(2 * 1024 * 1024, 16, 1024 * 1024, tieniAperta, {nome});
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
 
@@ -540,7 +540,8 @@ private slots:
         QTest::addColumn<QByteArray>("tipo");
         QTest::addColumn<QList<QByteArray>>("intestazioni");
         QTest::addColumn<bool>("senzaFine");
-        QTest::newRow("large setup file") << QByteArray("application/octet-stream") << QList<QByteArray>{} << false;
+        QTest::newRow("large setup file")
+            << QByteArray("application/octet-stream") << QList<QByteArray>{} << false;
         QTest::newRow("page sent as an endless attachment")
             << QByteArray("text/html")
             << QList<QByteArray>{"Content-Disposition: attachment; filename=\"index.html\""} << true;
