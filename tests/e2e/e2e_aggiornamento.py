@@ -66,6 +66,7 @@ def rispondi(gestore, stato, intestazioni, corpo, senza_fine=False):
 HTML = [("Content-Type", "text/html")]
 PAGINA_ORDINARIA = (b"<HTML><BODY>" + b"<P>Estrazione del lotto, <B>sei</B> numeri &amp; un jolly.</P>\r\n" * 17000
                     + b"<P>Versione 06.2002-16</P></BODY></HTML>")[-1000000:]
+ATTRIBUTI = (b"<html><body><p" + b"".join(b" a%d" % i for i in range(130000)))[:1000000] + b">"
 # The hostile version pages: what the site sends, and whether the program is to see a document in it.
 OSTILI = [
     ("an error page that never ends", lambda g: rispondi(g, 500, HTML, b"<p>guasto</p>" * 4096, True), False),
@@ -73,6 +74,9 @@ OSTILI = [
     ("a page of small tags that never ends", lambda g: rispondi(g, 200, HTML, b"<p>" * 2**16, True), False),
     ("a page of small tags just under 1 MB", lambda g: rispondi(g, 200, HTML, b"<p>" * 333000), True),
     ("an ordinary 1 MB page", lambda g: rispondi(g, 200, HTML, PAGINA_ORDINARIA), True),
+    # The parser checks each attribute against all the tag's others: minutes of work, which must cost
+    # the window nothing; the check ends at its time limit.
+    ("a 1 MB start tag of distinct attributes", lambda g: rispondi(g, 200, HTML, ATTRIBUTI), False),
 ]
 
 
