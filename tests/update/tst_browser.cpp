@@ -221,7 +221,6 @@ private slots:
         QTest::addColumn<int>("stato");
         QTest::addColumn<bool>("senzaFine");
         QTest::newRow("beyond the limit") << 200 << false;
-        QTest::newRow("never ends") << 200 << true;
         QTest::newRow("error page that never ends") << 500 << true;
     }
     void paginaTroppoGrande()
