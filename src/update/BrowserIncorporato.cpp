@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
@@ -16,6 +17,9 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <new>
 
 namespace {
 
@@ -88,6 +92,26 @@ QString NomeFile(const QNetworkReply &risposta)
     return nome;
 }
 
+// The failure an answer that ended in error stands for.
+std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &risposta)
+{
+    using F = BrowserIncorporato::Fallimento;
+    const int stato = risposta.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (risposta.error()) {
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return {F::Reindirizzamenti, risposta.errorString()};
+    default:
+        break;
+    }
+    if (stato >= 400)
+        return {F::StatoHttp, QStringLiteral("Errore HTTP %1 %2")
+                                  .arg(stato)
+                                  .arg(risposta.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                                  .trimmed()};
+    return {F::Rete, risposta.errorString()};
+}
+
 } // namespace
 
 BrowserIncorporato::BrowserIncorporato(QWidget *parent) : QWidget(parent), m_rete(new QNetworkAccessManager(this))
@@ -144,6 +168,7 @@ void BrowserIncorporato::Naviga(const QString &indirizzo)
     richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     richiesta.setMaximumRedirectsAllowed(MassimoReindirizzamenti);
     m_risposta = m_rete->get(richiesta);
+    m_risposta->setReadBufferSize(BufferRisposta);
     // A failure in these (memory for a large page) is reported and goes no further than here.
     RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::readyRead, this, &BrowserIncorporato::datiArrivati);
     RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::finished, this, &BrowserIncorporato::rispostaFinita);
@@ -169,6 +194,7 @@ void BrowserIncorporato::chiudi()
         m_file->cancelWriting();
         m_file.reset();
     }
+    m_pagina = QByteArray();
     if (m_avanzamento) {
         m_avanzamento->disconnect(this);
         m_avanzamento->close();
@@ -181,7 +207,7 @@ void BrowserIncorporato::chiudi()
 void BrowserIncorporato::fallisci(Fallimento motivo, const QString &dettaglio)
 {
     // The current document goes with a failed page, as a browser shows its error page instead.
-    if (m_stato == Stato::Pagina) {
+    if (m_stato == Stato::Pagina || m_stato == Stato::Analisi) {
         m_corpo.reset();
         m_indirizzoDocumento.clear();
     }
@@ -212,23 +238,33 @@ void BrowserIncorporato::decidi()
 
 void BrowserIncorporato::datiArrivati()
 {
-    const int stato = m_risposta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (stato >= 400)
-        return; // an error page: its end reports the failure
+    if (m_risposta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400) {
+        // An error page is never shown: nothing of it is kept, however long it goes on.
+        const auto [motivo, dettaglio] = Motivo(*m_risposta);
+        fallisci(motivo, dettaglio);
+        return;
+    }
     decidi();
     switch (m_stato) {
     case Stato::Pagina:
-        if (m_risposta->bytesAvailable() > MassimaPagina)
-            fallisci(Fallimento::TroppoGrande,
-                     QStringLiteral("La pagina supera i %1 MB").arg(MassimaPagina / (1024 * 1024)));
+        leggiPagina();
         break;
     case Stato::Scaricamento:
         scrivi();
         break;
+    case Stato::Analisi:
     case Stato::AttesaScelta:
     case Stato::Fermo:
         break;
     }
+}
+
+void BrowserIncorporato::leggiPagina()
+{
+    m_pagina += m_risposta->read(MassimaPagina + 1 - m_pagina.size());
+    if (m_pagina.size() > MassimaPagina)
+        fallisci(Fallimento::TroppoGrande,
+                 QStringLiteral("La pagina supera i %1 kB").arg(MassimaPagina / 1024));
 }
 
 void BrowserIncorporato::rispostaFinita()
@@ -244,34 +280,11 @@ void BrowserIncorporato::rispostaFinita()
         concludiScaricamento();
         break;
     case Stato::AttesaScelta: // the choice, when made, finds the answer complete
+    case Stato::Analisi:
     case Stato::Fermo:
         break;
     }
 }
-
-namespace {
-
-// The failure an answer that ended in error stands for.
-std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &risposta)
-{
-    using F = BrowserIncorporato::Fallimento;
-    const int stato = risposta.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    switch (risposta.error()) {
-    case QNetworkReply::TooManyRedirectsError:
-    case QNetworkReply::InsecureRedirectError:
-        return {F::Reindirizzamenti, risposta.errorString()};
-    default:
-        break;
-    }
-    if (stato >= 400)
-        return {F::StatoHttp, QStringLiteral("Errore HTTP %1 %2")
-                                  .arg(stato)
-                                  .arg(risposta.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
-                                  .trimmed()};
-    return {F::Rete, risposta.errorString()};
-}
-
-} // namespace
 
 void BrowserIncorporato::concludiPagina()
 {
@@ -280,8 +293,44 @@ void BrowserIncorporato::concludiPagina()
         fallisci(motivo, dettaglio);
         return;
     }
-    const QByteArray dati = m_risposta->readAll();
-    std::optional<QByteArray> corpo = CorpoDocumento::Corpo(dati, Codifica(*m_risposta));
+    leggiPagina();
+    if (m_stato != Stato::Pagina)
+        return;
+
+    // However a page is built, its parse costs the window nothing; the time limit still runs, and a
+    // parse that outlives it, or an abandoned navigation, is let finish and its result ignored.
+    struct Esito
+    {
+        std::optional<QByteArray> corpo;
+        bool memoriaEsaurita = false;
+    };
+    auto esito = std::make_shared<Esito>();
+    QThread *analisi =
+        QThread::create([pagina = std::exchange(m_pagina, {}), codifica = Codifica(*m_risposta), esito] {
+            try {
+                esito->corpo = CorpoDocumento::Corpo(pagina, codifica);
+            } catch (const std::bad_alloc &) {
+                esito->memoriaEsaurita = true;
+            }
+        });
+    m_stato = Stato::Analisi;
+    const quint64 navigazione = m_navigazione;
+    connect(analisi, &QThread::finished, this, [this, navigazione, esito] {
+        RapportoErrori::Protetto([&] { analisiFinita(navigazione, esito->corpo, esito->memoriaEsaurita); });
+    });
+    connect(analisi, &QThread::finished, analisi, &QObject::deleteLater);
+    analisi->start();
+}
+
+void BrowserIncorporato::analisiFinita(quint64 navigazione, const std::optional<QByteArray> &corpo,
+                                       bool memoriaEsaurita)
+{
+    if (navigazione != m_navigazione || m_stato != Stato::Analisi)
+        return;
+    if (memoriaEsaurita) {
+        fallisci(Fallimento::TroppoGrande, QStringLiteral("Memoria insufficiente per leggere la pagina"));
+        return;
+    }
     if (!corpo) {
         fallisci(Fallimento::SenzaCorpo, QStringLiteral("La pagina non contiene un documento"));
         return;
@@ -311,7 +360,9 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
         return;
     }
     m_file = std::make_unique<QSaveFile>(percorso);
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every write that fails says so at once: a buffered one may fail only inside
+    // commit(), which then still puts the short file in place.
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         fallisci(Fallimento::Scrittura,
                  QStringLiteral("Impossibile scrivere %1: %2").arg(QDir::toNativeSeparators(percorso),
                                                                   m_file->errorString()));
@@ -319,8 +370,14 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
     }
     m_stato = Stato::Scaricamento;
 
-    m_avanzamento = new QProgressDialog(QStringLiteral("Scaricamento di %1...").arg(m_nomeFile),
-                                        QStringLiteral("Annulla"), 0, 0, window());
+    m_avanzamento = new QProgressDialog(window());
+    // The name comes from the server: shown as it is, never as markup.
+    auto *etichetta = new QLabel;
+    etichetta->setTextFormat(Qt::PlainText);
+    m_avanzamento->setLabel(etichetta);
+    m_avanzamento->setLabelText(QStringLiteral("Scaricamento di %1...").arg(m_nomeFile));
+    m_avanzamento->setCancelButtonText(QStringLiteral("Annulla"));
+    m_avanzamento->setRange(0, 0);
     m_avanzamento->setWindowTitle(QStringLiteral("Scaricamento"));
     m_avanzamento->setAutoClose(false);
     m_avanzamento->setAutoReset(false);
@@ -367,7 +424,7 @@ void BrowserIncorporato::concludiScaricamento()
     if (m_stato != Stato::Scaricamento)
         return;
     const QString percorso = m_file->fileName();
-    if (!m_file->commit()) {
+    if (m_file->error() != QFileDevice::NoError || !m_file->flush() || !m_file->commit()) {
         fallisci(Fallimento::Scrittura, QStringLiteral("Impossibile scrivere %1: %2")
                                             .arg(QDir::toNativeSeparators(percorso), m_file->errorString()));
         return;

@@ -22,6 +22,8 @@ class QSaveFile;
 // the DocumentComplete event (DocumentoCompletato) and the body's outer markup of the current document
 // (CorpoHtml).
 //
+// A page is parsed on a thread of its own, so that no page, however built, stops the window answering.
+//
 // Every navigation ends with exactly one signal, always raised from the event loop, never from inside
 // Naviga: DocumentoCompletato for a page with a body, ScaricamentoTerminato for a file, or
 // NavigazioneFallita. A navigation cut short by Annulla, by a new Naviga or by the browser's destruction
@@ -36,7 +38,7 @@ public:
         Reindirizzamenti, // too many redirections, or one to a less safe address
         TempoScaduto,     // no page within the time limit, or a download silent for as long
         SenzaCorpo,       // the answer holds no body element: no document
-        TroppoGrande,     // a page beyond MassimaPagina
+        TroppoGrande,     // a page beyond MassimaPagina, or one the parser had no memory for
         Scrittura,        // the downloaded file could not be written
     };
     Q_ENUM(Fallimento)
@@ -46,7 +48,12 @@ public:
     using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
 
     static constexpr int MassimoReindirizzamenti = 10;
-    static constexpr qint64 MassimaPagina = 64 * 1024 * 1024;
+    // A version page is a few kilobytes: this leaves it room two hundred times over and bounds what a
+    // hostile page can make the parser build.
+    static constexpr qint64 MassimaPagina = 1024 * 1024;
+    // What an answer may hold unread in memory; beyond it TCP holds the rest back at the server. It
+    // bounds a download waiting for the user's choice of where to save it.
+    static constexpr qint64 BufferRisposta = 256 * 1024;
     static constexpr std::chrono::milliseconds LimiteTempoPredefinito{20000};
 
     explicit BrowserIncorporato(QWidget *parent = nullptr);
@@ -79,16 +86,20 @@ signals:
     void ScaricamentoTerminato(const QString &percorso);
 
 private:
-    enum class Stato { Fermo, Pagina, AttesaScelta, Scaricamento };
+    enum class Stato { Fermo, Pagina, Analisi, AttesaScelta, Scaricamento };
 
     void datiArrivati();
     void rispostaFinita();
+    // Takes what has arrived of a page into m_pagina, failing the navigation beyond MassimaPagina.
+    void leggiPagina();
     void tempoScaduto();
     // Decides, once the final answer's headers are known, whether it is a page or a file.
     void decidi();
     void chiediDove(quint64 navigazione);
     void scrivi();
     void concludiPagina();
+    // Takes what the parse of the page has made of it, if the page's navigation is still the current one.
+    void analisiFinita(quint64 navigazione, const std::optional<QByteArray> &corpo, bool memoriaEsaurita);
     void concludiScaricamento();
     void annullaScaricamento();
     // Lets go of the running answer, the file being written and the progress dialog.
@@ -103,6 +114,8 @@ private:
     quint64 m_navigazione = 0;
     bool m_rispostaFinita = false;
 
+    // The page's bytes as they arrive, never more than MassimaPagina.
+    QByteArray m_pagina;
     std::optional<QString> m_corpo;
     QUrl m_indirizzoDocumento;
 

@@ -2,7 +2,10 @@
 this machine: "Aggiorna versione" opens the window, the question is answered "Sì", the version page
 published on the site (build 16) is found newer than the program's own (build 15), each build number
 read out with its heading (labelled-by), and "Scarica"
-saves the setup file whole where the save dialog proposes it.
+saves the setup file whole where the save dialog proposes it, its name shown as the server gives it.
+Then the site turns hostile (endless answers, huge pages, a page sent as a file while the save dialog
+waits): the program's memory stays bounded and its window keeps answering. Last, a download into a
+full folder is reported and leaves nothing behind.
 
 Run through sessione.sh with kelmo-dravolo-loopback, the program built from the same code with its site
 address taken from KELMO_SITO_PROVA; this script serves the site with Python's http.server on
@@ -12,7 +15,13 @@ address taken from KELMO_SITO_PROVA; this script serves the site with Python's h
 import functools
 import http.server
 import os
+import resource
+import signal
+import subprocess
 import threading
+import time
+
+import contextlib
 
 import accessibile as A
 from accessibile import passo, verifica
@@ -25,8 +34,56 @@ ESCI = "Esci senza salvare le modifiche"
 PAGINA = b"<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY>\r\n<P>Versione 06.2002-16</P>\r\n</BODY></HTML>\r\n"
 CONTROLLO = "/index.php?show=ctrlvers&prg=Kelmo_DraVolo"
 SCARICAMENTO = "/prg/dravol.exe"
+# The name the site gives the setup file: markup that must reach the user as plain text.
+NOME_FILE = "<font color=red>dravol.exe"
+IMPOSSIBILE = "Impossibile scaricare la nuova versione"
+NON_DISPONIBILE = "Non disponibile"
+# What a check may add to the program's memory, whatever the site sends.
+CRESCITA_MASSIMA = 256 * 2**20
+# Beyond this a window that does not answer is frozen, whatever the machine's load.
+RISPOSTA_MASSIMA = 2.0
+
+
+def rispondi(gestore, stato, intestazioni, corpo, senza_fine=False):
+    """Sends an answer; an endless one repeats its body until the program hangs up."""
+    gestore.send_response(stato)
+    for nome, valore in intestazioni:
+        gestore.send_header(nome, valore)
+    if not senza_fine:
+        gestore.send_header("Content-Length", str(len(corpo)))
+    gestore.send_header("Connection", "close")
+    gestore.end_headers()
+    gestore.close_connection = True
+    try:
+        while True:
+            gestore.wfile.write(corpo)
+            Sito.inviati += len(corpo)
+            if not senza_fine:
+                return
+    except (BrokenPipeError, ConnectionResetError):
+        pass
+
+
+HTML = [("Content-Type", "text/html")]
+PAGINA_ORDINARIA = (b"<HTML><BODY>" + b"<P>Estrazione del lotto, <B>sei</B> numeri &amp; un jolly.</P>\r\n" * 17000
+                    + b"<P>Versione 06.2002-16</P></BODY></HTML>")[-1000000:]
+ATTRIBUTI = (b"<html><body><p" + b"".join(b" a%d" % i for i in range(130000)))[:1000000] + b">"
+# The hostile version pages: what the site sends, and whether the program is to see a document in it.
+OSTILI = [
+    ("an error page that never ends", lambda g: rispondi(g, 500, HTML, b"<p>guasto</p>" * 4096, True), False),
+    ("a 63 MB page of small tags", lambda g: rispondi(g, 200, HTML, b"<p>" * (21 * 2**20)), False),
+    ("a page of small tags that never ends", lambda g: rispondi(g, 200, HTML, b"<p>" * 2**16, True), False),
+    ("a page of small tags just under 1 MB", lambda g: rispondi(g, 200, HTML, b"<p>" * 333000), True),
+    ("an ordinary 1 MB page", lambda g: rispondi(g, 200, HTML, PAGINA_ORDINARIA), True),
+    # The parser checks each attribute against all the tag's others: minutes of work, which must cost
+    # the window nothing; the check ends at its time limit.
+    ("a 1 MB start tag of distinct attributes", lambda g: rispondi(g, 200, HTML, ATTRIBUTI), False),
+]
+
+
 class Sito(http.server.SimpleHTTPRequestHandler):
-    """The maker's site in a folder: index.php is a page, the setup file a file to download."""
+    """The maker's site in a folder: index.php is a page, the setup file a file to download. The
+    version page may be replaced by a hostile answer."""
 
     extensions_map = {
         **http.server.SimpleHTTPRequestHandler.extensions_map,
@@ -34,10 +91,32 @@ class Sito(http.server.SimpleHTTPRequestHandler):
         ".exe": "application/octet-stream",
     }
     richieste = []
+    # Answers the version page in place of index.php when set.
+    ostile = None
+    # Bytes of hostile answers sent so far.
+    inviati = 0
+    installazione = b""
 
     def do_GET(self):
         Sito.richieste.append(self.path)
-        super().do_GET()
+        if self.path == CONTROLLO and Sito.ostile:
+            Sito.ostile(self)
+        elif self.path == SCARICAMENTO:
+            # Slowly enough for the progress window to be read, under a name made of markup.
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Disposition", f'attachment; filename="{NOME_FILE}"')
+            self.send_header("Content-Length", str(len(Sito.installazione)))
+            self.end_headers()
+            passo = len(Sito.installazione) // 20 + 1
+            try:
+                for inizio in range(0, len(Sito.installazione), passo):
+                    self.wfile.write(Sito.installazione[inizio:inizio + passo])
+                    time.sleep(0.1)
+            except (BrokenPipeError, ConnectionResetError):
+                pass  # the program gave the download up
+        else:
+            super().do_GET()
 
     def log_message(self, formato, *argomenti):
         print(f"   site: {formato % argomenti}", flush=True)
@@ -53,6 +132,72 @@ def avvia_sito(cartella):
     return server
 
 
+def memoria(pid, voce):
+    """A memory figure of the process from /proc (VmRSS, VmHWM), in bytes."""
+    with open(f"/proc/{pid}/status") as stato:
+        for riga in stato:
+            if riga.startswith(voce + ":"):
+                return int(riga.split()[1]) * 1024
+    raise AssertionError(f"no {voce} for PID {pid}")
+
+
+def sorveglia(pid, finestra, fatto, descrizione, tempo=60):
+    """Watches the program until fatto() is true: its memory must never grow by more than
+    CRESCITA_MASSIMA over what it held at the start, and its window must keep answering (each
+    accessibility call is answered by the window's thread). Returns (peak growth, longest answer)."""
+    with open(f"/proc/{pid}/clear_refs", "w") as azzera:
+        azzera.write("5")  # the peak so far becomes the present size
+    base = memoria(pid, "VmRSS")
+    lenta = 0.0
+    limite = time.monotonic() + tempo
+    while True:
+        inizio = time.monotonic()
+        try:
+            A.estensione(finestra)
+        except A.GLib.Error as errore:
+            raise AssertionError(f"{descrizione}: the window did not answer ({errore})") from None
+        lenta = max(lenta, time.monotonic() - inizio)
+        crescita = memoria(pid, "VmHWM") - base
+        verifica(crescita <= CRESCITA_MASSIMA,
+                 f"{descrizione}: the program's memory grew by {crescita / 2**20:.0f} MB")
+        verifica(lenta <= RISPOSTA_MASSIMA, f"{descrizione}: the window did not answer for {lenta:.1f} s")
+        if fatto():
+            return crescita, lenta
+        verifica(time.monotonic() < limite, f"{descrizione}: still going after {tempo} s")
+        time.sleep(0.05)
+
+
+@contextlib.contextmanager
+def cartella_piena(cartella, pid):
+    """The folder made full for the block: a small tmpfs filled to the last byte where this script may
+    mount one, else a file-size limit of zero on the program (started with SIGXFSZ ignored)."""
+    montata = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", cartella],
+                             capture_output=True).returncode == 0
+    try:
+        if montata:
+            try:
+                with open(os.path.join(cartella, ".riempimento"), "wb", buffering=0) as riempimento:
+                    while True:
+                        riempimento.write(b"\0" * 1024)
+            except OSError:
+                pass
+            print("   the downloads folder is a full tmpfs", flush=True)
+        else:
+            precedente = resource.prlimit(pid, resource.RLIMIT_FSIZE)
+            resource.prlimit(pid, resource.RLIMIT_FSIZE, (0, precedente[1]))
+            print("   no tmpfs: the program may write no file beyond 0 bytes", flush=True)
+        yield
+    finally:
+        if montata:
+            subprocess.run(["umount", "--lazy", cartella], check=True)
+        else:
+            resource.prlimit(pid, resource.RLIMIT_FSIZE, precedente)
+
+
+def ignora_sigxfsz():
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
 def main():
     temp = A.cartella_temporanea()
     cartella_sito = os.path.join(temp, "sito")
@@ -60,8 +205,7 @@ def main():
     with open(os.path.join(cartella_sito, "index.php"), "wb") as file:
         file.write(PAGINA)
     installazione = os.urandom(300 * 1024)
-    with open(os.path.join(cartella_sito, "prg", "dravol.exe"), "wb") as file:
-        file.write(installazione)
+    Sito.installazione = installazione
     # The program's home, where the save dialog proposes the downloads folder.
     casa = os.path.join(temp, "casa")
     scaricati = os.path.join(casa, "Downloads")
@@ -72,7 +216,7 @@ def main():
     print(f"   site at {sito}", flush=True)
     ambiente = {**os.environ, "KELMO_SITO_PROVA": sito, "HOME": casa}
     try:
-        with A.programma(env=ambiente) as processo:
+        with A.programma(env=ambiente, preexec_fn=ignora_sigxfsz, restore_signals=False) as processo:
             pid = processo.pid
             principale = A.finestra_principale(pid)
 
@@ -85,9 +229,20 @@ def main():
             verifica(Sito.richieste == [], f"the site was asked {Sito.richieste} before the answer")
 
             passo("\"Sì\": the version page is loaded and build 16 is found newer")
-            domanda = A.trova_finestra(pid, "Richiesta.", "alert")
-            A.clic_su(A.trova(domanda, "push button", "Sì"))
-            A.trova(finestra, "label", DISPONIBILE, tempo=30)
+
+            def rispondi_si():
+                # A click that lands before the window manager has placed the box misses it: again.
+                if DOMANDA not in A.testi_box(pid):
+                    return True
+                A.clic_su(A.trova(A.trova_finestra(pid, "Richiesta.", "alert"), "push button", "Sì"))
+                return False
+
+            A.attendi(rispondi_si, "the question to be answered", tempo=20, intervallo=1.0)
+            try:
+                A.trova(finestra, "label", DISPONIBILE, tempo=30)
+            except A.Scaduto:
+                print(f"   the window shows {A.etichette(finestra)}, boxes {A.testi_box(pid)}", flush=True)
+                raise
             testi = A.etichette(finestra)
             for atteso in ("15", "16", PREMI_SCARICA):
                 verifica(atteso in testi, f"the window shows {testi}, without {atteso!r}")
@@ -108,7 +263,11 @@ def main():
             salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
             A.attendi(lambda: not A.abilitato(scarica), "Scarica to be disabled")
             A.clic_su(A.trova(salva, "push button", "Salva"))
-            salvato = os.path.join(scaricati, "dravol.exe")
+            avanzamento = A.trova_finestra(pid, "Scaricamento", "dialog")
+            testi = A.etichette(avanzamento)
+            verifica(f"Scaricamento di {NOME_FILE}..." in testi,
+                     f"the progress window reads {testi}: the server's name was taken as markup")
+            salvato = os.path.join(scaricati, NOME_FILE)
 
             def intero():
                 if not os.path.isfile(salvato):
@@ -123,7 +282,59 @@ def main():
             A.attendi(lambda: all(f.name in attese for f in A.finestre(A.applicazione(pid))),
                       "the save and progress dialogs to close")
             restanti = sorted(os.listdir(scaricati))
-            verifica(restanti == ["dravol.exe"], f"left in the downloads folder: {restanti}")
+            verifica(restanti == [NOME_FILE], f"left in the downloads folder: {restanti}")
+
+            controlla = A.trova(finestra, "push button", "Controlla")
+            for descrizione, risposta, documento in OSTILI:
+                passo(f"a check against {descrizione}: memory bounded, the window answering")
+                Sito.ostile = risposta
+                prima = len(Sito.richieste)
+                A.premi(controlla)
+                crescita, lenta = sorveglia(
+                    pid, finestra, lambda: len(Sito.richieste) > prima and A.abilitato(controlla), descrizione)
+                print(f"   memory +{crescita / 2**20:.0f} MB at its peak, slowest answer {lenta * 1000:.0f} ms",
+                      flush=True)
+                testi = A.etichette(finestra)
+                atteso = DISPONIBILE if documento else NON_DISPONIBILE
+                verifica(atteso in testi, f"after {descrizione} the window shows {testi}, without {atteso!r}")
+
+            passo("a version page sent as an endless file: held back while the save dialog waits")
+            Sito.ostile = lambda g: rispondi(
+                g, 200, HTML + [("Content-Disposition", 'attachment; filename="index.html"')],
+                b"<p>Versione 06.2002-16</p>" * 4096, True)
+            prima = len(Sito.richieste)
+            A.premi(controlla)
+            salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
+            inviati = []
+
+            def ferma():
+                # Still for a second: the program takes nothing more until the user has chosen.
+                inviati.append(Sito.inviati)
+                return len(inviati) > 20 and inviati[-1] == inviati[-21]
+
+            crescita, lenta = sorveglia(pid, finestra, ferma, "a file waiting for the save dialog", tempo=30)
+            print(f"   memory +{crescita / 2**20:.0f} MB, {Sito.inviati / 2**20:.1f} MB sent, "
+                  f"slowest answer {lenta * 1000:.0f} ms", flush=True)
+            A.clic_su(A.trova(salva, "push button", "Annulla"))
+            A.attendi(lambda: len(Sito.richieste) > prima and A.abilitato(controlla), "the check to end")
+            testi = A.etichette(finestra)
+            verifica(NON_DISPONIBILE in testi, f"after the declined file the window shows {testi}")
+
+            passo("a download into a full folder says it failed and leaves nothing there")
+            Sito.ostile = None
+            A.premi(controlla)
+            A.attendi(lambda: A.abilitato(scarica), "Scarica to be enabled by a newer build", tempo=30)
+            os.remove(salvato)
+            with cartella_piena(scaricati, pid):
+                A.premi(scarica)
+                salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
+                A.clic_su(A.trova(salva, "push button", "Salva"))
+                A.trova(finestra, "label", IMPOSSIBILE, tempo=20)
+                A.trova_finestra(pid, TITOLO_FINESTRA, "dialog")
+                A.attendi(lambda: all(f.name in attese for f in A.finestre(A.applicazione(pid))),
+                          "the save and progress dialogs to close")
+                restanti = sorted(set(os.listdir(scaricati)) - {".riempimento"})
+                verifica(restanti == [], f"left in the full downloads folder: {restanti}")
 
             passo("the exit button closes the window; the main window is alone again")
             A.premi(A.trova(finestra, "push button", ESCI))

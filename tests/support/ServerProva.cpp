@@ -82,6 +82,7 @@ void ServerProva::nuovaConnessione()
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         m_connessioni.append(socket);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { leggi(socket); });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 quanti) { m_inviati += quanti; });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_ricevuto.remove(socket);
             socket->deleteLater();
@@ -131,11 +132,23 @@ void ServerProva::leggi(QTcpSocket *socket)
     QByteArray testa = "HTTP/1.1 " + QByteArray::number(risposta.stato) + " Risposta\r\n";
     if (!risposta.tipo.isEmpty())
         testa += "Content-Type: " + risposta.tipo + "\r\n";
-    testa += "Content-Length: " + QByteArray::number(risposta.corpo.size()) + "\r\n";
+    if (!risposta.senzaFine)
+        testa += "Content-Length: " + QByteArray::number(risposta.corpo.size()) + "\r\n";
     for (const QByteArray &intestazione : risposta.intestazioni)
         testa += intestazione + "\r\n";
     testa += "Connection: close\r\n\r\n";
     socket->write(testa);
+    if (risposta.senzaFine && !risposta.corpo.isEmpty()) {
+        // About a megabyte stays queued: the client sets the pace.
+        const QByteArray corpo = risposta.corpo;
+        const auto rabbocca = [socket, corpo] {
+            while (socket->bytesToWrite() < 1024 * 1024)
+                socket->write(corpo);
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, rabbocca);
+        rabbocca();
+        return;
+    }
     socket->write(risposta.taglio >= 0 ? risposta.corpo.left(risposta.taglio) : risposta.corpo);
     if (!risposta.tieniAperta)
         socket->disconnectFromHost(); // after what was written has gone out

@@ -29,6 +29,8 @@ public:
         bool tieniAperta = false;
         // Reads the request and never answers.
         bool silenzio = false;
+        // The body, announced with no length, is sent again and again for as long as the client reads.
+        bool senzaFine = false;
     };
 
     ServerProva();
@@ -47,6 +49,8 @@ public:
     const QList<QByteArray> &Richieste() const { return m_richieste; }
     // Connections currently open (answered or not) from the client.
     int ConnessioniAperte() const;
+    // Bytes sent so far, over every connection (those still in the kernel's buffers included).
+    qint64 Inviati() const { return m_inviati; }
     // Drops every open connection at once, as a server that breaks down.
     void ChiudiConnessioni();
 
@@ -64,4 +68,5 @@ private:
     QList<QByteArray> m_richieste;
     QList<QPointer<QTcpSocket>> m_connessioni;
     QHash<QTcpSocket *, QByteArray> m_ricevuto;
+    qint64 m_inviati = 0;
 };

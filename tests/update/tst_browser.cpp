@@ -3,10 +3,12 @@
 #include "update/BrowserIncorporato.h"
 #include "update/Scansione.h"
 
+#include "support/CartellaPiena.h"
 #include "support/ServerProva.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -90,10 +92,12 @@ class TestBrowser : public QObject
     }
 
     // Serves random bytes as the setup file (cut after `taglio` bytes when >= 0) and returns its address.
-    QString ImpostaInstallazione(qsizetype dimensione, quint32 seme, qint64 taglio = -1, bool tieniAperta = false)
+    QString ImpostaInstallazione(qsizetype dimensione, quint32 seme, qint64 taglio = -1,
+                                 bool tieniAperta = false, const QList<QByteArray> &intestazioni = {})
     {
         ServerProva::Risposta file;
         file.tipo = "application/octet-stream";
+        file.intestazioni = intestazioni;
         file.corpo = ServerProva::BytesCasuali(dimensione, seme);
         file.taglio = taglio;
         file.tieniAperta = tieniAperta;
@@ -186,19 +190,20 @@ private slots:
         QVERIFY(VersioniNelCorpo(corpo).isEmpty());
     }
 
-    void paginaDiDieciMegabyte_data()
+    void paginaAlLimite_data()
     {
         QTest::addColumn<QByteArray>("riempimento");
         QTest::newRow("many elements") << QByteArray("<p>Estrazione del lotto, sei numeri.</p>\n");
         QTest::newRow("one run of text") << QByteArray("sei numeri ");
     }
-    void paginaDiDieciMegabyte()
+    void paginaAlLimite()
     {
         QFETCH(QByteArray, riempimento);
+        const QByteArray fine = "<P>Versione 06.2002-16</P></body></html>";
         QByteArray pagina = "<html><body>";
-        while (pagina.size() < 10 * 1024 * 1024)
+        while (pagina.size() + riempimento.size() + fine.size() <= BrowserIncorporato::MassimaPagina)
             pagina += riempimento;
-        pagina += "<P>Versione 06.2002-16</P></body></html>";
+        pagina += fine;
         m_server->ImpostaPagina("/grande", pagina);
 
         Prova prova;
@@ -206,23 +211,36 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(prova.Segnali(), 1, 60000);
         QCOMPARE(prova.completati.count(), 1);
         const QString corpo = prova.browser.CorpoHtml().value();
-        QVERIFY(corpo.size() > 10 * 1024 * 1024);
+        QVERIFY(corpo.size() > BrowserIncorporato::MassimaPagina - 1024);
         QVERIFY(corpo.endsWith(QLatin1String("<p>Versione 06.2002-16</p></body>")));
         QCOMPARE(VersioniNelCorpo(corpo), QList<QByteArray>{"16"});
     }
 
+    void paginaTroppoGrande_data()
+    {
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<bool>("senzaFine");
+        QTest::newRow("beyond the limit") << 200 << false;
+        QTest::newRow("error page that never ends") << 500 << true;
+    }
     void paginaTroppoGrande()
     {
-        // Cut off as soon as it passes the limit, not read to its end.
+        // Cut off as soon as it passes the limit (an error page at once), not read to its end.
+        QFETCH(int, stato);
+        QFETCH(bool, senzaFine);
         ServerProva::Risposta enorme;
-        enorme.corpo = QByteArray(BrowserIncorporato::MassimaPagina + 1024 * 1024, 'x');
+        enorme.stato = stato;
+        enorme.senzaFine = senzaFine;
+        enorme.corpo =
+            QByteArray(senzaFine ? 64 * 1024 : BrowserIncorporato::MassimaPagina + 1024 * 1024, 'x');
         m_server->Imposta("/enorme", enorme);
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/enorme").toString());
-        QTRY_COMPARE_WITH_TIMEOUT(prova.Segnali(), 1, 60000);
+        QTRY_COMPARE(prova.Segnali(), 1);
         QCOMPARE(prova.falliti.count(), 1);
-        QCOMPARE(prova.Motivo(), Fallimento::TroppoGrande);
+        QCOMPARE(prova.Motivo(), stato == 200 ? Fallimento::TroppoGrande : Fallimento::StatoHttp);
         QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
     }
 
     void senzaCorpoNessunDocumento_data()
@@ -471,7 +489,9 @@ private slots:
     void scaricamentoInterrottoNonLasciaFile()
     {
         QFETCH(bool, tieniAperta);
-        const QString indirizzo = ImpostaInstallazione(2 * 1024 * 1024, 16, 1024 * 1024, tieniAperta);
+        // The server's name for the file is shown as it stands, never read as markup.
+        const QByteArray nome = "Content-Disposition: attachment; filename=\"<font color=red>dravol.exe\"";
+        const QString indirizzo = ImpostaInstallazione(2 * 1024 * 1024, 16, 1024 * 1024, tieniAperta, {nome});
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
 
@@ -482,6 +502,9 @@ private slots:
             QProgressDialog *avanzamento = nullptr;
             QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
             QVERIFY(avanzamento->isVisible());
+            const QLabel *etichetta = avanzamento->findChild<QLabel *>();
+            QCOMPARE(etichetta->text(), QStringLiteral("Scaricamento di <font color=red>dravol.exe..."));
+            QCOMPARE(etichetta->textFormat(), Qt::PlainText);
             QCOMPARE(avanzamento->maximum(), 2048);
             QTRY_COMPARE(avanzamento->value(), 1024);
             m_server->ChiudiConnessioni();
@@ -491,6 +514,68 @@ private slots:
         QCOMPARE(prova.Segnali(), 1);
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
         QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
+    }
+
+    void scaricamentoInCartellaPiena()
+    {
+        CartellaPiena cartella;
+        if (!cartella.Riempi())
+            QSKIP(qPrintable(QStringLiteral("no full folder to be had: %1").arg(cartella.Motivo())));
+        // Small enough to sit whole in a write buffer, where a failure would show only at the end.
+        const QString indirizzo = ImpostaInstallazione(8 * 1024, 22);
+        rispondiAlSalvataggio(cartella.Percorso(QStringLiteral("dravol.exe")));
+
+        Prova prova;
+        prova.browser.Naviga(indirizzo);
+        QTRY_COMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::Scrittura);
+        QVERIFY(!prova.browser.InCorso());
+        QCOMPARE(cartella.File(), QStringList{});
+    }
+
+    void rispostaTrattenutaDuranteLaScelta_data()
+    {
+        QTest::addColumn<QByteArray>("tipo");
+        QTest::addColumn<QList<QByteArray>>("intestazioni");
+        QTest::addColumn<bool>("senzaFine");
+        QTest::newRow("large setup file")
+            << QByteArray("application/octet-stream") << QList<QByteArray>{} << false;
+        QTest::newRow("page sent as an endless attachment")
+            << QByteArray("text/html")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"index.html\""} << true;
+    }
+    void rispostaTrattenutaDuranteLaScelta()
+    {
+        // While the user chooses where to save, the answer waits at the server, not in this program.
+        QFETCH(QByteArray, tipo);
+        QFETCH(QList<QByteArray>, intestazioni);
+        QFETCH(bool, senzaFine);
+        ServerProva::Risposta file;
+        file.tipo = tipo;
+        file.intestazioni = intestazioni;
+        file.senzaFine = senzaFine;
+        file.corpo = senzaFine ? QByteArray(64 * 1024, 'x') : QByteArray(64 * 1024 * 1024, 'x');
+        m_server->Imposta("/file", file);
+
+        // In the user's place: waits until the transfer stands still, or has gone far beyond what the
+        // program and the kernel's socket buffers may hold, and notes how much the server sent.
+        const qint64 limite = 32 * 1024 * 1024;
+        qint64 inviati = -1;
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) {
+            for (int fermo = 0; fermo < 5 && m_server->Inviati() <= limite;) {
+                const qint64 prima = m_server->Inviati();
+                QTest::qWait(100);
+                fermo = m_server->Inviati() == prima ? fermo + 1 : 0;
+            }
+            inviati = m_server->Inviati();
+            return QString();
+        });
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/file").toString());
+        QTRY_COMPARE_WITH_TIMEOUT(prova.scaricati.count(), 1, 30000);
+        QVERIFY2(inviati > 0 && inviati <= limite, qPrintable(QString::number(inviati)));
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
     }
 
     void scaricamentoMutoScadeIlTempo()

@@ -166,10 +166,12 @@ private slots:
         QTest::addColumn<bool>("scarica");
         QTest::addColumn<int>("pagine");
 
+        const QByteArray riga = "<p>Estrazione del lotto, sei numeri su novanta.</p>\n";
+        const QByteArray fine = "<P>Versione 06.2002-16</P></BODY></HTML>";
         QByteArray grande = "<HTML><BODY>";
-        while (grande.size() < 10 * 1024 * 1024)
-            grande += "<p>Estrazione del lotto, sei numeri su novanta.</p>\n";
-        grande += "<P>Versione 06.2002-16</P></BODY></HTML>";
+        while (grande.size() + riga.size() + fine.size() <= BrowserIncorporato::MassimaPagina)
+            grande += riga;
+        grande += fine;
 
         // A page that loads: the build found, and whether it is newer than 15.
         const auto caricata = [](const char *nome, const QByteArray &corpo, const QString &verInternet,
@@ -191,7 +193,7 @@ private slots:
         caricata("build 0 not shown", Pagina("Versione 06.2002-0"), "", false);
         caricata("no Versione on the page", Pagina("Ultima release 06.2002-16"), "", false);
         caricata("garbage bytes", ServerProva::BytesCasuali(64 * 1024, 16), "", false);
-        caricata("10 MB page", grande, "16", true);
+        caricata("page at the size limit", grande, "16", true);
         fallita("404", 404, Pagina("Non trovato"), {}, false, false);
         fallita("500 with a version on its error page", 500, Pagina("Versione 06.2002-16"), {}, false, false);
         fallita("refused connection", 200, {}, {}, false, true);
