@@ -7,6 +7,7 @@ catch up.
 
 import contextlib
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -139,6 +140,45 @@ def attendi_uscita(processo, tempo=5.0):
         return processo.wait(tempo)
     except subprocess.TimeoutExpired:
         raise Scaduto(f"the program (PID {processo.pid}) was still running {tempo:g} s later") from None
+
+
+def ignora_sigxfsz():
+    """For preexec_fn: the program keeps SIGXFSZ ignored across exec, so that a file-size limit fails its
+    writes instead of ending it."""
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
+@contextlib.contextmanager
+def cartella_piena(cartella, pid, file=None):
+    """The folder made full for the block: a small tmpfs over it, holding the given files (name:
+    content) and filled to the last byte, where this script may mount one; else a file-size limit of
+    zero on the program (started with ignora_sigxfsz), the files written in the folder as it is."""
+    montata = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", cartella],
+                             capture_output=True).returncode == 0
+    precedente = None
+    try:
+        for nome, contenuto in (file or {}).items():
+            with open(os.path.join(cartella, nome), "wb") as scritto:
+                scritto.write(contenuto)
+        if montata:
+            try:
+                with open(os.path.join(cartella, ".riempimento"), "wb", buffering=0) as riempimento:
+                    for blocco in (4096, 1):
+                        while riempimento.write(b"\0" * blocco):
+                            pass
+            except OSError:
+                pass
+            print(f"   {cartella} is a full tmpfs", flush=True)
+        else:
+            precedente = resource.prlimit(pid, resource.RLIMIT_FSIZE)
+            resource.prlimit(pid, resource.RLIMIT_FSIZE, (0, precedente[1]))
+            print("   no tmpfs: the program may write no file beyond 0 bytes", flush=True)
+        yield
+    finally:
+        if montata:
+            subprocess.run(["umount", "--lazy", cartella], check=True)
+        elif precedente is not None:
+            resource.prlimit(pid, resource.RLIMIT_FSIZE, precedente)
 
 
 def cartella_programma():

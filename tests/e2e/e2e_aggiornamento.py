@@ -15,13 +15,8 @@ address taken from KELMO_SITO_PROVA; this script serves the site with Python's h
 import functools
 import http.server
 import os
-import resource
-import signal
-import subprocess
 import threading
 import time
-
-import contextlib
 
 import accessibile as A
 from accessibile import passo, verifica
@@ -167,37 +162,6 @@ def sorveglia(pid, finestra, fatto, descrizione, tempo=60):
         time.sleep(0.05)
 
 
-@contextlib.contextmanager
-def cartella_piena(cartella, pid):
-    """The folder made full for the block: a small tmpfs filled to the last byte where this script may
-    mount one, else a file-size limit of zero on the program (started with SIGXFSZ ignored)."""
-    montata = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", cartella],
-                             capture_output=True).returncode == 0
-    try:
-        if montata:
-            try:
-                with open(os.path.join(cartella, ".riempimento"), "wb", buffering=0) as riempimento:
-                    while True:
-                        riempimento.write(b"\0" * 1024)
-            except OSError:
-                pass
-            print("   the downloads folder is a full tmpfs", flush=True)
-        else:
-            precedente = resource.prlimit(pid, resource.RLIMIT_FSIZE)
-            resource.prlimit(pid, resource.RLIMIT_FSIZE, (0, precedente[1]))
-            print("   no tmpfs: the program may write no file beyond 0 bytes", flush=True)
-        yield
-    finally:
-        if montata:
-            subprocess.run(["umount", "--lazy", cartella], check=True)
-        else:
-            resource.prlimit(pid, resource.RLIMIT_FSIZE, precedente)
-
-
-def ignora_sigxfsz():
-    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-
-
 def main():
     temp = A.cartella_temporanea()
     cartella_sito = os.path.join(temp, "sito")
@@ -216,7 +180,7 @@ def main():
     print(f"   site at {sito}", flush=True)
     ambiente = {**os.environ, "KELMO_SITO_PROVA": sito, "HOME": casa}
     try:
-        with A.programma(env=ambiente, preexec_fn=ignora_sigxfsz, restore_signals=False) as processo:
+        with A.programma(env=ambiente, preexec_fn=A.ignora_sigxfsz, restore_signals=False) as processo:
             pid = processo.pid
             principale = A.finestra_principale(pid)
 
@@ -325,7 +289,7 @@ def main():
             A.premi(controlla)
             A.attendi(lambda: A.abilitato(scarica), "Scarica to be enabled by a newer build", tempo=30)
             os.remove(salvato)
-            with cartella_piena(scaricati, pid):
+            with A.cartella_piena(scaricati, pid):
                 A.premi(scarica)
                 salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
                 A.clic_su(A.trova(salva, "push button", "Salva"))

@@ -9,8 +9,6 @@ program.
 """
 
 import os
-import resource
-import signal
 import subprocess
 import urllib.parse
 
@@ -90,39 +88,13 @@ def stampa_giocata_corrente(pid, principale, giocata):
     verifica(righe == [intestazione, giocata], f"the printed page reads {righe}")
 
 
-def riempi(cartella):
-    """Takes the last free byte of the file system that holds the folder."""
-    with open(os.path.join(cartella, ".riempitivo"), "wb", buffering=0) as file:
-        for blocco in (4096, 1):
-            try:
-                while file.write(b"x" * blocco):
-                    pass
-            except OSError:
-                pass
-
-
 def salvataggio_su_disco_pieno(pid):
     passo("on a full disk, saving 09 is reported as failed and redme.qzl keeps 05 whole")
     cartella = A.cartella_programma()
     fisso = os.path.join(cartella, "redme.qzl")
-    # A small tmpfs over the program's folder (the running program keeps its files open); where mounting
-    # is refused, a file-size limit of zero on the program, which was started with SIGXFSZ ignored.
-    montato = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", cartella],
-                             capture_output=True).returncode == 0
-    limite = None
-    try:
-        if montato:
-            with open(fisso, "wb") as file:
-                file.write(b"AO '05'$tg\r\n")
-            riempi(cartella)
-        else:
-            try:
-                limite = resource.prlimit(pid, resource.RLIMIT_FSIZE)
-                resource.prlimit(pid, resource.RLIMIT_FSIZE, (0, limite[1]))
-            except OSError as errore:
-                limite = None
-                print(f"   SKIP: neither a tmpfs nor a file-size limit can be set here ({errore})")
-                return
+    # A full tmpfs over the program's folder (the running program keeps its own files open), holding
+    # the earlier file; or a file-size limit on the program.
+    with A.cartella_piena(cartella, pid, {"redme.qzl": b"AO '05'$tg\r\n"}):
         principale = A.finestra_principale(pid)
         A.premi(A.trova(principale, "push button", "Impostazioni"))
         finestra = A.trova_finestra(pid, TITOLO_IMPOSTAZIONI, "dialog")
@@ -146,19 +118,13 @@ def salvataggio_su_disco_pieno(pid):
         verifica(contenuto == b"AO '05'$tg\r\n", f"redme.qzl holds {contenuto!r}")
         restanti = sorted(os.listdir(cartella))
         verifica(not [n for n in restanti if n.startswith("redme.qzl.")], f"left in the folder: {restanti}")
-    finally:
-        if montato:
-            subprocess.run(["umount", "-l", cartella], check=False)
-        elif limite is not None:
-            resource.prlimit(pid, resource.RLIMIT_FSIZE, limite)
 
 
 def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     with open(fisso, "wb") as file:
         file.write(b"AO '07'$tg\r\n")
-    # SIGXFSZ ignored (kept across exec): a file-size limit then fails a write instead of ending the program.
-    with A.programma(preexec_fn=lambda: signal.signal(signal.SIGXFSZ, signal.SIG_IGN)) as processo:
+    with A.programma(preexec_fn=A.ignora_sigxfsz, restore_signals=False) as processo:
         pid = processo.pid
         principale = A.finestra_principale(pid)
 

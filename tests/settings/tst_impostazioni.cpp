@@ -1,11 +1,12 @@
 // The settings window offscreen, driven through its named controls: restoring from the fixed-number
 // file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
 #include "app/Applicazione.h"
+#include "app/Fx.h"
 #include "main/NumeroFisso.h"
 #include "settings/TFrmImp.h"
+#include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
-#include "support/DiscoPieno.h"
 #include "support/RispostaBox.h"
 
 #include <QClipboard>
@@ -21,7 +22,6 @@
 #include <unistd.h>
 
 #include <memory>
-#include <optional>
 
 namespace
 {
@@ -530,35 +530,59 @@ private slots:
         QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
     }
 
+    void discoPieno_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::newRow("earlier file for 33") << NumeroFisso::Contenuto(QStringLiteral("33"));
+        QTest::newRow("no earlier file") << QByteArray();
+    }
+    void discoPieno()
+    {
+        // No room for the new file: the failure is reported and the earlier file stays whole.
+        QFETCH(QByteArray, prima);
+        CartellaPiena piena;
+        if (!piena.Motivo().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena.Motivo()));
+        Fx::ImpostaCartellaEseguibile(piena.Percorso());
+        const QString file = piena.Percorso(NumeroFisso::NomeFile);
+        if (!prima.isNull()) {
+            QFile scritto(file);
+            QVERIFY(scritto.open(QIODevice::WriteOnly) && scritto.write(prima) == prima.size());
+        }
+
+        TFrmImp &f = Apri();
+        if (!f.Check1->isChecked())
+            Spunta();
+        f.EDTnumFIS->clear();
+        Scrivi(QStringLiteral("7"));
+        m_box->Rispondi(QMessageBox::Ok);
+        QVERIFY2(piena.Riempi(), qPrintable(piena.Motivo()));
+        Invio();
+
+        // A file-size limit, where no tmpfs can be mounted, fails the write with a reason of its own.
+        const QString motivo = piena.Montata() ? QStringLiteral("spazio su disco esaurito") : QString();
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
+                      QStringLiteral(": ") + motivo}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
+        QVERIFY(f.isVisible());
+        QCOMPARE(piena.File(), prima.isNull() ? QStringList() : QStringList{NumeroFisso::NomeFile});
+        QFile letto(file);
+        QCOMPARE(letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray(), prima);
+    }
+
     void salvataggioImpedito_data()
     {
         QTest::addColumn<QString>("ostacolo");
-        QTest::addColumn<QByteArray>("prima");
-        QTest::addColumn<QString>("motivo");
-        const QByteArray per33 = NumeroFisso::Contenuto(QStringLiteral("33"));
-        QTest::newRow("full disk, earlier file for 33") << "pieno" << per33 << "spazio su disco esaurito";
-        QTest::newRow("full disk, no earlier file") << "pieno" << QByteArray() << "spazio su disco esaurito";
-        QTest::newRow("link to a file elsewhere")
-            << "collegamento" << QByteArray() << "non è un file regolare";
-        QTest::newRow("named pipe") << "fifo" << QByteArray() << "non è un file regolare";
-        QTest::newRow("folder") << "cartella" << QByteArray() << "non è un file regolare";
+        QTest::newRow("link to a file elsewhere") << "collegamento";
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("folder") << "cartella";
     }
     void salvataggioImpedito()
     {
-        // What stands in the file's place is left exactly as it was, and the failure is reported.
+        // Only a regular file is replaced: what stands in its place is left exactly as it was, and the
+        // failure is reported.
         QFETCH(QString, ostacolo);
-        QFETCH(QByteArray, prima);
-        QFETCH(QString, motivo);
-        std::optional<DiscoPieno> disco;
-        if (ostacolo == QLatin1String("pieno")) {
-            disco.emplace(m_cartella->Percorso());
-            if (!disco->Pronto())
-                QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + disco->Motivo()));
-            // A file-size limit fails the write with another reason than a full tmpfs.
-            if (!disco->Montato())
-                motivo.clear();
-        }
-        FilePrima(prima);
         const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
         const QString altrove = m_cartella->Percorso(QStringLiteral("altro.qzl"));
         const QByteArray percorso = QFile::encodeName(file);
@@ -567,7 +591,7 @@ private slots:
             QVERIFY(QFile::link(altrove, file));
         } else if (ostacolo == QLatin1String("fifo")) {
             QVERIFY(::mkfifo(percorso.constData(), 0600) == 0);
-        } else if (ostacolo == QLatin1String("cartella")) {
+        } else {
             QVERIFY(::mkdir(percorso.constData(), 0700) == 0);
         }
         const QStringList presenti = FileNellaCartella(*m_cartella);
@@ -578,15 +602,11 @@ private slots:
         f.EDTnumFIS->clear();
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
-        if (disco)
-            disco->Riempi();
         Invio();
-        if (disco)
-            disco->Libera();
 
         QVERIFY2(m_box->VistiIniziano(
                      {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
-                      QStringLiteral(": ") + motivo}),
+                      QStringLiteral(": non è un file regolare")}),
                  qPrintable(m_box->TitoliETesti().join('\n')));
         QVERIFY(f.isVisible());
         QCOMPARE(FileNellaCartella(*m_cartella), presenti);
@@ -595,8 +615,6 @@ private slots:
             QFile bersaglio(altrove);
             QVERIFY(bersaglio.open(QIODevice::ReadOnly));
             QCOMPARE(bersaglio.readAll(), NumeroFisso::Contenuto(QStringLiteral("33")));
-        } else if (disco) {
-            QCOMPARE(ContenutoFile(*m_cartella), prima);
         }
     }
 

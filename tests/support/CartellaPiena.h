@@ -23,6 +23,8 @@ public:
     // Empty when the folder can be filled; otherwise why it cannot.
     QString Motivo() const { return m_motivo; }
     QString Percorso(const QString &nome = {}) const;
+    // A real full file system (a tmpfs), rather than a file-size limit standing in for one.
+    bool Montata() const { return m_montata; }
     // Leaves no room for one more byte. Files written before stay as they are. False (and Motivo
     // set) when it cannot be done.
     bool Riempi();
