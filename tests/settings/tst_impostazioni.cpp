@@ -125,6 +125,18 @@ class TestImpostazioni : public QObject
             Clic(m_finestra->BTMsalva);
     }
 
+    // Opens the window and saves 7 in it with Enter, the box that follows answered with Ok.
+    TFrmImp &Salva7()
+    {
+        TFrmImp &f = Apri();
+        if (!f.Check1->isChecked())
+            Spunta();
+        f.EDTnumFIS->clear();
+        Scrivi(QStringLiteral("7"));
+        Conferma(true);
+        return f;
+    }
+
 private slots:
     void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
 
@@ -549,15 +561,8 @@ private slots:
             QFile scritto(file);
             QVERIFY(scritto.open(QIODevice::WriteOnly) && scritto.write(prima) == prima.size());
         }
-
-        TFrmImp &f = Apri();
-        if (!f.Check1->isChecked())
-            Spunta();
-        f.EDTnumFIS->clear();
-        Scrivi(QStringLiteral("7"));
-        m_box->Rispondi(QMessageBox::Ok);
         QVERIFY2(piena.Riempi(), qPrintable(piena.Motivo()));
-        Invio();
+        TFrmImp &f = Salva7();
 
         // A file-size limit, where no tmpfs can be mounted, fails the write with a reason of its own.
         const QString motivo = piena.Montata() ? QStringLiteral("spazio su disco esaurito") : QString();
@@ -596,13 +601,7 @@ private slots:
         }
         const QStringList presenti = FileNellaCartella(*m_cartella);
 
-        TFrmImp &f = Apri();
-        if (!f.Check1->isChecked())
-            Spunta();
-        f.EDTnumFIS->clear();
-        Scrivi(QStringLiteral("7"));
-        m_box->Rispondi(QMessageBox::Ok);
-        Invio();
+        TFrmImp &f = Salva7();
 
         QVERIFY2(m_box->VistiIniziano(
                      {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
