@@ -18,9 +18,10 @@ test_pkgs=(
   libqt6opengl6 qt6-qpa-plugins
   clang libclang-rt-14-dev
 )
-# The benchmarks in bench/ (run by hand): Google Benchmark, and callgrind for instruction counts.
+# The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
+# with the X Damage headers for the start-up watcher of bench/avvio.sh.
 bench_pkgs=(
-  libbenchmark-dev valgrind
+  libbenchmark-dev valgrind libxdamage-dev xvfb xauth
 )
 
 want=("${run_pkgs[@]}")
