@@ -5,6 +5,10 @@
 #include <QPixmap>
 #include <QString>
 
+#include <initializer_list>
+
+class QLabel;
+
 // JPEG pictures of the window designs, decoded with libjpeg. A damaged picture never ends the
 // process: it decodes to a null image.
 namespace Jpeg {
@@ -16,5 +20,9 @@ QImage Decodifica(const QByteArray &dati);
 
 // Decodes a picture from a file or a resource path; a null pixmap when it cannot be read.
 QPixmap Carica(const QString &percorso);
+
+// Gives the labels their picture just before the first of them is drawn. A window built at start-up
+// but shown later decodes its pictures only then, and a window never shown never decodes them.
+void MostraAlPrimoDisegno(std::initializer_list<QLabel *> etichette, const QString &percorso);
 
 } // namespace Jpeg

@@ -29,10 +29,9 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    const QPixmap mattoni = Jpeg::Carica(QStringLiteral(":/immagini/mattoni.jpg"));
-    for (QLabel *tassello : {Image1, Image2, Image3, Image4})
-        tassello->setPixmap(mattoni);
-    Image5->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/logo.jpg")));
+    // The window comes on screen only after the splash: its pictures are decoded then.
+    Jpeg::MostraAlPrimoDisegno({Image1, Image2, Image3, Image4}, QStringLiteral(":/immagini/mattoni.jpg"));
+    Jpeg::MostraAlPrimoDisegno({Image5}, QStringLiteral(":/immagini/logo.jpg"));
 
     BTSstampa->setIcon(QIcon(QStringLiteral(":/immagini/stampa.png")));
     BTSimp->setIcon(QIcon(QStringLiteral(":/immagini/impostazioni.png")));

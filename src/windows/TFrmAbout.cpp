@@ -18,7 +18,8 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     QPalette argento = Panel1->palette();
     argento.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
     Panel1->setPalette(argento);
-    Image1->setPixmap(Jpeg::Carica(QStringLiteral(":/immagini/about.jpg")));
+    // Decoded when the window is first shown, not at start-up.
+    Jpeg::MostraAlPrimoDisegno({Image1}, QStringLiteral(":/immagini/about.jpg"));
     sbEsci->setIcon(QIcon(QStringLiteral(":/immagini/esci.png")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();
