@@ -212,16 +212,26 @@ void TFrmMain::EstraiCombinazione()
     }
 }
 
+namespace {
+// Setting a field lays its text out again even when the text stays the same, and after the draw most
+// fields already hold their final text: only a text that differs is set.
+void CambiaTesto(QLineEdit *campo, const QString &testo)
+{
+    if (campo->text() != testo)
+        campo->setText(testo);
+}
+} // namespace
+
 void TFrmMain::SostituisciZeri()
 {
     for (QLineEdit *campo : CampiNumero())
-        campo->setText(Estrazione::SostituisciZero(campo->text()));
+        CambiaTesto(campo, Estrazione::SostituisciZero(campo->text()));
 }
 
 void TFrmMain::AggiungiZeriIniziali()
 {
     for (QLineEdit *campo : CampiNumero())
-        campo->setText(Estrazione::AggiungiZeroIniziale(campo->text()));
+        CambiaTesto(campo, Estrazione::AggiungiZeroIniziale(campo->text()));
 }
 
 bool TFrmMain::VerificaEMemorizza()
