@@ -4,28 +4,15 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QWidget>
 #include <QIcon>
-#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPixmap>
-#include <QWidget>
-
-namespace {
-// Read as PNG and nothing else. A read that may guess the format first asks every image-format plugin
-// whether it can read the file, and loads them all to ask.
-QIcon IconaPng(const QString &percorso)
-{
-    QImageReader lettore(percorso, "png");
-    lettore.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(lettore.read()));
-}
-} // namespace
 
 Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(Titolo);
-    setWindowIcon(IconaPng(QStringLiteral(":/immagini/icona.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.png")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
     caricaTraduzioniQt();
