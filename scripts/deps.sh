@@ -19,9 +19,9 @@ test_pkgs=(
   clang libclang-rt-14-dev
 )
 # The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
-# with the X Damage headers for the start-up watcher of bench/avvio.sh.
+# with the X Damage headers and a session bus for the start-up watcher of bench/avvio.sh.
 bench_pkgs=(
-  libbenchmark-dev valgrind libxdamage-dev xvfb xauth
+  libbenchmark-dev valgrind libxdamage-dev xvfb xauth dbus-x11
 )
 
 want=("${run_pkgs[@]}")
