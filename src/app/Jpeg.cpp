@@ -39,7 +39,8 @@ struct Pixel
 
 // Each pixel as Qt's opaque 32-bit format holds it in memory, so the decoded rows are the image's own
 // rows: no second buffer, no conversion when the picture becomes a pixmap.
-constexpr J_COLOR_SPACE SpazioRgb32 = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+constexpr J_COLOR_SPACE SpazioRgb32 =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // Only plain C data lives in this frame, so the jump back from libjpeg skips no destructor; the
 // image belongs to the caller's frame.
@@ -88,7 +89,8 @@ bool decodificaInRgb32(const unsigned char *dati, unsigned long lunghezza, Pixel
     }
     unsigned char *rigaCmyk = uscita->rigaCmyk.data();
     while (info.output_scanline < info.output_height) {
-        auto *destinazione = reinterpret_cast<QRgb *>(uscita->immagine.scanLine(static_cast<int>(info.output_scanline)));
+        auto *destinazione =
+            reinterpret_cast<QRgb *>(uscita->immagine.scanLine(static_cast<int>(info.output_scanline)));
         JSAMPROW riga = cmyk ? rigaCmyk : reinterpret_cast<JSAMPROW>(destinazione);
         if (jpeg_read_scanlines(&info, &riga, 1) != 1) {
             jpeg_destroy_decompress(&info);
