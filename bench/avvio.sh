@@ -38,8 +38,12 @@ trap 'kill $DBUS_SESSION_BUS_PID $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -
 
 # The program is started from its own folder, beside its tables. A start that fails is reported and
 # left out rather than ending the whole run.
-programma() { (cd "$1" && "$build/bench/sentinella" 2 1000 "$1/kelmo-dravolo") || echo "a start of $1 failed" >&2; }
-nudo() { "$build/bench/sentinella" 1 1000 "$build/bench/nudo" || echo "a start of the bare program failed" >&2; }
+programma() {
+  (cd "$1" && "$build/bench/sentinella" 2 1000 "$1/kelmo-dravolo") || echo "a start of $1 failed" >&2
+}
+nudo() {
+  "$build/bench/sentinella" 1 1000 "$build/bench/nudo" || echo "a start of the bare program failed" >&2
+}
 altro="${KELMO_ALTRO:+$(cd "$KELMO_ALTRO" && pwd)}"
 giro() {
   programma "$build" >>"$lavoro/programma"
@@ -68,8 +72,11 @@ def colonne(percorso):
     righe = [list(map(float, r.split())) for r in open(percorso) if r.strip()]
     return list(zip(*righe))
 nudo = colonne(sys.argv[2])
-programmi = [("program", colonne(sys.argv[3]))] + ([("other", colonne(sys.argv[4]))] if len(sys.argv) > 4 else [])
-print(f"{sys.argv[1]} runs each, medians" + " " * 11 + "".join(f"{n:>10} {'ratio':>6}" for n, _ in programmi) + f"{'bare':>10}")
+programmi = [("program", colonne(sys.argv[3]))]
+if len(sys.argv) > 4:
+    programmi.append(("other", colonne(sys.argv[4])))
+titoli = "".join(f"{n:>10} {'ratio':>6}" for n, _ in programmi)
+print(f"{sys.argv[1]} runs each, medians" + " " * 11 + titoli + f"{'bare':>10}")
 for nome, colonna, unita, scala in (("exec to first window drawn", 0, "ms", 1),
                                     ("idle resident memory (Rss)", 2, "MB", 1024),
                                     ("idle private dirty memory", 3, "MB", 1024)):
