@@ -1,26 +1,34 @@
-// The cost of one press of "Gioca" as the play log grows, and the memory a million plays take.
+// The cost of one press of "Gioca" as the play log grows, the memory a million plays take, and a press
+// as the user makes it next to the same press in a bare Qt window.
 //
 //   cmake -S . -B build-bench -DKELMO_BENCH=ON && cmake --build build-bench --target bench_giocate
-//   build-bench/bench/bench_giocate --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true \
+//   build-bench/bench/bench_giocate --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
 //       --benchmark_report_aggregates_only=true
 // Instructions per press, steadier than wall time on a busy machine:
-//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='TFrmMain::BTSgiocaClick()' \
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='TFrmMain::BTSgiocaClick()'
 //       build-bench/bench/bench_giocate --benchmark_filter=BM_Pressione/100000/
 //   (total Ir divided by 5001 presses: the 5000 timed ones and the first play of the setup)
 //
 // Targets: a press with 10^5 plays in the log costs at most 1.2 times a press with an empty log;
-// 10^6 plays take at most 64 MB.
+// 10^6 plays take at most 64 MB; a click on the shown window's "Gioca" until its fields are repainted
+// (BM_ClicGioca) costs at most 1.1 times the same click in the bare window (BM_ClicNudo).
+// BM_Pressione/0 is the handler alone, without the click and the repaint.
 
 #include "app/Applicazione.h"
 #include "app/Fx.h"
 #include "main/Estrazione.h"
 #include "main/TFrmMain.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -105,11 +113,93 @@ void BM_MemoriaMilioneGiocate(benchmark::State &stato)
 // The heap figure does not vary between runs, and a million presses take a while: one run is enough.
 BENCHMARK(BM_MemoriaMilioneGiocate)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
+// Counts the paint events of one control: the sign that a press has reached the screen.
+class ContaPitture : public QObject
+{
+public:
+    explicit ContaPitture(QWidget *controllo) { controllo->installEventFilter(this); }
+    int Pitture() const { return m_pitture; }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::Paint)
+            ++m_pitture;
+        return QObject::eventFilter(oggetto, evento);
+    }
+
+private:
+    int m_pitture = 0;
+};
+
+// One click on a shown window's button, as the windowing system delivers it, then the events that
+// follow until the window has been painted again. A field whose new text equals the old one is not
+// repainted, but the released button always is, in the same repaint as the fields.
+void Clic(benchmark::State &stato, QWidget *pulsante)
+{
+    QWidget *finestra = pulsante->window();
+    finestra->show();
+    if (!QTest::qWaitForWindowExposed(finestra)) {
+        stato.SkipWithError("the window was never exposed");
+        return;
+    }
+    const QPoint centro = pulsante->mapTo(finestra, pulsante->rect().center());
+    ContaPitture pitture(pulsante);
+    for (auto _ : stato) {
+        const int prima = pitture.Pitture();
+        QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {}, centro);
+        while (pitture.Pitture() == prima)
+            QCoreApplication::processEvents();
+    }
+    stato.SetItemsProcessed(stato.iterations());
+}
+
+void BM_ClicGioca(benchmark::State &stato)
+{
+    const auto finestra = FinestraConGiocate(0);
+    Clic(stato, finestra->BTSgioca);
+    if (finestra->Memo1->Conteggio() != stato.iterations())
+        stato.SkipWithError("a click did not add exactly one line to the log");
+}
+BENCHMARK(BM_ClicGioca)->Iterations(Pressioni)->Unit(benchmark::kMicrosecond);
+
+// The bare window: one button that fills six line edits with two-digit numbers and appends them as a
+// line to a list.
+void BM_ClicNudo(benchmark::State &stato)
+{
+    QWidget finestra;
+    finestra.resize(213, 168);
+    QPushButton pulsante(QStringLiteral("Gioca"), &finestra);
+    pulsante.setGeometry(29, 67, 96, 22);
+    std::array<QLineEdit *, 6> campi{};
+    for (int i = 0; i < 6; ++i) {
+        campi[i] = new QLineEdit(QStringLiteral("??"), &finestra);
+        campi[i]->setGeometry(36 + 24 * i, 110, 23, 24);
+        campi[i]->setReadOnly(true);
+        campi[i]->setMaxLength(2);
+    }
+    QStringList righe;
+    QObject::connect(&pulsante, &QPushButton::clicked, [&] {
+        QStringList testi;
+        for (QLineEdit *campo : campi) {
+            const QString testo = QStringLiteral("%1").arg(1 + QRandomGenerator::global()->bounded(89), 2, 10,
+                                                           QLatin1Char('0'));
+            campo->setText(testo);
+            testi.append(testo);
+        }
+        righe.append(testi.join(QLatin1Char(' ')));
+    });
+    Clic(stato, &pulsante);
+    if (righe.size() != stato.iterations())
+        stato.SkipWithError("a click did not add exactly one line to the list");
+}
+BENCHMARK(BM_ClicNudo)->Iterations(Pressioni)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Windows are built but never shown: no display is needed.
+    // Windows are built, and shown for the clicks, offscreen: no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Applicazione applicazione(argc, argv);
     // The executable's folder is an empty temporary one, so no fixed-number file is ever read.

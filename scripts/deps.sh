@@ -20,9 +20,10 @@ test_pkgs=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev lintian
 )
-# The benchmarks in bench/ (run by hand): Google Benchmark, and callgrind for instruction counts.
+# The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
+# with the X Damage headers and a session bus for the start-up watcher of bench/avvio.sh.
 bench_pkgs=(
-  libbenchmark-dev valgrind
+  libbenchmark-dev valgrind libxdamage-dev xvfb xauth dbus-x11
 )
 
 want=("${run_pkgs[@]}")

@@ -2,8 +2,11 @@
 
 #include "app/Jpeg.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPointer>
 
 namespace Glifi
 {
@@ -15,6 +18,43 @@ QString Percorso(const QString &nome, const char *estensione)
 {
     return QStringLiteral(":/immagini/") + nome + QLatin1String(estensione);
 }
+
+// Watches the labels until one of them is about to be drawn, then decodes the picture once for all of
+// them, just before that first drawing.
+class DisegnoDifferito : public QObject
+{
+public:
+    DisegnoDifferito(std::initializer_list<QLabel *> etichette, const QString &nome)
+        : QObject(*etichette.begin()), m_nome(nome)
+    {
+        for (QLabel *etichetta : etichette) {
+            m_etichette.append(etichetta);
+            etichetta->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::Paint && !m_fatto) {
+            m_fatto = true;
+            const QPixmap immagine = Immagine(m_nome, static_cast<QWidget *>(oggetto)->devicePixelRatioF());
+            for (const QPointer<QLabel> &etichetta : std::as_const(m_etichette)) {
+                if (etichetta) {
+                    etichetta->removeEventFilter(this);
+                    etichetta->setPixmap(immagine);
+                }
+            }
+            deleteLater();
+        }
+        return QObject::eventFilter(oggetto, evento);
+    }
+
+private:
+    QString m_nome;
+    QList<QPointer<QLabel>> m_etichette;
+    bool m_fatto = false;
+};
 
 } // namespace
 
@@ -44,6 +84,12 @@ QPixmap Immagine(const QString &nome, double densita)
         }
     }
     return Jpeg::Carica(Percorso(nome, ".jpg"));
+}
+
+void ImmagineAlPrimoDisegno(std::initializer_list<QLabel *> etichette, const QString &nome)
+{
+    if (etichette.size() > 0)
+        new DisegnoDifferito(etichette, nome);
 }
 
 } // namespace Glifi

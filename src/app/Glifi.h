@@ -4,6 +4,10 @@
 #include <QPixmap>
 #include <QString>
 
+#include <initializer_list>
+
+class QLabel;
+
 // The pictures of the windows from the resources, each also drawn at twice its size (NAME@2x) so
 // that it stays sharp on screens at 200 %. Icons are made straight from pixmaps: no icon-engine
 // plugin is looked for.
@@ -17,5 +21,10 @@ QIcon Icona(const QString &nome);
 // size where there is one, at the same size on the window. `densita` is the screen's; by default the
 // highest of the desktop's screens.
 QPixmap Immagine(const QString &nome, double densita = 0);
+
+// Gives the labels the picture NAME, for their screen's density, just before the first of them is
+// drawn: a window built at start-up but shown later decodes its pictures only then, and a window never
+// shown never decodes them.
+void ImmagineAlPrimoDisegno(std::initializer_list<QLabel *> etichette, const QString &nome);
 
 } // namespace Glifi

@@ -1,9 +1,11 @@
 #include "app/Jpeg.h"
 
 #include <QFile>
+#include <QSysInfo>
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -28,15 +30,18 @@ void nessunMessaggio(j_common_ptr) {}
 
 struct Pixel
 {
-    int larghezza = 0;
-    int altezza = 0;
-    std::vector<unsigned char> rgb;
+    QImage immagine;
     std::vector<unsigned char> rigaCmyk;
 };
 
+// Each pixel as Qt's opaque 32-bit format holds it in memory, so the decoded rows are the image's own
+// rows: no second buffer, no conversion when the picture becomes a pixmap.
+constexpr J_COLOR_SPACE SpazioRgb32 =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
 // Only plain C data lives in this frame, so the jump back from libjpeg skips no destructor; the
-// pixel buffer belongs to the caller's frame.
-bool decodificaInRgb(const unsigned char *dati, unsigned long lunghezza, Pixel *uscita)
+// image belongs to the caller's frame.
+bool decodificaInRgb32(const unsigned char *dati, unsigned long lunghezza, Pixel *uscita)
 {
     jpeg_decompress_struct info;
     GestoreErrori errori;
@@ -54,15 +59,20 @@ bool decodificaInRgb(const unsigned char *dati, unsigned long lunghezza, Pixel *
         return false;
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    info.out_color_space = cmyk ? JCS_CMYK : SpazioRgb32;
     jpeg_calc_output_dimensions(&info);
     const qint64 pixel = static_cast<qint64>(info.output_width) * info.output_height;
     if (pixel <= 0 || pixel > PixelMassimi) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    uscita->immagine = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                              QImage::Format_RGB32);
+    if (uscita->immagine.isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     try {
-        uscita->rgb.resize(static_cast<std::size_t>(pixel) * 3);
         if (cmyk)
             uscita->rigaCmyk.resize(static_cast<std::size_t>(info.output_width) * 4);
     } catch (...) {
@@ -70,19 +80,15 @@ bool decodificaInRgb(const unsigned char *dati, unsigned long lunghezza, Pixel *
         return false;
     }
     jpeg_start_decompress(&info);
-    const int componenti = info.output_components;
-    if ((cmyk && componenti != 4) || (!cmyk && componenti != 3)) {
+    if (info.output_components != 4) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    uscita->larghezza = static_cast<int>(info.output_width);
-    uscita->altezza = static_cast<int>(info.output_height);
-    unsigned char *rgb = uscita->rgb.data();
     unsigned char *rigaCmyk = uscita->rigaCmyk.data();
     while (info.output_scanline < info.output_height) {
-        unsigned char *destinazione = rgb + static_cast<std::size_t>(info.output_scanline) *
-                                                       info.output_width * 3;
-        JSAMPROW riga = cmyk ? rigaCmyk : destinazione;
+        auto *destinazione =
+            reinterpret_cast<QRgb *>(uscita->immagine.scanLine(static_cast<int>(info.output_scanline)));
+        JSAMPROW riga = cmyk ? rigaCmyk : reinterpret_cast<JSAMPROW>(destinazione);
         if (jpeg_read_scanlines(&info, &riga, 1) != 1) {
             jpeg_destroy_decompress(&info);
             return false;
@@ -91,8 +97,9 @@ bool decodificaInRgb(const unsigned char *dati, unsigned long lunghezza, Pixel *
             // Adobe writes CMYK inverted: each channel already holds 255 minus the ink.
             for (JDIMENSION x = 0; x < info.output_width; ++x) {
                 const unsigned k = rigaCmyk[4 * x + 3];
-                for (int c = 0; c < 3; ++c)
-                    destinazione[3 * x + c] = static_cast<unsigned char>(rigaCmyk[4 * x + c] * k / 255);
+                destinazione[x] = qRgb(static_cast<int>(rigaCmyk[4 * x] * k / 255),
+                                       static_cast<int>(rigaCmyk[4 * x + 1] * k / 255),
+                                       static_cast<int>(rigaCmyk[4 * x + 2] * k / 255));
             }
         }
     }
@@ -108,16 +115,10 @@ QImage Decodifica(const QByteArray &dati)
     if (dati.isEmpty())
         return {};
     Pixel pixel;
-    if (!decodificaInRgb(reinterpret_cast<const unsigned char *>(dati.constData()),
-                         static_cast<unsigned long>(dati.size()), &pixel))
+    if (!decodificaInRgb32(reinterpret_cast<const unsigned char *>(dati.constData()),
+                           static_cast<unsigned long>(dati.size()), &pixel))
         return {};
-    QImage immagine(pixel.larghezza, pixel.altezza, QImage::Format_RGB888);
-    if (immagine.isNull())
-        return {};
-    const std::size_t rigaByte = static_cast<std::size_t>(pixel.larghezza) * 3;
-    for (int y = 0; y < pixel.altezza; ++y)
-        std::copy_n(pixel.rgb.data() + y * rigaByte, rigaByte, immagine.scanLine(y));
-    return immagine;
+    return std::move(pixel.immagine);
 }
 
 QPixmap Carica(const QString &percorso)

@@ -30,10 +30,9 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    const QPixmap mattoni = Glifi::Immagine(QStringLiteral("mattoni"));
-    for (QLabel *tassello : {Image1, Image2, Image3, Image4})
-        tassello->setPixmap(mattoni);
-    Image5->setPixmap(Glifi::Immagine(QStringLiteral("logo")));
+    // The window comes on screen only after the splash: its pictures are decoded then.
+    Glifi::ImmagineAlPrimoDisegno({Image1, Image2, Image3, Image4}, QStringLiteral("mattoni"));
+    Glifi::ImmagineAlPrimoDisegno({Image5}, QStringLiteral("logo"));
 
     BTSstampa->setIcon(Glifi::Icona(QStringLiteral("stampa")));
     BTSimp->setIcon(Glifi::Icona(QStringLiteral("impostazioni")));
@@ -212,16 +211,26 @@ void TFrmMain::EstraiCombinazione()
     }
 }
 
+namespace {
+// Setting a field lays its text out again even when the text stays the same, and after the draw most
+// fields already hold their final text: only a text that differs is set.
+void CambiaTesto(QLineEdit *campo, const QString &testo)
+{
+    if (campo->text() != testo)
+        campo->setText(testo);
+}
+} // namespace
+
 void TFrmMain::SostituisciZeri()
 {
     for (QLineEdit *campo : CampiNumero())
-        campo->setText(Estrazione::SostituisciZero(campo->text()));
+        CambiaTesto(campo, Estrazione::SostituisciZero(campo->text()));
 }
 
 void TFrmMain::AggiungiZeriIniziali()
 {
     for (QLineEdit *campo : CampiNumero())
-        campo->setText(Estrazione::AggiungiZeroIniziale(campo->text()));
+        CambiaTesto(campo, Estrazione::AggiungiZeroIniziale(campo->text()));
 }
 
 bool TFrmMain::VerificaEMemorizza()

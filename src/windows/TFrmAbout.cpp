@@ -15,7 +15,8 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    Image1->setPixmap(Glifi::Immagine(QStringLiteral("about")));
+    // Decoded when the window is first shown, not at start-up.
+    Glifi::ImmagineAlPrimoDisegno({Image1}, QStringLiteral("about"));
     sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
     lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     lblLink->adjustSize();

@@ -11,6 +11,7 @@
 #include "windows/TFrmAbout.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QTimer>
 
 using RapportoErrori::Collega;
@@ -55,10 +56,23 @@ void TfrmStart::TraduciInterfaccia()
 
 void TfrmStart::showEvent(QShowEvent *evento)
 {
+    if (ImageLogo->pixmap().isNull())
+        ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start"), devicePixelRatioF()));
     QDialog::showEvent(evento);
     // A window manager that restores the minimised splash shows it again: the count goes on.
     if (!evento->spontaneous())
         RapportoErrori::Protetto([this] { FormShow(); });
+}
+
+void TfrmStart::hideEvent(QHideEvent *evento)
+{
+    QDialog::hideEvent(evento);
+    if (evento->spontaneous())
+        return;
+    // Shown once at start-up and then hidden for the rest of the run: the picture and the window's
+    // on-screen buffer are given back, and made again should it ever be shown again.
+    ImageLogo->clear();
+    destroy();
 }
 
 void TfrmStart::FormShow()

@@ -32,6 +32,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    void hideEvent(QHideEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
 
 private:

@@ -94,6 +94,10 @@ private slots:
         TFrmMain finestra;
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        // The pictures are decoded when the window is first drawn.
+        for (QLabel *tassello : {finestra.Image1, finestra.Image2, finestra.Image3, finestra.Image4})
+            QTRY_COMPARE(tassello->pixmap().size(), QSize(97, 80));
+        QTRY_COMPARE(finestra.Image5->pixmap().size(), QSize(60, 57));
         // A real click through the window system on "Gioca".
         Clic(finestra.BTSgioca);
         QTRY_VERIFY(finestra.BTSstampa->isEnabled());

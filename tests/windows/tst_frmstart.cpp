@@ -91,6 +91,12 @@ private slots:
         QTRY_VERIFY(!splash.isVisible());
         QVERIFY(!splash.TimerStart->isActive());
         QCOMPARE(splash.result(), int(QDialog::Accepted));
+
+        // Its picture is given back once it has closed; shown again, it has it again.
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
+        QTRY_VERIFY(!splash.isVisible());
     }
 
     void clicNonChiudeNeRiavvia()
