@@ -6,6 +6,7 @@
 #include "app/Applicazione.h"
 #include "app/Colori.h"
 #include "app/Glifi.h"
+#include "build_config.h"
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
@@ -46,6 +47,10 @@ QStringList EtichetteCoperte(QWidget *finestra, QLabel *etichetta)
 {
     QStringList coperte;
     if (etichetta->wordWrap() || !MostraTesto(etichetta) || !etichetta->isVisibleTo(finestra))
+        return coperte;
+    // The site and mail addresses are settings of the build: how long they are is the builder's choice.
+    if (etichetta->text() == QString::fromUtf8(Configurazione::IndirizzoSito) ||
+        etichetta->text() == QString::fromUtf8(Configurazione::IndirizzoMail))
         return coperte;
     const QFontMetrics metriche = etichetta->fontMetrics();
     const QStringList righe = etichetta->text().split(QLatin1Char('\n'));

@@ -380,10 +380,11 @@ def aperture():
 
 
 def premi_collegamento(collegamento, indirizzo):
-    """Runs a link's Press action and waits until the address has been handed to the desktop."""
+    """Runs a link's Press action and waits until the address has been handed to the desktop (a web
+    address may come with its host in lower case)."""
     prima = len(aperture())
     premi(collegamento)
-    return attendi(lambda: [a for a in aperture()[prima:] if a.startswith(indirizzo)],
+    return attendi(lambda: [a for a in aperture()[prima:] if a.lower().startswith(indirizzo.lower())],
                    f"link '{collegamento.name}' to open {indirizzo}")
 
 

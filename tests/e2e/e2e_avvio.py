@@ -21,7 +21,8 @@ TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
 CARICAMENTO = "Caricamento in corso, attendere.."
 CARICAMENTO_INGLESE = "Loading, please wait.."
 DURATA_SPLASH = 10.0
-SITO = "http://www.kelmo.example"
+# The site address the program was built with (the build passes it in).
+SITO = os.environ["KELMO_SITO"]
 
 
 def mappata(titolo):

@@ -18,8 +18,9 @@ VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "Abou
 FILE_NOVANTA = b"AO '90'$tg\r\n"
 PRESSIONI_CON_NUMERO_FISSO = 8
 DUE_CIFRE = re.compile(r"[0-9]{2}")
-SITO = "http://www.kelmo.example"
-MAIL = "supporto@kelmo.example"
+# The site and mail addresses the program was built with (the build passes them in).
+SITO = os.environ["KELMO_SITO"]
+MAIL = os.environ["KELMO_POSTA"]
 
 
 def nessuna_altra_finestra(pid):
