@@ -125,8 +125,19 @@ class TestImpostazioni : public QObject
             Clic(m_finestra->BTMsalva);
     }
 
+    // The one box seen reports that the file could not be saved, for the reason given (any when
+    // empty), and the window stays open.
+    void SalvataggioFallito(const QString &file, const QString &motivo)
+    {
+        QVERIFY2(m_box->VistiIniziano(
+                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
+                      QStringLiteral(": ") + motivo}),
+                 qPrintable(m_box->TitoliETesti().join('\n')));
+        QVERIFY(m_finestra->isVisible());
+    }
+
     // Opens the window and saves 7 in it with Enter, the box that follows answered with Ok.
-    TFrmImp &Salva7()
+    void Salva7()
     {
         TFrmImp &f = Apri();
         if (!f.Check1->isChecked())
@@ -134,7 +145,6 @@ class TestImpostazioni : public QObject
         f.EDTnumFIS->clear();
         Scrivi(QStringLiteral("7"));
         Conferma(true);
-        return f;
     }
 
 private slots:
@@ -533,11 +543,7 @@ private slots:
         }
         const QString usato = prima.isNull() ? configurazione + QStringLiteral("/redme.qzl")
                                              : m_cartella->Percorso(NumeroFisso::NomeFile);
-        QVERIFY2(m_box->VistiIniziano(
-                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + usato +
-                      QStringLiteral(": ")}),
-                 qPrintable(m_box->TitoliETesti().join('\n')));
-        QVERIFY(f.isVisible());
+        SalvataggioFallito(usato, {});
         QCOMPARE(ContenutoFile(*m_cartella), prima);
         QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
     }
@@ -562,15 +568,11 @@ private slots:
             QVERIFY(scritto.open(QIODevice::WriteOnly) && scritto.write(prima) == prima.size());
         }
         QVERIFY2(piena.Riempi(), qPrintable(piena.Motivo()));
-        TFrmImp &f = Salva7();
+        Salva7();
 
         // A file-size limit, where no tmpfs can be mounted, fails the write with a reason of its own.
         const QString motivo = piena.Montata() ? QStringLiteral("spazio su disco esaurito") : QString();
-        QVERIFY2(m_box->VistiIniziano(
-                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
-                      QStringLiteral(": ") + motivo}),
-                 qPrintable(m_box->TitoliETesti().join('\n')));
-        QVERIFY(f.isVisible());
+        SalvataggioFallito(file, motivo);
         QCOMPARE(piena.File(), prima.isNull() ? QStringList() : QStringList{NumeroFisso::NomeFile});
         QFile letto(file);
         QCOMPARE(letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray(), prima);
@@ -601,13 +603,9 @@ private slots:
         }
         const QStringList presenti = FileNellaCartella(*m_cartella);
 
-        TFrmImp &f = Salva7();
+        Salva7();
 
-        QVERIFY2(m_box->VistiIniziano(
-                     {QStringLiteral("Kelmo_Dravolo|Impossibile salvare il file del numero fisso ") + file +
-                      QStringLiteral(": non è un file regolare")}),
-                 qPrintable(m_box->TitoliETesti().join('\n')));
-        QVERIFY(f.isVisible());
+        SalvataggioFallito(file, QStringLiteral("non è un file regolare"));
         QCOMPARE(FileNellaCartella(*m_cartella), presenti);
         if (ostacolo == QLatin1String("collegamento")) {
             QVERIFY(QFileInfo(file).isSymLink());
