@@ -8,9 +8,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
