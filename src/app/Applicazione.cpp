@@ -2,6 +2,7 @@
 
 #include "app/Glifi.h"
 #include "app/RapportoErrori.h"
+#include "app/Stile.h"
 #include "build_config.h"
 
 #include <QEvent>
@@ -15,6 +16,7 @@ Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
     setApplicationName(Titolo);
     // The desktop (Wayland above all) matches the windows to the menu entry, and its icon, by this.
     setDesktopFileName(QString::fromLatin1(Configurazione::IdDesktop));
+    setStyle(new Stile(style()));
     setWindowIcon(Glifi::Icona(QStringLiteral("icona")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
@@ -27,18 +29,28 @@ namespace {
 // labels were measured for; narrowed this much, every text fits the place laid out for it. Bold text
 // of that face is already narrower than the original and stays as it is.
 constexpr int LarghezzaSansSerif = 94;
+
+void Restringi(QWidget *controllo)
+{
+    QFont carattere = controllo->font();
+    if (carattere.family() == QLatin1String("MS Sans Serif") && carattere.weight() < QFont::DemiBold &&
+        (carattere.stretch() == QFont::AnyStretch || carattere.stretch() == QFont::Unstretched)) {
+        carattere.setStretch(LarghezzaSansSerif);
+        controllo->setFont(carattere);
+    }
+}
 } // namespace
 
 bool Applicazione::eventFilter(QObject *oggetto, QEvent *evento)
 {
-    if (evento->type() == QEvent::Polish && oggetto->isWidgetType()) {
+    // A window is narrowed as soon as it is given its face, before its controls are made: they take the
+    // narrowed face from it, and no text is ever laid out in the face at its full width. Any other
+    // control is narrowed when it is polished.
+    const QEvent::Type tipo = evento->type();
+    if ((tipo == QEvent::Polish || tipo == QEvent::FontChange) && oggetto->isWidgetType()) {
         auto *controllo = static_cast<QWidget *>(oggetto);
-        QFont carattere = controllo->font();
-        if (carattere.family() == QLatin1String("MS Sans Serif") && carattere.weight() < QFont::DemiBold &&
-            (carattere.stretch() == QFont::AnyStretch || carattere.stretch() == QFont::Unstretched)) {
-            carattere.setStretch(LarghezzaSansSerif);
-            controllo->setFont(carattere);
-        }
+        if (tipo == QEvent::Polish || controllo->isWindow())
+            Restringi(controllo);
     }
     return QApplication::eventFilter(oggetto, evento);
 }

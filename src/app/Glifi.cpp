@@ -1,10 +1,12 @@
 #include "app/Glifi.h"
 
+#include "app/IconaDifferita.h"
 #include "app/Jpeg.h"
 
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QPointer>
 
@@ -56,20 +58,34 @@ private:
     bool m_fatto = false;
 };
 
+// The glyph at PERCORSO, or a null pixmap when there is none. The reader is told the format and not to
+// guess: left to guess, it would load every image-format plugin to ask each whether it reads PNG
+// before it used its own reader.
+QPixmap Png(const QString &percorso)
+{
+    if (!QFile::exists(percorso))
+        return {};
+    QImageReader lettore(percorso, "png");
+    lettore.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(lettore.read());
+}
+
 } // namespace
 
 QIcon Icona(const QString &nome)
 {
-    QIcon icona;
-    const QPixmap semplice(Percorso(nome, ".png"));
-    if (!semplice.isNull())
-        icona.addPixmap(semplice);
-    QPixmap doppia(Percorso(nome, "@2x.png"));
-    if (!doppia.isNull()) {
-        doppia.setDevicePixelRatio(2);
-        icona.addPixmap(doppia);
-    }
-    return icona;
+    return QIcon(new IconaDifferita([nome] {
+        QIcon icona;
+        const QPixmap semplice = Png(Percorso(nome, ".png"));
+        if (!semplice.isNull())
+            icona.addPixmap(semplice);
+        QPixmap doppia = Png(Percorso(nome, "@2x.png"));
+        if (!doppia.isNull()) {
+            doppia.setDevicePixelRatio(2);
+            icona.addPixmap(doppia);
+        }
+        return icona;
+    }));
 }
 
 QPixmap Immagine(const QString &nome, double densita)

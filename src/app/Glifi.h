@@ -15,6 +15,7 @@ namespace Glifi
 {
 
 // The button glyph NAME (NAME.png and NAME@2x.png): the icon picks the picture of the screen's density.
+// Both are read when the icon is first drawn or asked about.
 QIcon Icona(const QString &nome);
 
 // The picture NAME (NAME.jpg): on screens of more than single density, the one drawn at twice the

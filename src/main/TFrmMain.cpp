@@ -37,11 +37,16 @@ TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
     BTSstampa->setIcon(Glifi::Icona(QStringLiteral("stampa")));
     BTSimp->setIcon(Glifi::Icona(QStringLiteral("impostazioni")));
     BTSgioca->setIcon(Glifi::Icona(QStringLiteral("gioca")));
-    for (QPushButton *pulsante : {BTSstampa, BTSimp, BTSgioca})
+    for (QPushButton *pulsante : {BTSstampa, BTSimp, BTSgioca}) {
+        // Their bold captions are drawn at the face's full width, the width their places were made for.
+        QFont carattere = pulsante->font();
+        carattere.setStretch(QFont::Unstretched);
+        pulsante->setFont(carattere);
         pulsante->setStyleSheet(QStringLiteral("QPushButton { color: white; border: none; }"
                                                "QPushButton:hover { border: 1px outset #d8d8d8; }"
                                                "QPushButton:pressed { border: 1px inset #d8d8d8; }"
                                                "QPushButton:disabled { color: #9c9c9c; }"));
+    }
 
     Colori::SfondoFisso(Panel1, Colori::Blu);
     for (QLineEdit *campo : CampiNumero())

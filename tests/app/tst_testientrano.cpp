@@ -294,7 +294,9 @@ private slots:
             for (const QAbstractButton *pulsante : finestra->findChildren<QAbstractButton *>())
                 // (Qt's own buttons, such as the menu bar's overflow arrow, are not ours.)
                 if (!pulsante->icon().isNull() && !pulsante->objectName().startsWith(QLatin1String("qt_")) &&
-                    !pulsante->icon().availableSizes().contains(pulsante->iconSize() * 2))
+                    (!pulsante->icon().availableSizes().contains(pulsante->iconSize() * 2) ||
+                     pulsante->icon().pixmap(pulsante->iconSize(), 2).size() != pulsante->iconSize() * 2 ||
+                     pulsante->icon().pixmap(pulsante->iconSize(), 2).devicePixelRatio() != 2))
                     sfocati << pulsante->objectName();
         QVERIFY2(sfocati.isEmpty(), qPrintable(sfocati.join(QLatin1Char(' '))));
 
