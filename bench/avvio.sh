@@ -14,9 +14,8 @@
 # starts it, so its main window is up ten seconds after the splash: a run of each takes about 11
 # seconds. A first run of each warms the caches and is not counted; the order alternates so that a
 # drift of the machine weighs on every side alike. A private session bus stands in for the desktop's.
-# On a shared machine wall times drift by several milliseconds; instructions do not. The instructions
-# up to the splash on screen: start the program under valgrind --tool=callgrind beside its tables and
-# end it with SIGTERM a few seconds later, before the splash closes (then the same for bench/nudo).
+# On a shared machine wall times drift by several milliseconds; instructions do not: bench/istruzioni.sh
+# counts those up to the first window on screen.
 set -euo pipefail
 sorgente="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$sorgente/build}" && pwd)"
@@ -25,16 +24,7 @@ coppie="${2:-30}"
 cmake -S "$sorgente" -B "$build" -DKELMO_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target kelmo-dravolo nudo sentinella >/dev/null
 
-lavoro="$(mktemp -d)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$lavoro/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$lavoro"' EXIT
-for _ in $(seq 50); do [ -s "$lavoro/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$lavoro/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$lavoro"
-unset WAYLAND_DISPLAY
-# Without a session bus each start would launch one of its own.
-eval "$(dbus-launch --sh-syntax)"
-trap 'kill $DBUS_SESSION_BUS_PID $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$lavoro"' EXIT
+source "$sorgente/bench/schermo.sh"
 
 # The program is started from its own folder, beside its tables. A start that fails is reported and
 # left out rather than ending the whole run.
