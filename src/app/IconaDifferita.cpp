@@ -30,6 +30,11 @@ QList<QSize> IconaDifferita::availableSizes(QIcon::Mode modo, QIcon::State stato
     return icona().availableSizes(modo, stato);
 }
 
+bool IconaDifferita::isNull()
+{
+    return icona().isNull();
+}
+
 QIconEngine *IconaDifferita::clone() const
 {
     return new IconaDifferita(*this);

@@ -17,6 +17,7 @@ public:
     QPixmap scaledPixmap(const QSize &misura, QIcon::Mode modo, QIcon::State stato, qreal scala) override;
     QSize actualSize(const QSize &misura, QIcon::Mode modo, QIcon::State stato) override;
     QList<QSize> availableSizes(QIcon::Mode modo, QIcon::State stato) override;
+    bool isNull() override;
     QIconEngine *clone() const override;
 
 private:

@@ -299,6 +299,8 @@ private slots:
                      pulsante->icon().pixmap(pulsante->iconSize(), 2).devicePixelRatio() != 2))
                     sfocati << pulsante->objectName();
         QVERIFY2(sfocati.isEmpty(), qPrintable(sfocati.join(QLatin1Char(' '))));
+        // A glyph that is not there gives no icon, though icons are read only when first asked about.
+        QVERIFY(Glifi::Icona(QStringLiteral("inesistente")).isNull());
 
         // The logos: the same picture, at the same size on the window, drawn with twice the pixels. The
         // drawings are made anew, so they are compared in blocks of 4 x 4 pixels, where a letter's edge
