@@ -2,6 +2,7 @@
 #include "app/Errore.h"
 #include "main/NumeroFisso.h"
 #include "support/CartellaProva.h"
+#include "support/Sorveglianza.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,7 @@ private slots:
         CartellaProva prova;
         const QByteArray percorso = QFile::encodeName(prova.Percorso(QStringLiteral("redme.qzl")));
         QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0 : ::mkfifo(percorso.constData(), 0600) == 0);
+        const Sorveglianza guardia("fixed-number file that is not a file");
         QVERIFY(!NumeroFisso::Esiste());
         // Read all the same (it was replaced after the test for its presence): a failure at once, not
         // a wait for a writer.

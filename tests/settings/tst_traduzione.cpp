@@ -4,6 +4,7 @@
 #include "settings/Traduzione.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
+#include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
 
 #include <QDateTime>
@@ -270,6 +271,7 @@ private slots:
         RispostaBox risposte;
         QString visto;
         try {
+            const Sorveglianza guardia("translation pass over a table that is not a file");
             TraduciVoci(Voci(testi), Guardia::SoloItaliano);
         } catch (const Errore &e) {
             visto = e.messaggio();
