@@ -33,9 +33,9 @@ int Generatore::Numero(int limite)
     return static_cast<int>(x % n);
 }
 
-QString SostituisciZero(const QString &testo)
+QString NumeroEstratto(Generatore &generatore)
 {
-    return testo == QLatin1String("0") ? QStringLiteral("1") : testo;
+    return QString::number(PrimoNumero + generatore.Numero(UltimoNumero - PrimoNumero + 1));
 }
 
 QString AggiungiZeroIniziale(const QString &testo)

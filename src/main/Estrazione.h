@@ -33,11 +33,12 @@ private:
     std::uint64_t m_stato;
 };
 
-// Drawn values run from 0 to 89 inclusive.
-inline constexpr int ValoriEstratti = 90;
+// Every number of the six-of-ninety game, 1 to 90, is drawn with the same chance.
+inline constexpr int PrimoNumero = 1;
+inline constexpr int UltimoNumero = 90;
 
-// "0" becomes "1"; any other text stays.
-QString SostituisciZero(const QString &testo);
+// One drawn field: the decimal text, without leading zeros, of a number from 1 to 90.
+QString NumeroEstratto(Generatore &generatore);
 
 // A text of one character gets "0" in front of it.
 QString AggiungiZeroIniziale(const QString &testo);

@@ -201,15 +201,14 @@ void TFrmMain::EstraiCombinazione()
                 erroreFile = std::current_exception();
             }
         } else {
-            EDTn1->setText(QString::number(generatore.Numero(Estrazione::ValoriEstratti)));
+            EDTn1->setText(Estrazione::NumeroEstratto(generatore));
         }
         for (std::size_t i = 1; i < campi.size(); ++i)
-            campi[i]->setText(QString::number(generatore.Numero(Estrazione::ValoriEstratti)));
+            campi[i]->setText(Estrazione::NumeroEstratto(generatore));
         // A file that cannot be read stops the attempt after the five drawn fields.
         if (erroreFile)
             std::rethrow_exception(erroreFile);
 
-        SostituisciZeri();
         AggiungiZeriIniziali();
         if (VerificaEMemorizza())
             return;
@@ -225,12 +224,6 @@ void CambiaTesto(QLineEdit *campo, const QString &testo)
         campo->setText(testo);
 }
 } // namespace
-
-void TFrmMain::SostituisciZeri()
-{
-    for (QLineEdit *campo : CampiNumero())
-        CambiaTesto(campo, Estrazione::SostituisciZero(campo->text()));
-}
 
 void TFrmMain::AggiungiZeriIniziali()
 {

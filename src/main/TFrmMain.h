@@ -34,7 +34,6 @@ protected:
 
 private:
     void EstraiCombinazione();
-    void SostituisciZeri();
     void AggiungiZeriIniziali();
     bool VerificaEMemorizza();
     void StampaTutteLeGiocate();

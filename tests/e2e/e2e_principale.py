@@ -41,11 +41,8 @@ def giocata_valida(numeri, fisso=None):
         return "a number outside 01-90"
     if len(set(valori)) != 6:
         return "repeated numbers"
-    attesi_primo = {fisso} if fisso is not None else set(range(1, 90))
-    if valori[0] not in attesi_primo:
-        return f"first field {numeri[0]}, expected {fisso if fisso is not None else '01-89'}"
-    if any(v == 90 for v in valori[1:]):
-        return "90 drawn in a field"
+    if fisso is not None and valori[0] != fisso:
+        return f"first field {numeri[0]}, expected {fisso}"
     return None
 
 

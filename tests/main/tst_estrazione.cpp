@@ -1,4 +1,4 @@
-// The draw's rules on values: zero rule, padding, pair order, the log line and the generator's range.
+// The draw's rules on values: padding, pair order, the log line and the generator's range.
 #include "main/Estrazione.h"
 
 #include <QTest>
@@ -13,7 +13,6 @@ private slots:
     {
         QTest::addColumn<QString>("estratto");
         QTest::addColumn<QString>("mostrato");
-        QTest::newRow("zero becomes 01") << "0" << "01";
         QTest::newRow("one padded") << "1" << "01";
         QTest::newRow("single digit padded") << "7" << "07";
         QTest::newRow("two digits unchanged") << "89" << "89";
@@ -25,8 +24,7 @@ private slots:
     {
         QFETCH(QString, estratto);
         QFETCH(QString, mostrato);
-        // The zero rule runs before the padding, as in the draw.
-        QCOMPARE(AggiungiZeroIniziale(SostituisciZero(estratto)), mostrato);
+        QCOMPARE(AggiungiZeroIniziale(estratto), mostrato);
     }
 
     void ogniCoppiaNellOrdineFisso()
@@ -66,18 +64,21 @@ private slots:
         QCOMPARE(RigaGiocata(c), QStringLiteral("05 12 33 47 68 90"));
     }
 
-    void generatoreNelRangoESenzaPreferenze()
+    void numeriEstrattiDaUnoANovanta()
     {
-        // Every seed gives values in 0..89, and nearby seeds (as consecutive clock readings are)
+        // Every seed gives a number from 1 to 90, and nearby seeds (as consecutive clock readings are)
         // still cover the whole range.
-        std::array<int, ValoriEstratti> conteggi{};
+        std::array<int, UltimoNumero + 1> conteggi{};
         for (std::uint32_t seme = 0; seme < 90000; ++seme) {
-            const int valore = Generatore(seme).Numero(ValoriEstratti);
-            QVERIFY(valore >= 0 && valore < ValoriEstratti);
+            Generatore generatore(seme);
+            const QString testo = NumeroEstratto(generatore);
+            const int valore = testo.toInt();
+            QVERIFY2(valore >= PrimoNumero && valore <= UltimoNumero && testo == QString::number(valore),
+                     qPrintable(testo));
             ++conteggi[static_cast<std::size_t>(valore)];
         }
-        for (int conteggio : conteggi)
-            QVERIFY2(conteggio > 800 && conteggio < 1200, qPrintable(QString::number(conteggio)));
+        for (int v = PrimoNumero; v <= UltimoNumero; ++v)
+            QVERIFY2(conteggi[v] > 800 && conteggi[v] < 1200, qPrintable(QString::number(conteggi[v])));
     }
 };
 
