@@ -1,17 +1,26 @@
 #include "app/Fx.h"
 
 #include "app/BoxMessaggio.h"
+#include "app/Errore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
 
 namespace Fx {
 
@@ -20,6 +29,39 @@ QString &cartellaImpostata()
 {
     static QString cartella;
     return cartella;
+}
+
+constexpr char PrefissoDescrittore[] = "/proc/self/fd/";
+
+// The folders held through their descriptors: the name given for each, its real name in bytes and the
+// descriptor.
+struct CartellaAperta {
+    QString nome;
+    QByteArray vero;
+    int descrittore;
+};
+QList<CartellaAperta> &cartelleAperte()
+{
+    static QList<CartellaAperta> cartelle;
+    return cartelle;
+}
+
+// The held folder a path lies in, and the rest of the path after it.
+std::optional<std::pair<CartellaAperta, QString>> nellaCartellaAperta(const QString &percorso)
+{
+    for (const CartellaAperta &cartella : cartelleAperte())
+        if (percorso.startsWith(cartella.nome))
+            return std::pair{cartella, percorso.mid(cartella.nome.size())};
+    return std::nullopt;
+}
+
+// An environment variable that names an absolute path, or nothing.
+std::optional<QString> percorsoAssoluto(const char *variabile)
+{
+    const QByteArray valore = qgetenv(variabile);
+    if (!valore.startsWith('/'))
+        return std::nullopt;
+    return QFile::decodeName(valore);
 }
 } // namespace
 
@@ -88,10 +130,60 @@ void CentraSulDesktop(QWidget *finestra)
 
 QString CartellaEseguibile()
 {
-    const QString &impostata = cartellaImpostata();
-    const QString cartella = impostata.isEmpty() ? QCoreApplication::applicationDirPath() : impostata;
-    const QString pulita = QDir::cleanPath(cartella);
-    return pulita.endsWith(QLatin1Char('/')) ? pulita : pulita + QLatin1Char('/');
+    if (const QString &impostata = cartellaImpostata(); !impostata.isEmpty()) {
+        const QString pulita = QDir::cleanPath(impostata);
+        return pulita.endsWith(QLatin1Char('/')) ? pulita : pulita + QLatin1Char('/');
+    }
+    // The link names the executable as it runs, whatever the working directory or argv[0] say.
+    static const QByteArray eseguibile = [] {
+        QByteArray percorso(PATH_MAX, '\0');
+        const ssize_t lunghezza = ::readlink("/proc/self/exe", percorso.data(), percorso.size());
+        if (lunghezza <= 0 || lunghezza >= percorso.size())
+            throw Errore(QStringLiteral("Impossibile trovare la cartella del programma: %1")
+                             .arg(lunghezza < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                                : QStringLiteral("percorso troppo lungo")));
+        percorso.truncate(lunghezza);
+        return percorso;
+    }();
+    return CartellaDi(eseguibile);
+}
+
+QString CartellaDi(const QByteArray &eseguibile)
+{
+    const qsizetype barra = eseguibile.lastIndexOf('/');
+    if (barra < 0)
+        throw Errore(QStringLiteral("Impossibile trovare la cartella del programma: %1")
+                         .arg(QFile::decodeName(eseguibile)));
+    // The root keeps its one separator.
+    const QByteArray cartella = eseguibile.left(qMax<qsizetype>(barra, 1));
+    const QString nome = QFile::decodeName(cartella);
+    if (QFile::encodeName(nome) == cartella)
+        return nome.endsWith(QLatin1Char('/')) ? nome : nome + QLatin1Char('/');
+
+    // Opened anew at each call, onto the descriptor it had before, so that the name goes on resolving
+    // as a path would (to a file system mounted over the folder, say) and keeps its number.
+    const auto nonAperta = [&] {
+        return Errore(QStringLiteral("Impossibile aprire la cartella del programma %1: %2")
+                          .arg(nome, QString::fromLocal8Bit(std::strerror(errno))));
+    };
+    const int descrittore = ::open(cartella.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (descrittore < 0)
+        throw nonAperta();
+    const QByteArray vero = cartella + '/';
+    for (const CartellaAperta &aperta : cartelleAperte()) {
+        if (aperta.vero != vero)
+            continue;
+        const bool spostata = ::dup3(descrittore, aperta.descrittore, O_CLOEXEC) >= 0;
+        const Errore errore = nonAperta();
+        ::close(descrittore);
+        if (!spostata)
+            throw errore;
+        return aperta.nome;
+    }
+    const QString nomeDescrittore =
+        QString::fromLatin1(PrefissoDescrittore) + QString::number(descrittore) + QLatin1Char('/');
+    cartelleAperte().append({nomeDescrittore, vero, descrittore});
+    return nomeDescrittore;
 }
 
 void ImpostaCartellaEseguibile(const QString &cartella)
@@ -99,8 +191,36 @@ void ImpostaCartellaEseguibile(const QString &cartella)
     cartellaImpostata() = cartella;
 }
 
+QString PercorsoMostrato(const QString &percorso)
+{
+    if (const auto dentro = nellaCartellaAperta(percorso))
+        return QFile::decodeName(dentro->first.vero) + dentro->second;
+    return percorso;
+}
+
+QString CartellaConfigurazione()
+{
+    // Relative values are ignored, as the XDG base directory rules say: they would depend on the
+    // working directory.
+    QString base;
+    if (const auto xdg = percorsoAssoluto("XDG_CONFIG_HOME"))
+        base = *xdg;
+    else if (const auto casa = percorsoAssoluto("HOME"))
+        base = *casa + QStringLiteral("/.config");
+    else
+        throw Errore(
+            qEnvironmentVariableIsEmpty("HOME")
+                ? QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è impostata")
+                : QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è un "
+                                 "percorso assoluto"));
+    return QDir::cleanPath(base) + QStringLiteral("/kelmo-dravolo/");
+}
+
 QUrl UrlCollegamento(const QString &obiettivo)
 {
+    if (const auto dentro = nellaCartellaAperta(obiettivo))
+        return QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(dentro->first.vero, "/") +
+                                 QUrl::toPercentEncoding(dentro->second, "/"));
     if (QDir::isAbsolutePath(obiettivo))
         return QUrl::fromLocalFile(obiettivo);
     return QUrl::fromUserInput(obiettivo);

@@ -32,15 +32,32 @@ void FiltraTastoNumerico(QChar &carattere);
 // and Qt then leave it there rather than over its owner.
 void CentraSulDesktop(QWidget *finestra);
 
-// The folder that holds the executable, with the trailing separator.
+// The folder that holds the executable, with the trailing separator, found from what the kernel says
+// the running executable is. Throws Errore when it cannot be found: no other folder is ever guessed.
 QString CartellaEseguibile();
+
+// The folder of an executable given by its path as the kernel names it, in bytes. Qt names files in
+// UTF-8: a folder whose name is not (the bytes "citt\xe0") has no such name, so it is held open and
+// named through its descriptor, /proc/self/fd/N/, which the kernel resolves to the folder itself.
+// Throws Errore when the folder cannot be opened.
+QString CartellaDi(const QByteArray &eseguibile);
 
 // Points the executable's folder elsewhere (tests use a temporary folder); an empty path restores the
 // real one.
 void ImpostaCartellaEseguibile(const QString &cartella);
 
-// The address of a target for the desktop's "open": a path becomes a file address, a web address stays
-// as it is (one without a scheme is taken as http).
+// A path as the user should read it: a folder held through its descriptor is named by its real name,
+// its undecodable bytes shown as replacement characters.
+QString PercorsoMostrato(const QString &percorso);
+
+// The program's folder in the user's configuration folder, with the trailing separator:
+// kelmo-dravolo/ under $XDG_CONFIG_HOME when that is an absolute path, else under $HOME/.config. Throws
+// Errore naming the cause when neither can be had (HOME unset or not absolute).
+QString CartellaConfigurazione();
+
+// The address of a target for the desktop's "open": a path becomes a file address (of the folder's real
+// name, byte for byte, for a folder held through its descriptor, which no other program could follow),
+// a web address stays as it is (one without a scheme is taken as http).
 QUrl UrlCollegamento(const QString &obiettivo);
 
 // Opens a file or a web address with the desktop's default program. Returns at once; a target that

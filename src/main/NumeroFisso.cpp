@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -36,8 +35,7 @@ QString Percorso()
     // read-only under it) are reported on it rather than hidden by a second file elsewhere.
     if (QFileInfo::exists(accanto) || CartellaScrivibile(cartella))
         return accanto;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/kelmo-dravolo/") + NomeFile;
+    return Fx::CartellaConfigurazione() + NomeFile;
 }
 
 QString PercorsoPerSalvare()
@@ -50,7 +48,12 @@ QString PercorsoPerSalvare()
 
 bool Esiste()
 {
-    return QFileInfo(Percorso()).isFile();
+    // Without a configuration folder there is nowhere the file could stand.
+    try {
+        return QFileInfo(Percorso()).isFile();
+    } catch (const Errore &) {
+        return false;
+    }
 }
 
 QString NumeroDallaRiga(const QByteArray &inizioFile)
@@ -80,7 +83,8 @@ QString Leggi()
 {
     const QString percorso = Percorso();
     const auto illeggibile = [&](const QString &motivo) {
-        return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2").arg(percorso, motivo));
+        return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
+                          .arg(Fx::PercorsoMostrato(percorso), motivo));
     };
     // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
     // would otherwise block the open until a writer comes, and a device would be read as it stands.
@@ -101,7 +105,8 @@ QString Leggi()
         throw illeggibile(file.errorString());
     const QString numero = NumeroDallaRiga(inizio);
     if (numero.isEmpty())
-        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90").arg(percorso));
+        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
+                         .arg(Fx::PercorsoMostrato(percorso)));
     return numero;
 }
 

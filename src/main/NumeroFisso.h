@@ -11,14 +11,15 @@ inline const QString NomeFile = QStringLiteral("redme.qzl");
 
 // The file's full path: next to the executable when a file stands there or the user may write that
 // folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own
-// configuration folder, kelmo-dravolo/ under $XDG_CONFIG_HOME. Reading, saving and removing all use it.
+// configuration folder (Fx::CartellaConfigurazione). Reading, saving and removing all use it. Throws
+// Errore when neither folder can be known.
 QString Percorso();
 
 // The same path, with its folder made first when it is missing (the configuration folder before the
 // first save).
 QString PercorsoPerSalvare();
 
-// True when a file (not a folder) stands at that path.
+// True when a file (not a folder) stands at that path; false when there is no such path.
 bool Esiste();
 
 // The number text taken from the start of the file: the characters at positions 5 and 6 of its first

@@ -59,11 +59,16 @@ void RimuoviAvanzi(const QString &percorso)
 
 void ScriviNumeroFisso(const QString &dueCifre)
 {
-    const QString percorso = NumeroFisso::PercorsoPerSalvare();
+    QString percorso = NumeroFisso::NomeFile;
     const auto nonSalvato = [&](const QString &motivo) {
-        return Errore(
-            QStringLiteral("Impossibile salvare il file del numero fisso %1: %2").arg(percorso, motivo));
+        return Errore(QStringLiteral("Impossibile salvare il file del numero fisso %1: %2")
+                          .arg(Fx::PercorsoMostrato(percorso), motivo));
     };
+    try {
+        percorso = NumeroFisso::PercorsoPerSalvare();
+    } catch (const Errore &e) {
+        throw nonSalvato(e.messaggio());
+    }
     // Only a regular file is replaced: saving over a link would replace what it points to, and a
     // folder, a pipe or a device of that name is not the user's setting.
     const QFileInfo esistente(percorso);
@@ -97,7 +102,7 @@ void RimuoviNumeroFisso()
     QFile file(NumeroFisso::Percorso());
     if (!file.remove())
         throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
-                         .arg(NumeroFisso::Percorso(), file.errorString()));
+                         .arg(Fx::PercorsoMostrato(file.fileName()), file.errorString()));
 }
 
 } // namespace Impostazioni

@@ -8,8 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // The value of a key of an encoded mailto address, decoded as the mail client does.
@@ -106,17 +111,38 @@ private slots:
     void guida_data()
     {
         QTest::addColumn<bool>("accanto");
-        QTest::newRow("missing beside the executable") << false;
-        QTest::newRow("beside the executable") << true;
+        QTest::addColumn<QByteArray>("sottocartella"); // the executable's folder within the test's folder
+        QTest::newRow("missing beside the executable") << false << QByteArray();
+        QTest::newRow("beside the executable") << true << QByteArray();
+        QTest::newRow("missing in a folder whose name is not UTF-8") << false << QByteArray("citt\xe0");
+        QTest::newRow("beside the executable in a folder whose name is not UTF-8")
+            << true << QByteArray("citt\xe0");
     }
     void guida()
     {
         // Looked for next to the executable, whatever the working directory: a help.html there is not
-        // the one opened.
+        // the one opened. A folder name that Qt cannot decode is still the folder used, and the opener
+        // gets its real bytes.
         QFETCH(bool, accanto);
+        QFETCH(QByteArray, sottocartella);
         CartellaProva cartella;
-        if (accanto)
-            cartella.Scrivi(QStringLiteral("help.html"), "<html></html>");
+        QByteArray vera = QFile::encodeName(cartella.Percorso());
+        if (!sottocartella.isEmpty()) {
+            vera += '/' + sottocartella;
+            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
+            Fx::ImpostaCartellaEseguibile(Fx::CartellaDi(vera + "/kelmo-dravolo"));
+        }
+        const QByteArray guida = vera + "/help.html";
+        if (accanto) {
+            std::FILE *file = std::fopen(guida.constData(), "w");
+            QVERIFY(file && std::fputs("<html></html>", file) >= 0 && std::fclose(file) == 0);
+        }
+        const auto pulisci = qScopeGuard([&] {
+            if (!sottocartella.isEmpty()) {
+                ::unlink(guida.constData());
+                ::rmdir(vera.constData());
+            }
+        });
         QTemporaryDir altra;
         QVERIFY(QFile(altra.filePath(QStringLiteral("help.html"))).open(QIODevice::WriteOnly));
         const QString precedente = QDir::currentPath();
@@ -128,8 +154,8 @@ private slots:
         QDir::setCurrent(precedente);
         if (accanto) {
             QVERIFY(risposte.Visti().isEmpty());
-            QCOMPARE(apertura.Aperti,
-                     QList<QUrl>{QUrl::fromLocalFile(cartella.Percorso(QStringLiteral("help.html")))});
+            QCOMPARE(apertura.Aperti.size(), 1);
+            QCOMPARE(apertura.Aperti[0].toEncoded(), "file://" + QUrl::toPercentEncoding(guida, "/"));
             return;
         }
         QCOMPARE(risposte.TitoliETesti(),

@@ -107,7 +107,9 @@ def salvataggio_su_disco_pieno(pid):
         A.attendi(lambda: A.testo(campo) == "9", "9 in the field")
         digita(TASTO_INVIO)
         errore, testi = box(pid, A.TITOLO_PRINCIPALE)
-        atteso = f"Impossibile salvare il file del numero fisso {fisso}: "
+        # The folder by its real name; its bytes that are not UTF-8 read as replacement characters.
+        mostrato = os.fsencode(fisso).decode("utf-8", "replace")
+        atteso = f"Impossibile salvare il file del numero fisso {mostrato}: "
         verifica(any(t.startswith(atteso) for t in testi), f"the error box says {testi}")
         chiudi_box(pid, errore)
         verifica(SALVATE not in A.testi_box(pid), "the save was also reported as done")

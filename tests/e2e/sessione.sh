@@ -10,7 +10,8 @@
 #   KELMO_BINARIO  the copied binary (start and stop it yourself, by its PID); with --sul-posto the
 #                  path as given
 #   KELMO_CARTELLA the folder that holds the copy: the program's "folder of the executable", private,
-#                  so a script may write redme.qzl there; with --sul-posto the binary's real folder
+#                  so a script may write redme.qzl there, and named with a byte that is not UTF-8;
+#                  with --sul-posto the binary's real folder
 #   KELMO_TEMP     the private temporary folder (screenshots and other leftovers go here)
 # Everything this script starts is stopped by its PID on exit, and the temporary folder is removed.
 set -euo pipefail
@@ -78,7 +79,8 @@ if $sul_posto; then
   cartella=$(dirname "$binario")
   eseguibile=$dato
 else
-  cartella="$temp/programma"
+  # A folder name that is not UTF-8 ("città" in Latin-1): the program must still find its own folder.
+  cartella="$temp/programma-citt"$'\xe0'
   mkdir "$cartella"
   cp "$binario" "$cartella/"
   origine=$(dirname "$binario")

@@ -84,6 +84,7 @@ class TestImpostazioni : public QObject
 
     std::unique_ptr<CartellaProva> m_cartella;
     std::unique_ptr<QTemporaryDir> m_configurazione;
+    QByteArray m_casa;
     std::unique_ptr<RispostaBox> m_box;
     std::unique_ptr<TFrmImp> m_finestra;
 
@@ -159,6 +160,7 @@ private slots:
         m_configurazione = std::make_unique<QTemporaryDir>();
         ::chmod(QFile::encodeName(m_configurazione->path()).constData(), 0777);
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configurazione->path()));
+        m_casa = qgetenv("HOME");
     }
 
     void cleanup()
@@ -168,6 +170,7 @@ private slots:
         m_box.reset();
         m_cartella.reset();
         qunsetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", m_casa);
         m_configurazione.reset();
         // Every box a test meets is one it expects and answers.
         QCOMPARE(inattesi, 0);
@@ -640,11 +643,25 @@ private slots:
         QCOMPARE(rimasti, attesi);
     }
 
+    void cartellaNonScrivibileNumeroNellaConfigurazione_data()
+    {
+        QTest::addColumn<QByteArray>("xdg"); // XDG_CONFIG_HOME; null: the test's folder
+        QTest::addColumn<QString>("sotto");  // where the file goes within the test's folder
+        QTest::newRow("XDG_CONFIG_HOME") << QByteArray() << "kelmo-dravolo/redme.qzl";
+        QTest::newRow("a relative XDG_CONFIG_HOME is ignored for $HOME/.config")
+            << QByteArray("relativa") << ".config/kelmo-dravolo/redme.qzl";
+    }
     void cartellaNonScrivibileNumeroNellaConfigurazione()
     {
         // An installed program: its folder is not the user's to write, so the number is saved in the
         // user's configuration folder (made on the first save), restored and removed from there.
-        const QString usato = m_configurazione->filePath(QStringLiteral("kelmo-dravolo/redme.qzl"));
+        QFETCH(QByteArray, xdg);
+        QFETCH(QString, sotto);
+        if (!xdg.isNull()) {
+            qputenv("XDG_CONFIG_HOME", xdg);
+            qputenv("HOME", QFile::encodeName(m_configurazione->path()));
+        }
+        const QString usato = m_configurazione->filePath(sotto);
         Limitazione limite(m_cartella->Percorso());
         TFrmImp &f = Apri();
         Spunta();
@@ -664,6 +681,41 @@ private slots:
         QCOMPARE(m_box->TitoliETesti().last(), QStringLiteral("Messaggio.|") + TestoRimosse);
         QVERIFY(!QFile::exists(usato));
         QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
+    }
+
+    void senzaCartellaDiConfigurazione_data()
+    {
+        QTest::addColumn<QByteArray>("casa"); // HOME; null: unset
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("HOME unset") << QByteArray() << "la variabile HOME non è impostata";
+        QTest::newRow("HOME relative")
+            << QByteArray("casa") << "la variabile HOME non è un percorso assoluto";
+    }
+    void senzaCartellaDiConfigurazione()
+    {
+        // Neither the program's folder nor a configuration folder to save in: the failure names the
+        // cause, and nothing is written anywhere else.
+        QFETCH(QByteArray, casa);
+        QFETCH(QString, motivo);
+        qunsetenv("XDG_CONFIG_HOME");
+        if (casa.isNull())
+            qunsetenv("HOME");
+        else
+            qputenv("HOME", casa);
+        TFrmImp &f = Apri();
+        Spunta();
+        Scrivi(QStringLiteral("7"));
+        m_box->Rispondi(QMessageBox::Ok);
+        {
+            Limitazione limite(m_cartella->Percorso());
+            Invio();
+        }
+        SalvataggioFallito(NumeroFisso::NomeFile,
+                           QStringLiteral("nessuna cartella di configurazione, ") + motivo);
+        QVERIFY(f.isVisible());
+        QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/.config/kelmo-dravolo")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("casa")));
     }
 
     void fileNonRimovibile()
