@@ -2,9 +2,16 @@
 
 #include "app/Errore.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace
 {
@@ -14,6 +21,13 @@ QString NomeStampante(const QPrinter &stampante)
     if (!stampante.outputFileName().isEmpty())
         return stampante.outputFileName();
     return stampante.printerName();
+}
+
+// Why a file could not be written, in the user's words where the system's are obscure.
+QString Motivo(const QFileDevice &file)
+{
+    return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
+                                                      : file.errorString();
 }
 
 } // namespace
@@ -27,6 +41,11 @@ void DispositivoTesto::Apri()
 {
     if (!m_stampante.isValid())
         throw Errore(QStringLiteral("La stampante %1 non è disponibile").arg(NomeStampante(m_stampante)));
+    // Only a regular file is printed to: opening a named pipe would wait for a reader for ever, and a
+    // folder or a device is no place for a printed page.
+    if (const QString file = m_stampante.outputFileName();
+        !file.isEmpty() && QFileInfo::exists(file) && !QFileInfo(file).isFile())
+        throw Errore(QStringLiteral("Impossibile avviare la stampa su %1: non è un file regolare").arg(file));
     m_larghezza = m_stampante.width();
     m_altezza = m_stampante.height();
     if (m_larghezza <= 0 || m_altezza <= 0)
@@ -113,51 +132,99 @@ void DispositivoTesto::Stampa()
 {
     // The pages the user chose in the printer dialog, numbered from 1; a range past the last page
     // prints nothing, and no job is started for it.
-    std::vector<const std::vector<Voce> *> scelte;
+    PagineScelte scelte;
     for (std::size_t i = 0; i < m_pagine.size(); ++i)
         if (PaginaScelta(static_cast<int>(i) + 1))
             scelte.push_back(&m_pagine[i]);
     if (scelte.empty())
         return;
+    if (m_stampante.outputFileName().isEmpty())
+        StampaSuStampante(scelte);
+    else
+        StampaSuFile(scelte);
+}
 
+void DispositivoTesto::Disegna(QPainter &pittore, QPagedPaintDevice &foglio, const PagineScelte &scelte) const
+{
+    std::vector<int> ascese;
+    for (const QFont &carattere : m_caratteri)
+        ascese.push_back(QFontMetrics(carattere, &m_stampante).ascent());
+    int corrente = -1;
+    bool prima = true;
+    for (const std::vector<Voce> *pagina : scelte) {
+        if (!prima && !foglio.newPage())
+            throw Errore(
+                QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
+        prima = false;
+        for (const Voce &voce : *pagina) {
+            if (voce.carattere != corrente) {
+                corrente = voce.carattere;
+                pittore.setFont(m_caratteri[static_cast<std::size_t>(corrente)]);
+            }
+            pittore.drawText(0, voce.alto + ascese[static_cast<std::size_t>(corrente)], voce.testo);
+        }
+    }
+}
+
+void DispositivoTesto::StampaSuStampante(const PagineScelte &scelte)
+{
     QPainter pittore;
     if (!pittore.begin(&m_stampante))
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(NomeStampante(m_stampante)));
-
     // The job has started: from here a failure aborts it rather than handing half of it over.
-    const auto interrompi = [&] {
-        m_stampante.abort();
-        pittore.end();
-        if (!m_stampante.outputFileName().isEmpty())
-            QFile::remove(m_stampante.outputFileName());
-    };
     try {
-        std::vector<int> ascese;
-        for (const QFont &carattere : m_caratteri)
-            ascese.push_back(QFontMetrics(carattere, &m_stampante).ascent());
-        int corrente = -1;
-        bool prima = true;
-        for (const std::vector<Voce> *pagina : scelte) {
-            if (!prima && !m_stampante.newPage())
-                throw Errore(QStringLiteral("La stampante %1 ha interrotto la stampa")
-                                 .arg(NomeStampante(m_stampante)));
-            prima = false;
-            for (const Voce &voce : *pagina) {
-                if (voce.carattere != corrente) {
-                    corrente = voce.carattere;
-                    pittore.setFont(m_caratteri[static_cast<std::size_t>(corrente)]);
-                }
-                pittore.drawText(0, voce.alto + ascese[static_cast<std::size_t>(corrente)], voce.testo);
-            }
-        }
+        Disegna(pittore, m_stampante, scelte);
         if (m_stampante.printerState() == QPrinter::Error)
             throw Errore(
                 QStringLiteral("La stampante %1 ha interrotto la stampa").arg(NomeStampante(m_stampante)));
     } catch (...) {
-        interrompi();
+        m_stampante.abort();
+        pittore.end();
         throw;
     }
     if (!pittore.end())
         throw Errore(
             QStringLiteral("La stampante %1 non ha accettato la stampa").arg(NomeStampante(m_stampante)));
+}
+
+void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
+{
+    // The PDF printer writes its file as it goes and never says when a write fails: a full disk would
+    // leave an empty or cut file, and the earlier file of that name already lost. So the document is
+    // laid out in memory, on the printer's own page layout and resolution, and saved whole under a
+    // temporary name that takes the file's place only once every byte is on disk.
+    const QString percorso = m_stampante.outputFileName();
+    QSaveFile file(percorso);
+    file.setDirectWriteFallback(false);
+    // Unbuffered, so that a full disk fails the write itself and is seen here with its reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
+
+    QByteArray pdf;
+    {
+        QBuffer memoria(&pdf);
+        memoria.open(QIODevice::WriteOnly);
+        QPdfWriter scrittore(&memoria);
+        scrittore.setPdfVersion(m_stampante.pdfVersion());
+        scrittore.setResolution(m_stampante.resolution());
+        scrittore.setPageLayout(m_stampante.pageLayout());
+        scrittore.setCreator(m_stampante.creator());
+        scrittore.setTitle(m_stampante.docName());
+        QPainter pittore;
+        if (!pittore.begin(&scrittore))
+            throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
+        Disegna(pittore, scrittore, scelte);
+        pittore.end();
+    }
+
+    const auto nonScritta = [&percorso](const QString &motivo) {
+        return Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, motivo));
+    };
+    if (file.write(pdf) != pdf.size() || file.error() != QFileDevice::NoError)
+        throw nonScritta(Motivo(file));
+    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        throw nonScritta(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!file.commit())
+        throw nonScritta(Motivo(file));
 }

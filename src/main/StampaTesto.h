@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 
 // A printer driven as a text device: lines written one under the other from the top left corner of
@@ -21,7 +23,9 @@ class QPrinter;
 //  - A font set applies to every line written afterwards.
 //  - Of a job laid out on several pages, only the pages chosen in the printer dialog are printed.
 // The lines are laid out in memory and the job is handed to the printer only by Chiudi, whole: a
-// failure on the way, or a device destroyed without Chiudi, sends nothing to the printer.
+// failure on the way, or a device destroyed without Chiudi, sends nothing to the printer. Printed to a
+// file, the job is written whole or not at all: a file that cannot be written whole is reported, and
+// the earlier file of that name, if any, stays as it was.
 class DispositivoTesto
 {
 public:
@@ -32,12 +36,14 @@ public:
     DispositivoTesto &operator=(const DispositivoTesto &) = delete;
 
     // Starts the job at the top left corner of the first page. Throws Errore for a printer that
-    // cannot print.
+    // cannot print, and for an output file name that stands for something other than a regular file
+    // (a named pipe, a folder, a device), before anything is opened.
     void Apri();
     void ImpostaCarattere(const QFont &carattere);
     void ScriviRiga(const QString &testo);
     // Ends the job and hands it to the printer; returns when it has been handed over. Throws Errore
-    // when the printer refuses it; a job refused half-way is aborted.
+    // when the printer refuses it, or its file cannot be written whole; a job refused half-way is
+    // aborted.
     void Chiudi();
 
     // Pages laid out so far, printed or not.
@@ -54,7 +60,12 @@ private:
     qsizetype CaratteriCheEntrano(const QString &testo) const;
     void ScriviParte(const QString &parte);
     bool PaginaScelta(int numero) const;
+    using PagineScelte = std::vector<const std::vector<Voce> *>;
     void Stampa();
+    // The chosen pages, with the fonts measured on the printer, on a painter already begun.
+    void Disegna(QPainter &pittore, QPagedPaintDevice &foglio, const PagineScelte &scelte) const;
+    void StampaSuStampante(const PagineScelte &scelte);
+    void StampaSuFile(const PagineScelte &scelte);
 
     QPrinter &m_stampante;
     bool m_aperto = false;

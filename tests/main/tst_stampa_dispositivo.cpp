@@ -1,9 +1,11 @@
 // The printer text device on real PDF output, read back with pdftotext: line advance, blank and empty
 // lines, the indent, wrapping after the last character that fits, new pages, fonts, and failures that
-// hand nothing to the printer.
+// hand nothing to the printer and leave no empty or cut file.
 #include "app/Applicazione.h"
 #include "app/Errore.h"
 #include "main/StampaTesto.h"
+#include "support/CartellaPiena.h"
+#include "support/Sorveglianza.h"
 #include "tst_stampa_pdf.h"
 
 #include <QFile>
@@ -12,6 +14,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -39,6 +43,13 @@ void Stampa(QPrinter &stampante, const QStringList &righe, const QFont &caratter
     for (const QString &riga : righe)
         dispositivo.ScriviRiga(riga);
     dispositivo.Chiudi();
+}
+
+// What stands under a name: the type bits of its mode, 0 when nothing does.
+mode_t Tipo(const QString &percorso)
+{
+    struct stat stato = {};
+    return ::stat(QFile::encodeName(percorso).constData(), &stato) == 0 ? stato.st_mode & S_IFMT : 0;
 }
 
 } // namespace
@@ -203,20 +214,74 @@ private slots:
                  (QStringList{QStringLiteral("LiberationSans"), QStringLiteral("LiberationSans-Bold")}));
     }
 
+    void stampanteCheNonApre_data()
+    {
+        QTest::addColumn<QString>("ostacolo");
+        QTest::addColumn<bool>("precedente");
+        QTest::addColumn<QString>("messaggio");
+        const QString nonRegolare =
+            QStringLiteral("Impossibile avviare la stampa su %1: non è un file regolare");
+        const QString pieno =
+            QStringLiteral("Impossibile scrivere la stampa su %1: spazio su disco esaurito");
+        QTest::newRow("missing folder") << "manca" << false << "Impossibile avviare la stampa su %1";
+        QTest::newRow("named pipe: refused, never waited on") << "fifo" << false << nonRegolare;
+        QTest::newRow("folder") << "cartella" << false << nonRegolare;
+        QTest::newRow("full disk, no earlier file") << "pieno" << false << pieno;
+        QTest::newRow("full disk, earlier file kept") << "pieno" << true << pieno;
+    }
     void stampanteCheNonApre()
     {
-        const QString pdf = m_cartella.filePath(QStringLiteral("manca/stampa.pdf"));
-        auto stampante = Stampante(pdf, QSizeF(300, 400), 20);
-        DispositivoTesto dispositivo(*stampante);
-        dispositivo.Apri();
-        dispositivo.ScriviRiga(QStringLiteral("AB"));
-        try {
-            dispositivo.Chiudi();
-            QFAIL("closing a job that cannot start did not fail");
-        } catch (const Errore &errore) {
-            QCOMPARE(errore.messaggio(), QStringLiteral("Impossibile avviare la stampa su ") + pdf);
+        // A file that cannot be written whole is reported, and leaves no empty or cut file behind:
+        // whatever stood under that name stays as it was.
+        QFETCH(QString, ostacolo);
+        QFETCH(bool, precedente);
+        QFETCH(QString, messaggio);
+        const QByteArray prima = "%PDF-1.4 an earlier print";
+        std::unique_ptr<CartellaPiena> piena;
+        bool motivoProprio = false;
+        QString pdf = m_cartella.filePath(QStringLiteral("manca/stampa.pdf"));
+        if (ostacolo == QLatin1String("fifo") || ostacolo == QLatin1String("cartella")) {
+            pdf = Pdf(ostacolo.toLatin1().constData());
+            const QByteArray percorso = QFile::encodeName(pdf);
+            QVERIFY(ostacolo == QLatin1String("fifo") ? ::mkfifo(percorso.constData(), 0600) == 0
+                                                      : ::mkdir(percorso.constData(), 0700) == 0);
+        } else if (ostacolo == QLatin1String("pieno")) {
+            piena = std::make_unique<CartellaPiena>();
+            if (!piena->Motivo().isEmpty())
+                QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena->Motivo()));
+            pdf = piena->Percorso(QStringLiteral("stampa.pdf"));
+            if (precedente) {
+                QFile scritto(pdf);
+                QVERIFY(scritto.open(QIODevice::WriteOnly) && scritto.write(prima) == prima.size());
+            }
+            QVERIFY2(piena->Riempi(), qPrintable(piena->Motivo()));
+            // A file-size limit, where no tmpfs can be mounted, fails the write with a reason of its own.
+            motivoProprio = !piena->Montata();
         }
-        QVERIFY(!QFile::exists(pdf));
+        const mode_t tipo = Tipo(pdf);
+
+        auto stampante = Stampante(pdf, QSizeF(300, 400), 20);
+        try {
+            // A named pipe opened for writing would wait for a reader for ever.
+            const Sorveglianza guardia("printing onto a file that cannot be written");
+            Stampa(*stampante, {QStringLiteral("AB")});
+            QFAIL("printing onto a file that cannot be written did not fail");
+        } catch (const Errore &errore) {
+            if (motivoProprio)
+                QVERIFY2(
+                    errore.messaggio().startsWith(messaggio.section(QLatin1Char(':'), 0, 0).arg(pdf) + ": "),
+                    qPrintable(errore.messaggio()));
+            else
+                QCOMPARE(errore.messaggio(), messaggio.arg(pdf));
+        }
+
+        QCOMPARE(Tipo(pdf), tipo);
+        if (piena) {
+            QCOMPARE(piena->File(), precedente ? QStringList{QStringLiteral("stampa.pdf")} : QStringList());
+            QFile letto(pdf);
+            QCOMPARE(letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray(),
+                     precedente ? prima : QByteArray());
+        }
     }
 
     void lavoroNonChiusoNonArrivaAllaStampante()
