@@ -3,6 +3,7 @@
 #include "app/RapportoErrori.h"
 
 #include "update/CorpoDocumento.h"
+#include "update/NomeScaricamento.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -14,7 +15,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -25,6 +25,8 @@ namespace {
 
 std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefinito;
 BrowserIncorporato::SceltaFile g_sceltaFile;
+// Touched on the user-interface thread only.
+int g_analisiInCorso = 0;
 
 QString SceltaStandard(QWidget *genitore, const QString &proposta)
 {
@@ -70,26 +72,14 @@ QByteArray Codifica(const QNetworkReply &risposta)
     return {};
 }
 
-// The name the server gives the file, or the last part of its address; never a path.
-QString NomeFile(const QNetworkReply &risposta)
+// The headers of the final answer are within MassimeIntestazioni, and there are some.
+bool IntestazioniAccettabili(const QNetworkReply &risposta)
 {
-    QString nome;
-    const QString disposizione = QString::fromLatin1(risposta.rawHeader("Content-Disposition"));
-    static const QRegularExpression esteso(QStringLiteral(R"(filename\*\s*=\s*UTF-8''([^;]+))"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression semplice(QStringLiteral(R"re(filename\s*=\s*("([^"]*)"|[^;]+))re"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (const auto trovato = esteso.match(disposizione); trovato.hasMatch())
-        nome = QUrl::fromPercentEncoding(trovato.captured(1).trimmed().toLatin1());
-    else if (const auto trovato = semplice.match(disposizione); trovato.hasMatch())
-        nome = trovato.captured(2).isNull() ? trovato.captured(1).trimmed() : trovato.captured(2);
-    if (nome.isEmpty())
-        nome = risposta.url().fileName();
-    nome.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    nome = nome.section(QLatin1Char('/'), -1).trimmed();
-    if (nome.isEmpty() || nome == QLatin1String(".") || nome == QLatin1String(".."))
-        nome = QStringLiteral("download");
-    return nome;
+    const QList<QNetworkReply::RawHeaderPair> &coppie = risposta.rawHeaderPairs();
+    qint64 dimensione = 0;
+    for (const auto &[nome, valore] : coppie)
+        dimensione += nome.size() + valore.size() + 4; // "Name: value\r\n"
+    return !coppie.isEmpty() && dimensione <= BrowserIncorporato::MassimeIntestazioni;
 }
 
 // The failure an answer that ended in error stands for.
@@ -139,6 +129,11 @@ std::chrono::milliseconds BrowserIncorporato::LimiteTempo()
 void BrowserIncorporato::ImpostaSceltaFile(SceltaFile scelta)
 {
     g_sceltaFile = std::move(scelta);
+}
+
+int BrowserIncorporato::AnalisiInCorso()
+{
+    return g_analisiInCorso;
 }
 
 bool BrowserIncorporato::InCorso() const
@@ -225,13 +220,21 @@ void BrowserIncorporato::tempoScaduto()
 
 void BrowserIncorporato::decidi()
 {
-    if (m_stato != Stato::Pagina || !m_risposta || !EFile(*m_risposta))
+    if (m_stato != Stato::Pagina || !m_risposta)
+        return;
+    if (!IntestazioniAccettabili(*m_risposta)) {
+        fallisci(Fallimento::Intestazioni,
+                 QStringLiteral("Intestazioni della risposta assenti o oltre i %1 kB")
+                     .arg(MassimeIntestazioni / 1024));
+        return;
+    }
+    if (!EFile(*m_risposta))
         return;
     // A download waits for the user's choice, with the time limit suspended; what arrives meanwhile
     // stays in the answer's buffer.
     m_limite.stop();
     m_stato = Stato::AttesaScelta;
-    m_nomeFile = NomeFile(*m_risposta);
+    m_nomeFile = NomeScaricamento::Proposto(m_risposta->rawHeader("Content-Disposition"), m_risposta->url());
     const quint64 navigazione = m_navigazione;
     QTimer::singleShot(0, this, [this, navigazione] { chiediDove(navigazione); });
 }
@@ -318,7 +321,13 @@ void BrowserIncorporato::concludiPagina()
     connect(analisi, &QThread::finished, this, [this, navigazione, esito] {
         RapportoErrori::Protetto([&] { analisiFinita(navigazione, esito->corpo, esito->memoriaEsaurita); });
     });
-    connect(analisi, &QThread::finished, analisi, &QObject::deleteLater);
+    // Connected after the browser's own handler, so queued after it: the count falls once the result
+    // has been taken or dropped, whether or not the browser still exists.
+    connect(analisi, &QThread::finished, analisi, [analisi] {
+        --g_analisiInCorso;
+        analisi->deleteLater();
+    });
+    ++g_analisiInCorso;
     analisi->start();
 }
 
@@ -357,6 +366,11 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
     if (percorso.isEmpty()) {
         chiudi();
         emit ScaricamentoTerminato(QString());
+        return;
+    }
+    // No file system takes a NUL: the name would be cut there, and another file written.
+    if (percorso.contains(QChar(u'\0'))) {
+        fallisci(Fallimento::Scrittura, QStringLiteral("Il nome scelto contiene un carattere nullo"));
         return;
     }
     m_file = std::make_unique<QSaveFile>(percorso);

@@ -40,6 +40,7 @@ public:
         SenzaCorpo,       // the answer holds no body element: no document
         TroppoGrande,     // a page beyond MassimaPagina, or one the parser had no memory for
         Scrittura,        // the downloaded file could not be written
+        Intestazioni,     // headers beyond MassimeIntestazioni, or none that could be read
     };
     Q_ENUM(Fallimento)
 
@@ -55,6 +56,11 @@ public:
     // bounds a download waiting for the user's choice of where to save it.
     static constexpr qint64 BufferRisposta = 256 * 1024;
     static constexpr std::chrono::milliseconds LimiteTempoPredefinito{20000};
+    // What the headers of an answer may hold, reckoned as "Name: value" lines. Qt reads headers of any
+    // size (for as long as the time limit lets it), and past the bounds of its own parser (100 fields,
+    // 8 kB a field) drops them all and goes on with the answer as if it had none: then a file reads as
+    // a page. So an answer with no header at all fails as well.
+    static constexpr qint64 MassimeIntestazioni = 64 * 1024;
 
     explicit BrowserIncorporato(QWidget *parent = nullptr);
     ~BrowserIncorporato() override;
@@ -78,6 +84,9 @@ public:
     static std::chrono::milliseconds LimiteTempo();
     // Replaces the save dialog (tests); an empty function restores it.
     static void ImpostaSceltaFile(SceltaFile scelta);
+    // Page parses still running, those of abandoned or failed navigations included: a parse is never
+    // stopped, only its result ignored. Counted down once its result has been dealt with.
+    static int AnalisiInCorso();
 
 signals:
     void DocumentoCompletato();

@@ -193,6 +193,8 @@ void TFrmControllaVersione::sbControllaClick()
     sbControlla->setEnabled(false);
     PaginaCompleta = false;
     ErroreNavigazione = false;
+    // The check's navigation abandons a download still running.
+    m_scaricamento = false;
     ApriIndirizzo(URLControllo);
 
     // The page's arrival is itself one of the events processed here; so are the user's clicks. A close
@@ -214,6 +216,10 @@ void TFrmControllaVersione::sbControllaClick()
     }
 
     if (ErroreNavigazione) {
+        // The check is over: the large label keeps an earlier check's result, but no longer says that
+        // one is running.
+        if (LabMessaggioGrande->text() == QLatin1String("Controllo versione in corso..."))
+            LabMessaggioGrande->clear();
         ScriviAdattando(LabVerInternet, QStringLiteral("Non disponibile"));
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
         sbControlla->setEnabled(true);
@@ -256,19 +262,24 @@ void TFrmControllaVersione::WebBrowser1DocumentComplete()
         return;
     ListaPagine.append(Scansione::InWindows1252(*corpo));
     PaginaCompleta = true;
+    // A page where the setup file was expected: it counts as a document, but the download failed.
+    if (m_scaricamento)
+        WebBrowser1NavigazioneFallita();
 }
 
 void TFrmControllaVersione::WebBrowser1NavigazioneFallita()
 {
+    m_scaricamento = false;
     ErroreNavigazione = true;
     // Outside a check the failure can only be the download's: the setup file was not saved, and the
-    // user must not believe it was.
+    // user must not believe it was. During a check, the check's end says so.
     if (!m_inAttesa)
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
 }
 
 void TFrmControllaVersione::WebBrowser1ScaricamentoTerminato()
 {
+    m_scaricamento = false;
     // A download started while a check waited has taken the place of the check's page, which will
     // never come: the check ends as a failed navigation.
     if (m_inAttesa)
@@ -278,6 +289,7 @@ void TFrmControllaVersione::WebBrowser1ScaricamentoTerminato()
 void TFrmControllaVersione::sbScaricaClick()
 {
     sbScarica->setEnabled(false);
+    m_scaricamento = true;
     ApriIndirizzo(Editurl->text());
 }
 

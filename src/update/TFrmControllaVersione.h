@@ -88,6 +88,8 @@ private:
 
     // A check is waiting for its page.
     bool m_inAttesa = false;
+    // The browser's navigation is the download's: whatever answers it, a page included, ends it.
+    bool m_scaricamento = false;
     // The window was asked to close while a check waited; it closes once the check has unwound.
     bool m_chiusuraRichiesta = false;
     int m_esitoRichiesto = QDialog::Rejected;

@@ -279,6 +279,11 @@ private slots:
         QTest::newRow("connection refused") << "http://127.0.0.1:%2/" << Fallimento::Rete;
         QTest::newRow("TLS failure") << "https://127.0.0.1:%1/pagina" << Fallimento::Rete;
         QTest::newRow("redirect loop") << "http://127.0.0.1:%1/giro" << Fallimento::Reindirizzamenti;
+        // Beyond what its parser takes Qt drops every header and goes on: the file would read as a page.
+        QTest::newRow("a megabyte of headers before a file")
+            << "http://127.0.0.1:%1/testa.exe" << Fallimento::Intestazioni;
+        QTest::newRow("headers past the limit before a page")
+            << "http://127.0.0.1:%1/testa-lunga" << Fallimento::Intestazioni;
         QTest::newRow("not a web address") << "ftp://127.0.0.1:%1/file" << Fallimento::Rete;
         QTest::newRow("empty address") << "" << Fallimento::Rete;
     }
@@ -300,6 +305,18 @@ private slots:
         giro.intestazioni = {"Location: /giro"};
         m_server->Imposta("/giro", giro);
         m_server->ImpostaPagina("/pagina", "<body>x</body>");
+        ServerProva::Risposta testa;
+        testa.tipo = "application/octet-stream";
+        testa.corpo = "MZ";
+        for (int i = 0; i < 10000; ++i)
+            testa.intestazioni << "X-Riempimento-" + QByteArray::number(i) + ": " + QByteArray(80, 'a');
+        m_server->Imposta("/testa.exe", testa);
+        // Each header within Qt's own bounds (100 of them, 8 kB each), all together beyond the limit.
+        ServerProva::Risposta lunga;
+        lunga.corpo = "<body>x</body>";
+        for (int i = 0; i < 10; ++i)
+            lunga.intestazioni << "X-Riempimento-" + QByteArray::number(i) + ": " + QByteArray(7000, 'a');
+        m_server->Imposta("/testa-lunga", lunga);
         rispondiAlSalvataggio(QDir::temp().filePath(QStringLiteral("mai.exe")));
 
         Prova prova;
@@ -333,18 +350,41 @@ private slots:
         QCOMPARE(prova.browser.IndirizzoDocumento(), m_server->Indirizzo("/nuova?prg=Kelmo_DraVolo"));
     }
 
+    void serverMutoScadeIlTempo_data()
+    {
+        QTest::addColumn<QByteArray>("pagina"); // empty: the server never answers
+        QTest::newRow("silent server") << QByteArray();
+        // libxml2 checks each attribute against all the tag's others: seconds of parsing.
+        QByteArray attributi = "<html><body><p";
+        for (int i = 0; i < 30000; ++i)
+            attributi += " a" + QByteArray::number(i);
+        QTest::newRow("parse that outlives the limit") << attributi + ">x</p></body></html>";
+    }
     void serverMutoScadeIlTempo()
     {
-        m_server->ImpostaMuto("/muto");
-        BrowserIncorporato::ImpostaLimiteTempo(300ms);
+        QFETCH(QByteArray, pagina);
+        if (pagina.isEmpty())
+            m_server->ImpostaMuto("/muto");
+        else
+            m_server->ImpostaPagina("/muto", pagina);
+        BrowserIncorporato::ImpostaLimiteTempo(400ms);
 
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
-        QTRY_COMPARE(m_server->ConnessioniAperte(), 1);
+        if (pagina.isEmpty())
+            QTRY_COMPARE(m_server->ConnessioniAperte(), 1);
         QTRY_COMPARE(prova.falliti.count(), 1);
         QCOMPARE(prova.Motivo(), Fallimento::TempoScaduto);
         QCOMPARE(prova.Segnali(), 1);
         QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
+        if (!pagina.isEmpty()) {
+            QVERIFY2(BrowserIncorporato::AnalisiInCorso() == 1, "the page was not being parsed at the limit");
+            // The parse ends after its navigation has failed: its result is dropped, nothing more is said.
+            QTRY_COMPARE_WITH_TIMEOUT(BrowserIncorporato::AnalisiInCorso(), 0, 120000);
+            QCOMPARE(prova.Segnali(), 1);
+            QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
+            QVERIFY(!prova.browser.InCorso());
+        }
 
         BrowserIncorporato::ImpostaLimiteTempo(0ms);
         QCOMPARE(BrowserIncorporato::LimiteTempo(), 20000ms);
@@ -437,6 +477,27 @@ private slots:
             << QStringLiteral("dravol.exe");
         QTest::newRow("no name at all") << QByteArray("/prg/") << QByteArray("application/zip")
                                         << QList<QByteArray>{} << QStringLiteral("download");
+        // Characters that would make the name read otherwise than it is written are left out: a NUL
+        // ends the name on disk where the dialog shows more, line breaks and escapes reach a terminal,
+        // bidirectional controls turn the shown text round.
+        QTest::newRow("NUL in the name")
+            << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''setup.exe%00.txt"}
+            << QStringLiteral("setup.exe.txt");
+        QTest::newRow("line breaks and escape in the name")
+            << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''dra%0Avol%0D%1B[2J.exe"}
+            << QStringLiteral("dravol[2J.exe");
+        QTest::newRow("C1, DEL and bidirectional controls in the name")
+            << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''"
+                                 "%E2%80%AAd%E2%80%AEr%E2%81%A6a%E2%81%A9v%E2%80%8Eo%E2%80%8Fl%D8%9C"
+                                 "%C2%80%C2%9F%7Fexe.txt"}
+            << QStringLiteral("dravolexe.txt");
+        QTest::newRow("raw control bytes in a plain name")
+            << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"dra\x85vol\x1b.exe\""}
+            << QStringLiteral("dravol.exe");
     }
     void scaricamentoSalvatoIntero()
     {
@@ -452,8 +513,18 @@ private slots:
         m_server->Imposta(percorso, file);
         m_server->ImpostaPagina("/pagina", "<body>Versione 06.2002-16<</body>");
         QTemporaryDir cartella;
-        const QString destinazione = cartella.filePath(QStringLiteral("dravol.exe"));
-        rispondiAlSalvataggio(destinazione);
+        // A file the name, if cut short on disk, would fall upon.
+        const QString vicino = cartella.filePath(QStringLiteral("setup.exe"));
+        QFile altro(vicino);
+        QVERIFY(altro.open(QIODevice::WriteOnly) && altro.write("altro") == 5);
+        altro.close();
+        // The user takes the proposed name, as it stands, in this folder.
+        const QString destinazione = cartella.filePath(nome);
+        QStringList proposte;
+        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
+            proposte << proposta;
+            return cartella.filePath(QFileInfo(proposta).fileName());
+        });
 
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/pagina").toString());
@@ -465,16 +536,21 @@ private slots:
         QVERIFY(!prova.browser.InCorso());
 
         // The user's downloads folder and the file's own name were proposed.
-        QCOMPARE(m_scelta->proposte.size(), 1);
-        const QFileInfo proposta(m_scelta->proposte.constFirst());
+        QCOMPARE(proposte.size(), 1);
+        const QFileInfo proposta(proposte.constFirst());
         QCOMPARE(proposta.fileName(), nome);
         QCOMPARE(proposta.absolutePath(),
                  QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)).absolutePath());
 
+        // Saved under exactly the name chosen, and nowhere else.
         QFile salvato(destinazione);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
         QCOMPARE(salvato.readAll(), contenuto);
-        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), QStringList{QStringLiteral("dravol.exe")});
+        QStringList attesi{nome, QStringLiteral("setup.exe")};
+        attesi.sort();
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files, QDir::Name), attesi);
+        QVERIFY(altro.open(QIODevice::ReadOnly));
+        QCOMPARE(altro.readAll(), QByteArray("altro"));
         // A download is no document: the page shown before stays.
         QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>Versione 06.2002-16&lt;</body>"));
         QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
@@ -606,11 +682,20 @@ private slots:
         QVERIFY(!prova.browser.InCorso());
     }
 
+    void salvataggioImpossibile_data()
+    {
+        QTest::addColumn<QString>("scelto");
+        QTest::newRow("folder that does not exist") << QStringLiteral("manca/dravol.exe");
+        // No file system takes it: cut at the NUL, it would name another file.
+        QTest::newRow("NUL in the chosen name")
+            << QStringLiteral("dravol.exe") + QChar(0) + QStringLiteral(".txt");
+    }
     void salvataggioImpossibile()
     {
+        QFETCH(QString, scelto);
         const QString indirizzo = ImpostaInstallazione(1024, 21);
         QTemporaryDir cartella;
-        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("manca/dravol.exe")));
+        rispondiAlSalvataggio(cartella.filePath(scelto));
 
         Prova prova;
         prova.browser.Naviga(indirizzo);

@@ -180,11 +180,11 @@ private slots:
                                 << (nuova ? Disponibile : Nessuna) << (nuova ? Verde : Rosso)
                                 << (nuova ? PremiScarica : Impossibile) << nuova << 1;
         };
-        // A failed navigation: the large label keeps what it said, nothing is scanned.
+        // A failed navigation: nothing is scanned, and the large label no longer says a check is running.
         const auto fallita = [](const char *nome, int stato, const QByteArray &corpo,
                                 const QList<QByteArray> &intestazioni, bool silenzio, bool portaChiusa) {
             QTest::newRow(nome) << stato << corpo << intestazioni << silenzio << portaChiusa << NonDisponibile
-                                << InCorso << Nero << ImpossibileSenzaPunto << false << 0;
+                                << QString() << Nero << ImpossibileSenzaPunto << false << 0;
         };
         caricata("newer build 16 > 15", Pagina("Versione 06.2002-16"), "16", true);
         caricata("same build", Pagina("Versione 05.2002-15"), "15", false);
@@ -430,15 +430,26 @@ private slots:
         QCOMPARE(finestra.PagineCaricate().size(), 1);
     }
 
+    void scaricamentoInterrottoNonLasciaFile_data()
+    {
+        QTest::addColumn<bool>("pagina");
+        // The connection drops midway. (How each kind of broken download is detected is the browser's
+        // business, tested with it.)
+        QTest::newRow("connection dropped midway") << false;
+        // The setup file's address answers with a page: a document like any other, but no download.
+        QTest::newRow("a page instead of the file") << true;
+    }
     void scaricamentoInterrottoNonLasciaFile()
     {
-        // The connection drops midway: nothing is saved and the window says so. (How each kind of
-        // broken download is detected is the browser's business, tested with it.)
+        // Nothing is saved and the window says so.
+        QFETCH(bool, pagina);
         ServerProva::Risposta file;
         file.corpo = ServerProva::BytesCasuali(1024 * 1024, 3);
         file.taglio = 300 * 1024;
         QTemporaryDir cartella;
         ImpostaSitoConInstallazione(file, cartella);
+        if (pagina)
+            m_server->ImpostaPagina("/prg/dravol.exe", Pagina("Manutenzione in corso"));
 
         RispostaBox box;
         TFrmControllaVersione finestra;
@@ -449,6 +460,7 @@ private slots:
         QVERIFY(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QVERIFY(!finestra.sbScarica->isEnabled());
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QCOMPARE(finestra.PagineCaricate().size(), pagina ? 2 : 1);
         QCOMPARE(box.Visti().size(), 1);
 
         // A later check finds the newer build again and gives the button back.
