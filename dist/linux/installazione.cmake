@@ -1,6 +1,6 @@
 # The program installed the Linux way: a folder of its own under lib/ that holds the executable and
-# everything it looks for next to itself, a relative link in bin/, and the menu entry, icons and
-# AppStream data under share/, named by the desktop id. `cpack -G DEB` in the build folder packs the
+# everything it looks for next to itself, a command in bin/ that starts it there, and the menu entry,
+# icons and AppStream data under share/, named by the desktop id. `cpack -G DEB` in the build folder packs the
 # same tree as a Debian package.
 include(GNUInstallDirs)
 
@@ -9,27 +9,42 @@ set(KELMO_DIST ${PROJECT_SOURCE_DIR}/dist/linux)
 set(KELMO_GENERATI ${CMAKE_BINARY_DIR}/installazione)
 file(MAKE_DIRECTORY ${KELMO_GENERATI})
 
+# An install either completes or stops before it writes anything: what it needs to write is checked
+# first. That is the prefix (its nearest existing folder) and, for the manifest that CMake itself
+# writes when it ends, the build folder.
+install(CODE "
+  set(destinazione \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+  while(NOT EXISTS \"\${destinazione}\")
+    get_filename_component(destinazione \"\${destinazione}\" DIRECTORY)
+  endwhile()
+  foreach(cartella IN ITEMS \"\${destinazione}\" \"${CMAKE_BINARY_DIR}\")
+    execute_process(COMMAND test -w \"\${cartella}\" RESULT_VARIABLE nonScrivibile)
+    if(nonScrivibile)
+      message(FATAL_ERROR \"Nothing installed: \${cartella} cannot be written by this user\")
+    endif()
+  endforeach()
+")
 install(TARGETS kelmo-dravolo RUNTIME DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 install(FILES ${CMAKE_BINARY_DIR}/help.html ${KELMO_TABELLE} DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 
-# A relative link, so that a tree unpacked or moved elsewhere still starts; the program finds its
-# folder through the link.
-file(RELATIVE_PATH KELMO_COLLEGAMENTO /r/${CMAKE_INSTALL_BINDIR} /r/${KELMO_CARTELLA_PROGRAMMA}/kelmo-dravolo)
-file(CREATE_LINK ${KELMO_COLLEGAMENTO} ${KELMO_GENERATI}/kelmo-dravolo SYMBOLIC)
-install(FILES ${KELMO_GENERATI}/kelmo-dravolo DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The command in bin/ starts the program in its own folder, as the menu entry does: typed in a terminal
+# anywhere, it still finds its tables.
+file(RELATIVE_PATH KELMO_DA_BIN_AL_PROGRAMMA /r/${CMAKE_INSTALL_BINDIR} /r/${KELMO_CARTELLA_PROGRAMMA})
+configure_file(${KELMO_DIST}/kelmo-dravolo.in ${KELMO_GENERATI}/bin/kelmo-dravolo @ONLY)
+install(PROGRAMS ${KELMO_GENERATI}/bin/kelmo-dravolo DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The menu entry names the installed program and its folder (the working directory, where the
-# program opens its tables), so it is written when the prefix is known: at install time, in a folder
-# of that prefix's own, since two installs (a test's and a package's) may run at once.
+# The menu entry names the installed command and the program's folder, so it is written when the
+# prefix is known: at install time, straight into its place (nothing is written into the build
+# folder, which the installing user may not be able to write), and listed in the install manifest.
 install(CODE "
   set(KELMO_ID_DESKTOP ${KELMO_ID_DESKTOP})
   set(KELMO_ESEGUIBILE_INSTALLATO \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kelmo-dravolo\")
   set(KELMO_CARTELLA_INSTALLATA \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}\")
-  string(MD5 voce \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
-  set(voce \"${KELMO_GENERATI}/desktop-\${voce}/${KELMO_ID_DESKTOP}.desktop\")
-  configure_file(${KELMO_DIST}/kelmo-dravolo.desktop.in \"\${voce}\" @ONLY)
-  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\" TYPE FILE
-    FILES \"\${voce}\")
+  set(voce \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${KELMO_ID_DESKTOP}.desktop\")
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${voce}\")
+  configure_file(${KELMO_DIST}/kelmo-dravolo.desktop.in \"\$ENV{DESTDIR}\${voce}\" @ONLY)
+  # As CMake lists its own files: without the DESTDIR.
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${voce}\")
 ")
 
 configure_file(${KELMO_DIST}/metainfo.xml.in ${KELMO_GENERATI}/${KELMO_ID_DESKTOP}.metainfo.xml @ONLY)
@@ -90,6 +105,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KELMO_SITE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded by Qt at run time, so dpkg-shlibdeps cannot see them: the SQLite driver and the X11 platform.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
-# The fonts the windows were laid out for, Qt's Italian texts and the desktop opener.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils")
+# The fonts the windows were laid out for, Qt's Italian texts, the desktop opener and the Wayland
+# platform.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils, qt6-wayland")
 include(CPack)

@@ -2,5 +2,7 @@
 
 int main(int argc, char *argv[])
 {
+    if (const auto esito = Avvio::RispondiOpzioni(argc, argv))
+        return *esito;
     return Avvio::Esegui(argc, argv);
 }

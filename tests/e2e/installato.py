@@ -1,6 +1,7 @@
-"""The program installed from its Debian package, met by a user who cannot write the install tree: it
-is started as its menu entry starts it (the entry's Exec, in its Path) and comes up without an error
-box; its main window carries the class the entry names; a number fixed in the settings window is kept
+"""The program installed from its Debian package, met by a user who cannot write the install tree: typed
+in a terminal in the home folder, the installed command comes up without an error box and plays the
+user's fixed number; started as its menu entry starts it (the entry's Exec, in its Path) it comes up
+without an error box too; its main window carries the class the entry names; a number fixed in the settings window is kept
 in the user's configuration folder and taken by the next play, and removing it works; F1 hands the
 installed help page to the desktop opener.
 
@@ -70,16 +71,38 @@ def imposta(pid, principale, azione):
     return testi
 
 
+def da_terminale(comando, fisso):
+    """The installed command typed in a terminal in the home folder: it starts the program in its own
+    folder, which comes up clean and plays the user's fixed number."""
+    passo("typed in a terminal in the home folder: no error box, and the user's fixed number 33 is played")
+    os.makedirs(os.path.dirname(fisso), exist_ok=True)
+    with open(fisso, "wb") as file:
+        file.write(b"AO '33'$tg\r\n")
+    with A.programma(eseguibile=comando, cwd=os.environ["HOME"]) as processo:
+        pid = processo.pid
+        A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=15)
+        principale = A.finestra_principale(pid)
+        aperte = [A.descrivi_finestra(f) for f in A.finestre(A.applicazione(pid))]
+        verifica(len(aperte) == 1, f"on screen: {aperte}")
+        campi = [A.trova(principale, "text", nome) for nome in A.CAMPI]
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: A.testo(campi[0]) == "33" and A.testo(campi[5]) != "??", "a play with 33 first")
+        A.chiudi_principale(processo, principale)
+    os.remove(fisso)
+
+
 def main(radice):
     voce = voce_menu(radice)
     eseguibile = radice + voce["Exec"]
     cartella = radice + voce["Path"]
-    verifica(os.path.realpath(eseguibile) == os.path.join(cartella, "kelmo-dravolo"),
-             f"Exec {voce['Exec']} does not lead to the program in Path {voce['Path']}")
+    verifica(eseguibile == os.path.join(radice, "usr/bin/kelmo-dravolo"),
+             f"Exec {voce['Exec']} is not the installed command")
     configurazione = os.environ["XDG_CONFIG_HOME"]
     fisso = os.path.join(configurazione, "kelmo-dravolo", "redme.qzl")
     apritore, aperture = apritore_finto(A.cartella_temporanea())
     ambiente = {**os.environ, "PATH": apritore + os.pathsep + os.environ["PATH"]}
+
+    da_terminale(eseguibile, fisso)
 
     with A.programma(eseguibile=eseguibile, cwd=cartella, env=ambiente) as processo:
         pid = processo.pid

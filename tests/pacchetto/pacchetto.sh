@@ -13,6 +13,7 @@ set -euo pipefail
 ID=${KELMO_ID_DESKTOP:?the desktop id of the build}
 SITO=${KELMO_SITO:?the site address of the build}
 LATI=(16 32 48 64 128 256)
+SORGENTI=$(cd "$(dirname "$0")/../.." && pwd)
 
 temp=$(mktemp -d "${TMPDIR:-/tmp}/kelmo-pacchetto.XXXXXXXX")
 trap 'chmod -R u+w "$temp" 2>/dev/null; rm -rf "$temp"' EXIT
@@ -50,17 +51,49 @@ controlla_albero() {
     fallito "the installed tree differs from the expected one (- expected, + found)"
   fi
   echo "-- the tree holds the expected $(echo "$trovato" | wc -l) files"
-  [ "$(readlink "$radice/usr/bin/kelmo-dravolo")" = ../lib/kelmo-dravolo/kelmo-dravolo ] ||
-    fallito "usr/bin/kelmo-dravolo is not the relative link to the program"
   [ -x "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo" ] || fallito "the program is not executable"
+  # The command answers like any Linux command, from any folder and without a display.
+  local comando="$radice/usr/bin/kelmo-dravolo" uscita
+  [ -f "$comando" ] && [ ! -L "$comando" ] && [ -x "$comando" ] || fallito "usr/bin/kelmo-dravolo is not a command"
+  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$comando" --version) ||
+    fallito "kelmo-dravolo --version ended with status $?"
+  [ "$uscita" = "Kelmo_Dravolo 05.2002-15" ] || fallito "kelmo-dravolo --version printed: $uscita"
+  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$comando" --help) ||
+    fallito "kelmo-dravolo --help ended with status $?"
+  [[ "$uscita" == "Uso: kelmo-dravolo [--help | --version]"* ]] || fallito "kelmo-dravolo --help printed: $uscita"
 }
 
 voce() { sed -n "s/^$2=//p" "$1"; }
 
+# The files the build made for the install (the other tests of a ctest run write elsewhere in the
+# build folder meanwhile).
+albero_build() { (cd "$1/installazione" && find . -printf '%p %y %s %T@\n' | LC_ALL=C sort); }
+
 installazione() {
-  local build=$1 radice="$temp/radice" uscita
+  local build=$1 radice="$temp/radice" uscita prima
+  prima=$(albero_build "$build")
   DESTDIR="$radice" cmake --install "$build" --prefix /usr >/dev/null
   controlla_albero "$radice"
+  [ "$(albero_build "$build")" = "$prima" ] || {
+    diff <(echo "$prima") <(albero_build "$build") >&2 || true
+    fallito "the install wrote into the build folder"
+  }
+  echo "-- the install wrote nothing into the build folder"
+
+  # A user who cannot write the build folder, where CMake keeps the install manifest: the install stops
+  # before it writes anything. Only root can act as another user here.
+  if [ "$(id -u)" -eq 0 ]; then
+    local casa="$temp/utente"
+    mkdir "$casa"
+    chown 65534:65534 "$casa"
+    if setpriv --reuid=65534 --regid=65534 --clear-groups cmake --install "$build" --prefix "$casa/.local" \
+      >"$temp/utente.log" 2>&1; then
+      fallito "a user who cannot write the build folder installed all the same"
+    fi
+    grep -q "Nothing installed" "$temp/utente.log" || fallito "the failed install said: $(cat "$temp/utente.log")"
+    [ -z "$(ls -A "$casa")" ] || fallito "a failed install left: $(cd "$casa" && find . | head)"
+    echo "-- a user who cannot write the build folder is stopped before anything is written"
+  fi
 
   local desktop="$radice/usr/share/applications/$ID.desktop"
   uscita=$(desktop-file-validate "$desktop" 2>&1) || true
@@ -95,6 +128,19 @@ installazione() {
     [ "$(voce "$desktop" Path)" = /home/utente/.local/lib/kelmo-dravolo ] ||
     fallito "installed in ~/.local, the entry starts $(voce "$desktop" Exec) in $(voce "$desktop" Path)"
   echo "-- installed under another prefix, the entry follows it"
+
+  # Installed for a user and uninstalled with the README's own commands, run as they stand beside the
+  # build folder.
+  cmake --install "$build" --prefix "$temp/casa/.local" >/dev/null
+  local comandi
+  comandi=$(awk '/^and to uninstall that/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
+                 dentro && /^```/ { exit } dentro' "$SORGENTI/README.md")
+  [ -n "$comandi" ] || fallito "the README shows no commands to uninstall an install in ~/.local"
+  mkdir "$temp/rimozione"
+  ln -s "$(cd "$build" && pwd)" "$temp/rimozione/build"
+  (cd "$temp/rimozione" && bash -euo pipefail -c "$comandi") || fallito "the README's uninstall failed"
+  [ ! -e "$temp/casa" ] || fallito "the README's uninstall left: $(cd "$temp/casa" && find . | head)"
+  echo "-- the README's commands uninstall it, folders and all"
 }
 
 deb() {
@@ -149,9 +195,6 @@ installato() {
   mkdir "$copie" "$casa"
   cp "$e2e/sessione.sh" "$e2e/accessibile.py" "$e2e/e2e_impostazioni.py" "$e2e/installato.py" "$copie/"
   chmod -R a+rX "$copie"
-  local prima
-  prima=$(stato "$radice")
-
   local utente=()
   if [ "$(id -u)" -eq 0 ]; then
     # As the package would be: owned by root and not writable by the user who runs the program.
@@ -161,6 +204,9 @@ installato() {
   else
     chmod -R a-w "$radice"
   fi
+  # Taken once the tree is as the run will find it.
+  local prima
+  prima=$(stato "$radice")
   "${utente[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$casa" TMPDIR="$casa" LANG=C.UTF-8 \
     "$copie/sessione.sh" --sul-posto "$radice/usr/bin/kelmo-dravolo" "$copie/installato.py" "$radice"
 

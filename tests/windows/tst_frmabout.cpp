@@ -21,6 +21,8 @@ private slots:
         QCOMPARE(about.objectName(), QStringLiteral("FrmAbout"));
         QCOMPARE(about.LabelPrg->text(), QStringLiteral("Kelmo_DraVolo"));
         QCOMPARE(about.LabelVers->text(), QStringLiteral("05.2002-15"));
+        // What --version prints without a window.
+        QCOMPARE(about.LabelVers->text(), QString::fromUtf8(Configurazione::EtichettaVersione));
         QCOMPARE(about.Label2->text(), QStringLiteral("Informazioni sul programma"));
         QCOMPARE(about.Label6->text(),
                  QStringLiteral("Estrazione di 6 numeri per\ngiocare al super enalotto."));
