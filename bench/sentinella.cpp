@@ -6,9 +6,9 @@
 // Prints one line: "<ms to the first window drawn> <ms to window FINESTRE drawn> <Rss kB>
 // <private dirty kB> <peak Rss kB>". The memory is read from /proc/PID/smaps_rollup ATTESA_MS
 // milliseconds after window FINESTRE was drawn, with the highest resident memory the program had
-// reached until then (VmHWM of /proc/PID/status), then the program is ended with SIGTERM. Private dirty memory is what the
-// process alone has written to (heap, pictures, relocated data); Rss adds every page of its libraries
-// that it has mapped.
+// reached until then (VmHWM of /proc/PID/status), then the program is ended with SIGTERM. Private
+// dirty memory is what the process alone has written to (heap, pictures, relocated data); Rss adds
+// every page of its libraries that it has mapped.
 //
 // Why the X server and not a marker inside the program: a window is on screen when the server has
 // mapped it and the program has put its pixels into it. Watching the root window's children tells
