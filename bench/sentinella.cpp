@@ -4,10 +4,11 @@
 //   sentinella FINESTRE ATTESA_MS PROGRAMMA [ARGOMENTI...]
 //
 // Prints one line: "<ms to the first window drawn> <ms to window FINESTRE drawn> <Rss kB>
-// <private dirty kB>". The memory is read from /proc/PID/smaps_rollup ATTESA_MS milliseconds after
-// window FINESTRE was drawn, then the program is ended with SIGTERM. Private dirty memory is what the
-// process alone has written to (heap, pictures, relocated data); Rss adds every page of its libraries
-// that it has mapped.
+// <private dirty kB> <peak Rss kB>". The memory is read from /proc/PID/smaps_rollup ATTESA_MS
+// milliseconds after window FINESTRE was drawn, with the highest resident memory the program had
+// reached until then (VmHWM of /proc/PID/status), then the program is ended with SIGTERM. Private
+// dirty memory is what the process alone has written to (heap, pictures, relocated data); Rss adds
+// every page of its libraries that it has mapped.
 //
 // Why the X server and not a marker inside the program: a window is on screen when the server has
 // mapped it and the program has put its pixels into it. Watching the root window's children tells
@@ -55,6 +56,17 @@ long MemoriaKb(pid_t pid, std::initializer_list<const char *> voci)
             if (riga.rfind(std::string(voce) + ":", 0) == 0)
                 totale += std::strtol(riga.c_str() + std::strlen(voce) + 1, nullptr, 10);
     return totale;
+}
+
+// The highest resident memory of the process so far, in kB.
+long PiccoKb(pid_t pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+    std::string riga;
+    while (std::getline(file, riga))
+        if (riga.rfind("VmHWM:", 0) == 0)
+            return std::strtol(riga.c_str() + 6, nullptr, 10);
+    return 0;
 }
 
 // A window can be gone before its Damage object is made: that is no reason to stop.
@@ -143,9 +155,10 @@ int main(int argc, char **argv)
     usleep(static_cast<useconds_t>(attesaMs) * 1000);
     const long rss = MemoriaKb(pid, {"Rss"});
     const long privata = MemoriaKb(pid, {"Private_Dirty"});
+    const long picco = PiccoKb(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     XCloseDisplay(display);
-    std::printf("%.2f %.2f %ld %ld\n", primaMs, ultimaMs, rss, privata);
+    std::printf("%.2f %.2f %ld %ld %ld\n", primaMs, ultimaMs, rss, privata, picco);
     return rss > 0 ? 0 : 1;
 }

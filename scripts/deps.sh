@@ -6,14 +6,16 @@ set -euo pipefail
 
 run_pkgs=(
   g++ cmake make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6printsupport6 libqt6network6
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6network6
   qt6-translations-l10n qt6-l10n-tools
-  libjpeg62-turbo-dev libxml2-dev sqlite3
+  libjpeg62-turbo-dev libxml2-dev libsqlite3-dev sqlite3
   fonts-liberation2 fonts-comic-neue
   xdg-utils
   librsvg2-bin
 )
+# The tests write their tables through Qt SQL's SQLite driver.
 test_pkgs=(
+  libqt6sql6-sqlite
   xvfb xauth openbox poppler-utils imagemagick x11-utils
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   libqt6opengl6 qt6-qpa-plugins

@@ -22,6 +22,29 @@ using namespace Traduzione;
 namespace {
 const QString ErroreLettura = QStringLiteral("Errore di lettura in parametri di impostazione, campo: LINGUA");
 
+// A view over a recursive query that never ends: any read of it would run for ever.
+QString VistaSenzaFine(const QString &tabella, const QString &colonne)
+{
+    return QStringLiteral("create view %1 as with recursive r(n) as (select 1 union all select n + 1 from r) "
+                          "select %2 from r where n = 0")
+        .arg(tabella, colonne);
+}
+
+// SQL for a text of `byte` zeros, made by the engine.
+QString TestoLungo(int byte)
+{
+    return QStringLiteral("substr(hex(zeroblob(%1)), 1, %1)").arg(byte);
+}
+
+// The cause of a read cut short, as the messages give it.
+QString Oltre(const QString &file, const QString &tabella, const QString &limite)
+{
+    return QStringLiteral("Errore di lettura in %1, tabella %2: %3").arg(file, tabella, limite);
+}
+const QString OltreTempo = QStringLiteral("la lettura supera il limite di tempo di %1 ms").arg(LimiteTempoMs);
+const QString OltreLunghezza = QStringLiteral("un valore supera il limite di %1 byte").arg(LimiteValoreByte);
+const QString OltreMemoria = QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb);
+
 // Runs a lookup; returns the failure's message, or an empty text when it succeeded.
 QString cerca(const QString &italiano, const QString &lingua, QString &uscita)
 {
@@ -112,30 +135,39 @@ private slots:
         QTest::addColumn<QStringList>("istruzioni");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<bool>("errore");
+        QTest::addColumn<QString>("causa"); // the box's second line: a read cut short by a limit
         QTest::newRow("value") << QStringList{"create table impostazioni (LINGUA text)",
                                               "insert into impostazioni values ('Inglese')"}
-                               << "Inglese" << false;
+                               << "Inglese" << false << "";
         QTest::newRow("first record") << QStringList{"create table impostazioni (ALTRO text, LINGUA text)",
                                                      "insert into impostazioni values ('x', 'Tedesco')",
                                                      "insert into impostazioni values ('y', 'Inglese')"}
-                                      << "Tedesco" << false;
-        QTest::newRow("no records") << QStringList{"create table impostazioni (LINGUA text)"} << "" << false;
+                                      << "Tedesco" << false << "";
+        QTest::newRow("no records") << QStringList{"create table impostazioni (LINGUA text)"} << "" << false << "";
         QTest::newRow("null value") << QStringList{"create table impostazioni (LINGUA text)",
                                                    "insert into impostazioni values (null)"}
-                                    << "" << false;
+                                    << "" << false << "";
         QTest::newRow("missing field") << QStringList{"create table impostazioni (LINGUAGGIO text)",
                                                       "insert into impostazioni values ('Inglese')"}
-                                       << "prima" << true;
+                                       << "prima" << true << "";
         QTest::newRow("missing table") << QStringList{"create table altro (LINGUA text)",
                                                       "insert into altro values ('Inglese')"}
-                                       << "prima" << true;
-        QTest::newRow("missing file") << QStringList{} << "prima" << true;
+                                       << "prima" << true << "";
+        QTest::newRow("missing file") << QStringList{} << "prima" << true << "";
+        QTest::newRow("view without end")
+            << QStringList{VistaSenzaFine("impostazioni", "'Inglese' as LINGUA")} << "prima" << true
+            << Oltre(FileImpostazioni, "impostazioni", OltreTempo);
+        QTest::newRow("value beyond the length limit")
+            << QStringList{"create table impostazioni (LINGUA text)",
+                           "insert into impostazioni values (" + TestoLungo(LimiteValoreByte + 1) + ")"}
+            << "prima" << true << Oltre(FileImpostazioni, "impostazioni", OltreLunghezza);
     }
     void leggiImpostazione()
     {
         QFETCH(QStringList, istruzioni);
         QFETCH(QString, atteso);
         QFETCH(bool, errore);
+        QFETCH(QString, causa);
         TabelleProva tabelle;
         if (!istruzioni.isEmpty())
             tabelle.Esegui(FileImpostazioni, istruzioni);
@@ -143,12 +175,15 @@ private slots:
 
         RispostaBox risposte;
         QString valore = QStringLiteral("prima");
-        LeggiImpostazione(QStringLiteral("LINGUA"), valore);
+        {
+            const Sorveglianza guardia("settings read");
+            LeggiImpostazione(QStringLiteral("LINGUA"), valore);
+        }
         QCOMPARE(valore, atteso);
         if (errore) {
             QCOMPARE(risposte.Visti().size(), 1);
             QCOMPARE(risposte.Visti()[0].titolo, QStringLiteral("Errore"));
-            QCOMPARE(risposte.Visti()[0].testo, ErroreLettura);
+            QCOMPARE(risposte.Visti()[0].testo, causa.isEmpty() ? ErroreLettura : ErroreLettura + '\n' + causa);
             QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
         } else {
             QVERIFY(risposte.Visti().isEmpty());
@@ -204,39 +239,61 @@ private slots:
     void traduciTestoFallisce_data()
     {
         QTest::addColumn<QString>("lingua");
-        QTest::addColumn<bool>("conTabella");
+        QTest::addColumn<QStringList>("tabella"); // the statements that make lingua.db; none: no file
         QTest::addColumn<QString>("messaggio");
-        QTest::newRow("missing column") << "Tedesco" << true << "no such column: Tedesco";
+        const QStringList esci{"create table lingua (ITALIANO text, Inglese text)",
+                               "insert into lingua values ('Esci', 'Exit')"};
+        QTest::newRow("missing column") << "Tedesco" << esci << "no such column: Tedesco";
         // Bare names the engine would read as something else than a column.
-        QTest::newRow("rowid") << "rowid" << true << "no such column: rowid";
-        QTest::newRow("NULL") << "NULL" << true << "no such column: NULL";
-        QTest::newRow("CURRENT_TIMESTAMP") << "CURRENT_TIMESTAMP" << true << "no such column: CURRENT_TIMESTAMP";
+        QTest::newRow("rowid") << "rowid" << esci << "no such column: rowid";
+        QTest::newRow("NULL") << "NULL" << esci << "no such column: NULL";
+        QTest::newRow("CURRENT_TIMESTAMP") << "CURRENT_TIMESTAMP" << esci << "no such column: CURRENT_TIMESTAMP";
         QTest::newRow("overlong name, quoted by its beginning")
-            << QString(2 * 1024 * 1024, QLatin1Char('a')) << true
+            << QString(2 * 1024 * 1024, QLatin1Char('a')) << esci
             << QStringLiteral("Lingua \"%1…\" troppo lunga").arg(QString(64, QLatin1Char('a')));
-        QTest::newRow("empty language") << "" << true << "Nessuna lingua impostata";
-        QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << true
+        QTest::newRow("empty language") << "" << esci << "Nessuna lingua impostata";
+        QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << esci
                                             << "non valida";
-        QTest::newRow("missing lingua.db") << "Inglese" << false << "lingua.db";
+        QTest::newRow("missing lingua.db") << "Inglese" << QStringList{} << "lingua.db";
+        // Reads cut short by a limit, whatever the table holds.
+        QTest::newRow("view without end")
+            << "Inglese" << QStringList{VistaSenzaFine("lingua", "'Esci' as ITALIANO, 'Exit' as Inglese")}
+            << Oltre(FileLingua, "lingua", OltreTempo);
+        QTest::newRow("translation beyond the length limit")
+            << "Inglese"
+            << QStringList{"create table lingua (ITALIANO text, Inglese text)",
+                           "insert into lingua values ('Esci', " + TestoLungo(LimiteValoreByte + 1) + ")"}
+            << Oltre(FileLingua, "lingua", OltreLunghezza);
+        // Each row within the length limit, all of them together far beyond the memory limit.
+        QTest::newRow("sort beyond the memory limit")
+            << "Inglese"
+            << QStringList{"create view lingua as with recursive r(n) as (select 1 union all select n + 1 from r "
+                           "where n < 2000) select 'Esci' as ITALIANO, t as Inglese from (select "
+                           "hex(randomblob(20000)) as t from r order by random())"}
+            << Oltre(FileLingua, "lingua", OltreMemoria);
     }
     void traduciTestoFallisce()
     {
         QFETCH(QString, lingua);
-        QFETCH(bool, conTabella);
+        QFETCH(QStringList, tabella);
         QFETCH(QString, messaggio);
         TabelleProva tabelle;
-        if (conTabella)
-            tabelle.Traduzioni({{"Esci", "Exit"}});
+        if (!tabella.isEmpty())
+            tabelle.Esegui(FileLingua, tabella);
         const QByteArray prima = tabelle.Contenuto(FileLingua);
 
         QString uscita = QStringLiteral("prima");
-        const QString errore = cerca(QStringLiteral("Esci"), lingua, uscita);
+        QString errore;
+        {
+            const Sorveglianza guardia("lookup");
+            errore = cerca(QStringLiteral("Esci"), lingua, uscita);
+        }
         QVERIFY2(errore.contains(messaggio), qPrintable(errore.left(500)));
         QVERIFY2(errore.size() < 300, "the message quotes the whole language value");
         QCOMPARE(uscita, QStringLiteral("prima"));
         // Nothing written, nothing created.
         QCOMPARE(tabelle.Contenuto(FileLingua), prima);
-        QCOMPARE(QFile::exists(tabelle.Percorso(FileLingua)), conTabella);
+        QCOMPARE(QFile::exists(tabelle.Percorso(FileLingua)), !tabella.isEmpty());
     }
 
     void tabellaNonRegolare_data()
