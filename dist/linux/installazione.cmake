@@ -103,8 +103,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KELMO_SITE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by Qt at run time, so dpkg-shlibdeps cannot see them: the SQLite driver and the X11 platform.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
+# Loaded by Qt at run time, so dpkg-shlibdeps cannot see it: the X11 platform.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The fonts the windows were laid out for, Qt's Italian texts, the desktop opener and the Wayland
 # platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -192,10 +192,14 @@ deb() {
   # Found by dpkg-shlibdeps in the program's own links, next to the ones Qt loads at run time.
   local dipendenze
   dipendenze=$(dpkg-deb -f "$pacchetto" Depends)
-  for campo in libqt6widgets6 libjpeg62-turbo libxml2 libqt6sql6-sqlite qt6-qpa-plugins; do
+  for campo in libqt6widgets6 libjpeg62-turbo libxml2 libsqlite3-0 qt6-qpa-plugins; do
     [[ ", $dipendenze," == *", $campo "* || ", $dipendenze," == *", $campo,"* ]] ||
       fallito "Depends lacks $campo: $dipendenze"
   done
+  # The tables are read through SQLite itself: Qt's SQL module is not needed.
+  [[ "$dipendenze" != *libqt6sql6* ]] || fallito "Depends still names Qt's SQL module: $dipendenze"
+  [[ ", $(dpkg-deb -f "$pacchetto" Recommends)," == *", qt6-wayland,"* ]] ||
+    fallito "Recommends lacks qt6-wayland: $(dpkg-deb -f "$pacchetto" Recommends)"
   echo "-- Depends: $dipendenze"
 
   local rapporto
