@@ -19,6 +19,7 @@ test_pkgs=(
   xvfb xauth openbox poppler-utils imagemagick x11-utils
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   libqt6opengl6 qt6-qpa-plugins
+  weston qt6-wayland
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev lintian
 )

@@ -2,11 +2,16 @@
 # Runs one end-to-end script against a private copy of the program, on a desktop of its own:
 # an Xvfb display, openbox, a session bus and an accessibility bus that nothing else shares.
 #
-#   sessione.sh [--sul-posto] <path-to-binary> <script.py> [script arguments...]
+#   sessione.sh [--sul-posto] [--wayland] <path-to-binary> <script.py> [script arguments...]
 #
 # With --sul-posto the program is run where it stands (an installed tree), not copied.
+# With --wayland the desktop is weston's headless compositor (pixman, 1280x1024) in place of Xvfb and
+# openbox, and there is no X display at all: nothing can fall back to X. Weston places the windows
+# itself and, with no keyboard, makes none active; with no X server no key or pointer event can be made
+# up, so a script acts only through the accessibility actions.
 # The script sees:
 #   DISPLAY, DBUS_SESSION_BUS_ADDRESS, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, QT_QPA_PLATFORM=xcb
+#   or, with --wayland, WAYLAND_DISPLAY (the socket's absolute path) and QT_QPA_PLATFORM=wayland
 #   KELMO_BINARIO  the copied binary (start and stop it yourself, by its PID); with --sul-posto the
 #                  path as given
 #   KELMO_CARTELLA the folder that holds the copy: the program's "folder of the executable", private,
@@ -17,12 +22,17 @@
 set -euo pipefail
 
 sul_posto=false
-if [ "${1:-}" = --sul-posto ]; then
-  sul_posto=true
+wayland=false
+while [ $# -gt 0 ]; do
+  case $1 in
+    --sul-posto) sul_posto=true ;;
+    --wayland) wayland=true ;;
+    *) break ;;
+  esac
   shift
-fi
+done
 if [ $# -lt 2 ]; then
-  echo "usage: $0 [--sul-posto] <path-to-binary> <script.py> [arguments...]" >&2
+  echo "usage: $0 [--sul-posto] [--wayland] <path-to-binary> <script.py> [arguments...]" >&2
   exit 2
 fi
 dato=$1
@@ -35,10 +45,18 @@ shift 2
 temp=$(mktemp -d "${TMPDIR:-/tmp}/kelmo-e2e.XXXXXXXX")
 chmod 700 "$temp"
 avviati=()
+compositore=
 
 termina() {
   local esito=$?
   trap - EXIT INT TERM HUP
+  # Weston starts its shell's client itself: stopped before weston, as what we started last.
+  local figlio
+  if [ -n "$compositore" ]; then
+    for figlio in $(cat "/proc/$compositore/task/"*/children 2>/dev/null); do
+      avviati+=("$figlio")
+    done
+  fi
   # Newest first: the registry and the bus launcher before the buses, the desktop last.
   local i pid
   for ((i = ${#avviati[@]} - 1; i >= 0; i--)); do
@@ -95,20 +113,45 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME="$temp/config" XDG_CACHE_HOME="$temp/cache" XDG_DATA_HOME="$temp/data"
 unset WAYLAND_DISPLAY SESSION_MANAGER
 
-# The display: Xvfb picks a free number and writes it on the descriptor it is given.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$temp/display" >"$temp/xvfb.log" 2>&1 &
-avviati+=($!)
-pronto_display() { grep -q '^[0-9][0-9]*$' "$temp/display" 2>/dev/null; }
-if ! attendi 200 pronto_display; then
-  echo "sessione: Xvfb did not start" >&2
-  cat "$temp/xvfb.log" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$temp/display")"
+if $wayland; then
+  # No X display for anything of the session, the buses included.
+  unset DISPLAY
+  # The socket is made in our own runtime folder, and named there by its absolute path.
+  presa="$XDG_RUNTIME_DIR/kelmo-wayland"
+  weston --backend=headless-backend.so --use-pixman --socket=kelmo-wayland --width=1280 --height=1024 \
+    --idle-time=0 --no-config >"$temp/weston.log" 2>&1 &
+  compositore=$!
+  avviati+=("$compositore")
+  # Clients that connect before weston runs its loop wait for it: the socket is enough.
+  pronta_presa() { [ -S "$presa" ] || ! vivo "$compositore"; }
+  attendi 200 pronta_presa || true
+  if ! [ -S "$presa" ] || ! vivo "$compositore"; then
+    echo "sessione: weston did not start" >&2
+    cat "$temp/weston.log" >&2
+    exit 1
+  fi
+  export WAYLAND_DISPLAY=$presa
+  scrivania=$compositore
+  nome_scrivania=weston
+  registri_scrivania=weston
+else
+  # The display: Xvfb picks a free number and writes it on the descriptor it is given.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$temp/display" >"$temp/xvfb.log" 2>&1 &
+  avviati+=($!)
+  pronto_display() { grep -q '^[0-9][0-9]*$' "$temp/display" 2>/dev/null; }
+  if ! attendi 200 pronto_display; then
+    echo "sessione: Xvfb did not start" >&2
+    cat "$temp/xvfb.log" >&2
+    exit 1
+  fi
+  export DISPLAY=":$(head -n1 "$temp/display")"
 
-openbox --sm-disable >"$temp/openbox.log" 2>&1 &
-openbox=$!
-avviati+=("$openbox")
+  openbox --sm-disable >"$temp/openbox.log" 2>&1 &
+  scrivania=$!
+  avviati+=("$scrivania")
+  nome_scrivania=openbox
+  registri_scrivania="xvfb openbox"
+fi
 
 # A session bus of our own. Its configuration lists no service folders, so nothing is started on
 # demand behind our back: every process of the session is one of ours.
@@ -170,14 +213,18 @@ if ! attendi 100 registro_pronto; then
   cat "$temp/registryd.log" >&2
   exit 1
 fi
-if ! vivo "$openbox"; then
-  echo "sessione: openbox did not start" >&2
-  cat "$temp/openbox.log" >&2
+if ! vivo "$scrivania"; then
+  echo "sessione: $nome_scrivania did not start" >&2
+  cat "$temp/$nome_scrivania.log" >&2
   exit 1
 fi
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export QT_QPA_PLATFORM=xcb
+if $wayland; then
+  export QT_QPA_PLATFORM=wayland
+else
+  export QT_QPA_PLATFORM=xcb
+fi
 export KELMO_BINARIO="$eseguibile"
 export KELMO_CARTELLA="$cartella"
 export KELMO_TEMP="$temp"
@@ -191,7 +238,7 @@ wait "$!"
 esito=$?
 set -e
 if [ "$esito" -ne 0 ]; then
-  for registro in xvfb openbox dbus at-spi registryd; do
+  for registro in $registri_scrivania dbus at-spi registryd; do
     if [ -s "$temp/$registro.log" ]; then
       echo "--- $registro.log" >&2
       tail -n 20 "$temp/$registro.log" >&2
