@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QPrinter>
+#include <QWindow>
 
 #include <exception>
 #include <new>
@@ -118,8 +119,12 @@ void TFrmMain::Help1Click()
 
 void TFrmMain::About1Click()
 {
-    // Always the same window, created at start-up.
-    FinestraAbout().exec();
+    // Always the same window, created at start-up without an owner; opened from here, it stands over this
+    // window as its child (on Wayland the compositor is told so), like the windows made for one use.
+    TFrmAbout &about = FinestraAbout();
+    about.winId();
+    about.windowHandle()->setTransientParent(windowHandle());
+    about.exec();
 }
 
 void TFrmMain::SegnalBug1Click()

@@ -193,15 +193,8 @@ def main():
         apri_e_chiudi(pid, traccia, principale, ("menu item", "Segnala Bug"), TITOLO_BUG, "Esci")
         controllo_aggiornamenti(pid, traccia, principale)
 
-        passo("the About window opens and closes")
-        A.premi(A.trova(principale, "menu item", "About"))
-        about = A.trova_finestra(pid, "About", "dialog")
-        # Made at start-up with no owner, it lives for the whole run: the compositor gets it as a
-        # window of its own.
-        print(f"   {traccia.vivo('About')}", flush=True)
-        A.premi(A.trova(about, "push button", "Esci"))
-        A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
-        traccia.soli(A.TITOLO_PRINCIPALE)
+        passo("the About window, made at start-up, opens as a child of the main window and closes")
+        apri_e_chiudi(pid, traccia, principale, ("menu item", "About"), "About", "Esci")
 
         passo("every window carried the desktop id as its app id")
         tutti = traccia.toplevel()
