@@ -25,7 +25,30 @@ install(CODE "
   endforeach()
 ")
 install(TARGETS kelmo-dravolo RUNTIME DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
-install(FILES ${CMAKE_BINARY_DIR}/help.html ${KELMO_TABELLE} DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
+install(FILES ${CMAKE_BINARY_DIR}/help.html ${CMAKE_BINARY_DIR}/lingua.db DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
+
+# The settings table is the installation's configuration: it stands in etc/kelmo-dravolo/ (/etc for the
+# prefix /usr), where the package keeps an administrator's changes across upgrades, and the program's
+# folder holds a link to it, where the program opens it. The link is absolute when it leaves the prefix
+# (from /usr to /etc), as Debian wants, and relative within it, so that a tree moved elsewhere still
+# starts.
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(etc /etc)
+  else()
+    set(etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+  endif()
+  file(INSTALL DESTINATION \"\${etc}/kelmo-dravolo\" TYPE FILE FILES \"${CMAKE_BINARY_DIR}/impostazioni.db\")
+  set(tabella \"\${etc}/kelmo-dravolo/impostazioni.db\")
+  set(cartella \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}\")
+  if(NOT etc STREQUAL /etc)
+    file(RELATIVE_PATH tabella \"\${cartella}\" \"\${tabella}\")
+  endif()
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${cartella}/impostazioni.db -> \${tabella}\")
+  file(REMOVE \"\$ENV{DESTDIR}\${cartella}/impostazioni.db\")
+  file(CREATE_LINK \"\${tabella}\" \"\$ENV{DESTDIR}\${cartella}/impostazioni.db\" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${cartella}/impostazioni.db\")
+")
 
 # The command in bin/ starts the program in its own folder, as the menu entry does: typed in a terminal
 # anywhere, it still finds its tables.
@@ -107,6 +130,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The fonts the windows were laid out for, Qt's Italian texts, the desktop opener and the Wayland
 # platform.
+# The command-line tool that sets a user's own language, as the README and the manual page show.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS sqlite3)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils, qt6-wayland")
+# The settings table in /etc is a configuration file: dpkg keeps its changes across upgrades.
+file(WRITE ${KELMO_GENERATI}/conffiles "/etc/kelmo-dravolo/impostazioni.db\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${KELMO_GENERATI}/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -195,13 +195,25 @@ QString linguaMostrata(const QString &lingua)
 
 } // namespace
 
+QString PercorsoImpostazioni()
+{
+    try {
+        const QString propria = Fx::CartellaConfigurazione() + FileImpostazioni;
+        if (QFileInfo::exists(propria))
+            return propria;
+    } catch (const Errore &) {
+        // No configuration folder: the user can have no table of their own.
+    }
+    return FileImpostazioni;
+}
+
 void LeggiImpostazione(const QString &campo, QString &uscita)
 {
     const QString errore = QStringLiteral("Errore di lettura in parametri di impostazione, campo: ") + campo;
     try {
         QString valore;
         {
-            Connessione connessione(FileImpostazioni, QStringLiteral("impostazioni"));
+            Connessione connessione(PercorsoImpostazioni(), QStringLiteral("impostazioni"));
             // Field names are matched without regard to letter case, as the engine does for columns.
             // Only that field is read: the record's other cells may hold anything.
             const std::optional<QByteArray> nome = connessione.Colonna(campo);

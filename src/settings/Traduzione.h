@@ -12,7 +12,8 @@ class QWidget;
 // Translation of interface texts. The language is named by the field LINGUA of the settings table
 // "impostazioni.db"; the translations stand in the table `lingua` of "lingua.db", one row per Italian
 // text (column ITALIANO) and one column per language. Both files are opened by bare name, so they are
-// found in the working directory, read-only, with a connection of their own for each read.
+// found in the working directory, read-only, with a connection of their own for each read; a settings
+// table of the user's own, in their configuration folder, is read in place of the other.
 //
 // Whatever the files hold (views over queries without end, texts of any length), each read stays
 // within the limits below; a read cut short by one fails like any other read, with a message that
@@ -31,6 +32,11 @@ inline constexpr int LimiteTempoMs = 250;
 inline constexpr int LimiteValoreByte = 64 * 1024;
 // The memory, in MB, that the engine may take for one read, sorts and recursive queries included.
 inline constexpr int LimiteMemoriaMb = 16;
+
+// The settings table to read: the user's own, kelmo-dravolo/impostazioni.db in their configuration
+// folder (Fx::CartellaConfigurazione), when one stands there, so that each user can choose a language
+// without touching the program's; otherwise "impostazioni.db" in the working directory.
+QString PercorsoImpostazioni();
 
 // Reads one field of the settings table's first record into `uscita`. A failure is reported with the
 // error box "Errore di lettura in parametri di impostazione, campo: " + field and leaves `uscita` as it

@@ -1,9 +1,10 @@
-"""The program installed from its Debian package, met by a user who cannot write the install tree: typed
-in a terminal in the home folder, the installed command comes up without an error box and plays the
-user's fixed number; started as its menu entry starts it (the entry's Exec, in its Path) it comes up
-without an error box too; its main window carries the class the entry names; a number fixed in the settings window is kept
-in the user's configuration folder and taken by the next play, and removing it works; F1 hands the
-installed help page to the desktop opener.
+"""The program installed from its Debian package, met by a user who cannot write the install tree:
+with English set for the user alone by the README's command and typed in a terminal in the home
+folder, the installed command comes up without an error box, in English, and plays the user's fixed
+number; started as its menu entry starts it (the entry's Exec, in its Path) it comes up without an
+error box too; its main window carries the class the entry names; a number fixed in the settings
+window is kept in the user's configuration folder and taken by the next play, and removing it works;
+F1 hands the installed help page to the desktop opener.
 
 Run through sessione.sh --sul-posto by pacchetto.sh, as an unprivileged user, with the unpacked
 package's root as its argument; the opener is a script of ours first in PATH that notes what it is
@@ -21,6 +22,7 @@ from accessibile import passo, verifica
 import e2e_impostazioni as I
 
 TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
+CARICAMENTO_INGLESE = "Loading, please wait.."
 RIMOSSE = "Le impostazioni sono state rimosse."
 TASTO_F1 = 0xFFBE
 
@@ -73,14 +75,19 @@ def imposta(pid, principale, azione):
 
 def da_terminale(comando, fisso):
     """The installed command typed in a terminal in the home folder: it starts the program in its own
-    folder, which comes up clean and plays the user's fixed number."""
-    passo("typed in a terminal in the home folder: no error box, and the user's fixed number 33 is played")
+    folder, which comes up clean, speaks the user's own language and plays the user's fixed number."""
+    passo("the user sets English for themselves with the README's command, without root")
+    subprocess.run(["bash", "-euc", os.environ["KELMO_COMANDO_LINGUA"]], check=True, timeout=30)
+    propria = os.path.join(os.path.dirname(fisso), "impostazioni.db")
+    verifica(os.path.isfile(propria), f"the command made no {propria}")
+    passo("typed in a terminal in the home folder: no error box, English, and the user's fixed number 33")
     os.makedirs(os.path.dirname(fisso), exist_ok=True)
     with open(fisso, "wb") as file:
         file.write(b"AO '33'$tg\r\n")
     with A.programma(eseguibile=comando, cwd=os.environ["HOME"]) as processo:
         pid = processo.pid
-        A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=15)
+        splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=15)
+        A.attendi(lambda: CARICAMENTO_INGLESE in A.etichette(splash), "the English loading line")
         principale = A.finestra_principale(pid)
         aperte = [A.descrivi_finestra(f) for f in A.finestre(A.applicazione(pid))]
         verifica(len(aperte) == 1, f"on screen: {aperte}")
@@ -89,6 +96,7 @@ def da_terminale(comando, fisso):
         A.attendi(lambda: A.testo(campi[0]) == "33" and A.testo(campi[5]) != "??", "a play with 33 first")
         A.chiudi_principale(processo, principale)
     os.remove(fisso)
+    os.remove(propria)
 
 
 def main(radice):

@@ -32,6 +32,7 @@ fallito() {
 albero_atteso() {
   {
     echo usr/bin/kelmo-dravolo
+    echo etc/kelmo-dravolo/impostazioni.db
     printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db kelmo-dravolo lingua.db
     echo "usr/share/applications/$ID.desktop"
     echo "usr/share/metainfo/$ID.metainfo.xml"
@@ -52,6 +53,9 @@ controlla_albero() {
   fi
   echo "-- the tree holds the expected $(echo "$trovato" | wc -l) files"
   [ -x "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo" ] || fallito "the program is not executable"
+  # The settings table is the installation's configuration, in /etc; the program's folder links to it.
+  [ "$(readlink "$radice/usr/lib/kelmo-dravolo/impostazioni.db")" = /etc/kelmo-dravolo/impostazioni.db ] ||
+    fallito "usr/lib/kelmo-dravolo/impostazioni.db is not the link to /etc/kelmo-dravolo/impostazioni.db"
   # The command answers like any Linux command, from any folder and without a display.
   local comando="$radice/usr/bin/kelmo-dravolo" uscita
   [ -f "$comando" ] && [ ! -L "$comando" ] && [ -x "$comando" ] || fallito "usr/bin/kelmo-dravolo is not a command"
@@ -196,6 +200,9 @@ deb() {
     [[ ", $dipendenze," == *", $campo "* || ", $dipendenze," == *", $campo,"* ]] ||
       fallito "Depends lacks $campo: $dipendenze"
   done
+  # An administrator's change to the settings table survives upgrades.
+  [ "$(dpkg-deb -I "$pacchetto" conffiles)" = /etc/kelmo-dravolo/impostazioni.db ] ||
+    fallito "the package's conffiles: $(dpkg-deb -I "$pacchetto" conffiles 2>&1)"
   # The tables are read through SQLite itself: Qt's SQL module is not needed.
   [[ "$dipendenze" != *libqt6sql6* ]] || fallito "Depends still names Qt's SQL module: $dipendenze"
   [[ ", $(dpkg-deb -f "$pacchetto" Recommends)," == *", qt6-wayland,"* ]] ||
@@ -220,6 +227,8 @@ installato() {
   # The user must reach the tree and the scripts; mktemp made the folder private.
   chmod 755 "$temp"
   dpkg-deb -x "$pacchetto" "$radice"
+  # The link to the settings table in /etc, as it resolves once the package stands at the root.
+  ln -sfn "$radice/etc/kelmo-dravolo/impostazioni.db" "$radice/usr/lib/kelmo-dravolo/impostazioni.db"
   mkdir "$copie" "$casa"
   cp "$e2e/sessione.sh" "$e2e/accessibile.py" "$e2e/e2e_impostazioni.py" "$e2e/installato.py" "$copie/"
   chmod -R a+rX "$copie"
@@ -235,7 +244,13 @@ installato() {
   # Taken once the tree is as the run will find it.
   local prima
   prima=$(stato "$radice")
+  # The README's one command that sets a user's own language.
+  local lingua
+  lingua=$(awk '/this one command sets English/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
+                dentro && /^```/ { exit } dentro' "$SORGENTI/README.md")
+  [ -n "$lingua" ] || fallito "the README shows no command that sets a user's language"
   "${utente[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$casa" TMPDIR="$casa" LANG=C.UTF-8 \
+    KELMO_COMANDO_LINGUA="$lingua" \
     "$copie/sessione.sh" --sul-posto "$radice/usr/bin/kelmo-dravolo" "$copie/installato.py" "$radice"
 
   [ "$(stato "$radice")" = "$prima" ] || {

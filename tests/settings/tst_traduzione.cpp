@@ -440,6 +440,35 @@ private slots:
         QCOMPARE(QFile::exists(tabelle.Percorso(FileLingua)), conTabella);
     }
 
+    void impostazioniProprie_data()
+    {
+        QTest::addColumn<QString>("propria");   // LINGUA of the user's own table
+        QTest::addColumn<QString>("programma"); // LINGUA of the table in the working directory
+        QTest::addColumn<QStringList>("attesi");
+        QTest::newRow("the user's language over the program's Italian")
+            << "Inglese" << "Italiano" << QStringList{"One", "Two", "Three"};
+        QTest::newRow("the user's Italian over the program's language")
+            << "Italiano" << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"};
+    }
+    void impostazioniProprie()
+    {
+        // A settings table in the user's configuration folder is read in place of the program's.
+        QFETCH(QString, propria);
+        QFETCH(QString, programma);
+        QFETCH(QStringList, attesi);
+        CartellaProva cartella;
+        cartella.Scrivi(FileLingua, {});
+        TabelleProva tabelle;
+        tabelle.Lingua(programma);
+        tabelle.Lingua(propria, true);
+        tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
+        QStringList testi{"&Uno", "Du'e", "Tre"};
+        RispostaBox risposte;
+        TraduciVoci(Voci(testi), Guardia::SoloItaliano);
+        QCOMPARE(testi, attesi);
+        QVERIFY(risposte.Visti().isEmpty());
+    }
+
     void passaggioFinisceAMeta()
     {
         // The translation table goes away while the second text is read: the first keeps its

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,16 +17,28 @@
 class TabelleProva
 {
 public:
-    TabelleProva() : m_precedente(QDir::currentPath())
+    TabelleProva() : m_precedente(QDir::currentPath()), m_configurazionePrecedente(qgetenv("XDG_CONFIG_HOME"))
     {
         if (!m_cartella.isValid() || !QDir::setCurrent(m_cartella.path()))
             throw std::runtime_error("no temporary working directory");
+        // The user's configuration folder, where a settings table of their own would be read first:
+        // never the real one.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_cartella.filePath(QStringLiteral("configurazione"))));
     }
-    ~TabelleProva() { QDir::setCurrent(m_precedente); }
+    ~TabelleProva()
+    {
+        QDir::setCurrent(m_precedente);
+        if (m_configurazionePrecedente.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", m_configurazionePrecedente);
+    }
     TabelleProva(const TabelleProva &) = delete;
     TabelleProva &operator=(const TabelleProva &) = delete;
 
     QString Percorso(const QString &nome) const { return m_cartella.filePath(nome); }
+    // Where the user's own settings table goes, within the folder.
+    static inline const QString Propria = QStringLiteral("configurazione/kelmo-dravolo/impostazioni.db");
 
     // Runs the statements on a new or existing file of the folder.
     void Esegui(const QString &file, const QStringList &istruzioni) const
@@ -48,10 +61,12 @@ public:
         QSqlDatabase::removeDatabase(nome);
     }
 
-    // impostazioni.db with one record holding the language value.
-    void Lingua(const QString &valore) const
+    // impostazioni.db (or the user's own, at Propria) with one record holding the language value.
+    void Lingua(const QString &valore, bool propria = false) const
     {
-        Esegui(QStringLiteral("impostazioni.db"),
+        if (propria && !QDir().mkpath(QFileInfo(Percorso(Propria)).path()))
+            throw std::runtime_error("cannot make the configuration folder");
+        Esegui(propria ? Propria : QStringLiteral("impostazioni.db"),
                {QStringLiteral("create table impostazioni (LINGUA text)"),
                 QStringLiteral("insert into impostazioni values ('%1')").arg(QString(valore).replace("'", "''"))});
     }
@@ -74,5 +89,6 @@ public:
 
 private:
     QString m_precedente;
+    QByteArray m_configurazionePrecedente;
     QTemporaryDir m_cartella;
 };
