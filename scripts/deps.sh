@@ -19,6 +19,7 @@ test_pkgs=(
   libqt6opengl6 qt6-qpa-plugins
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev lintian
+  devscripts
 )
 # The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
 # with the X Damage headers and a session bus for the start-up watcher of bench/avvio.sh.
