@@ -56,7 +56,7 @@ controlla_albero() {
   # The program links only the system's libraries, which the loader finds by itself: a search path in
   # it could only make it load a library dropped next to it in place of the system's.
   local dinamica
-  dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo") || fallito "readelf cannot read the program"
+  dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo") || fallito "readelf cannot read it"
   ! grep -E '\((RPATH|RUNPATH)\)' <<<"$dinamica" || fallito "the installed program carries a library search path"
 }
 
@@ -155,7 +155,7 @@ deb() {
   if [[ $(dpkg --print-architecture) == @(amd64|i386) ]]; then
     local oggetto oggetti=0
     while IFS= read -r -d '' oggetto; do
-      readelf -n "$oggetto" | grep -q 'x86 feature: IBT, SHSTK' || fallito "$oggetto lacks the IBT and SHSTK marks"
+      grep -q 'x86 feature: IBT, SHSTK' <<<"$(readelf -n "$oggetto")" || fallito "$oggetto lacks the IBT and SHSTK marks"
       oggetti=$((oggetti + 1))
     done < <(find "$build/src" -name '*.o' -print0)
     [ "$oggetti" -gt 0 ] || fallito "no objects of the program under $build/src"
