@@ -22,6 +22,7 @@ test_pkgs=(
   weston qt6-wayland
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev lintian
+  devscripts
 )
 # The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
 # with the X Damage headers and a session bus for the start-up watcher of bench/avvio.sh.

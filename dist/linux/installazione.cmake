@@ -108,6 +108,21 @@ install(FILES ${KELMO_DIST}/copyright ${KELMO_GENERATI}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelmo-dravolo)
 install(FILES ${KELMO_GENERATI}/kelmo-dravolo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# No library search path in the installed program. Qt's project setup gives every executable $ORIGIN
+# and $ORIGIN/../lib, for libraries installed beside it; this one links only the system's, which the
+# loader finds by itself, and a search path could only make it load a library dropped next to it.
+set_target_properties(kelmo-dravolo PROPERTIES INSTALL_RPATH "")
+
+# A stripped install (cpack strips) also drops the compilers' version notes in .comment, as Debian's own
+# packages do: the package's dependencies already say what it was built against.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}/kelmo-dravolo\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+")
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelmo-dravolo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -121,6 +136,24 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "interface is in Italian.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The same package whoever builds it. CPack dates every entry by SOURCE_DATE_EPOCH when it is set, owns
+# them by root and sorts them, and the manual page and changelog are compressed without name or date;
+# but the folders it stages are made under the builder's umask (default folder permissions included,
+# which mkdir masks too), and a private umask would pack folders nobody else may enter. So every staged
+# folder is set to rwxr-xr-x before packing.
+file(CONFIGURE OUTPUT ${KELMO_GENERATI}/cartelle.cmake @ONLY CONTENT [[
+if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_DIRECTORY}")
+  message(FATAL_ERROR "No staging folder to set the permissions in")
+endif()
+file(GLOB_RECURSE voci LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/*")
+foreach(voce IN LISTS voci)
+  if(IS_DIRECTORY "${voce}" AND NOT IS_SYMLINK "${voce}")
+    file(CHMOD "${voce}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+      WORLD_READ WORLD_EXECUTE)
+  endif()
+endforeach()
+]])
+set(CPACK_PRE_BUILD_SCRIPTS ${KELMO_GENERATI}/cartelle.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
