@@ -16,19 +16,11 @@ class TestFrmAbout : public QObject
 private slots:
     void contenuto()
     {
+        // The texts the form file gives are its own business (the window-text checks read them); here,
+        // what the window holds that others rely on: the version that --version prints without any
+        // window, and the build's site and mailbox.
         TFrmAbout about;
-        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-        QCOMPARE(about.objectName(), QStringLiteral("FrmAbout"));
-        QCOMPARE(about.LabelPrg->text(), QStringLiteral("Kelmo_DraVolo"));
-        QCOMPARE(about.LabelVers->text(), QStringLiteral("05.2002-15"));
-        // What --version prints without a window.
         QCOMPARE(about.LabelVers->text(), QString::fromUtf8(Configurazione::EtichettaVersione));
-        QCOMPARE(about.Label2->text(), QStringLiteral("Informazioni sul programma"));
-        QCOMPARE(about.Label6->text(),
-                 QStringLiteral("Estrazione di 6 numeri per\ngiocare al super enalotto."));
-        QCOMPARE(about.LabelNomeVersione->text(), QStringLiteral("Versione"));
-        QCOMPARE(about.Label4->text(), QString());
-        QCOMPARE(about.sbEsci->text(), QStringLiteral("Esci"));
         QCOMPARE(about.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
         QCOMPARE(about.Label13->text(), QString::fromUtf8(Configurazione::IndirizzoMail));
         QCOMPARE(about.size(), QSize(260, 295));
