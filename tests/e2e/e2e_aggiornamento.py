@@ -195,13 +195,14 @@ def main():
             passo("\"Sì\": the version page is loaded and build 16 is found newer")
 
             def rispondi_si():
-                # A click that lands before the window manager has placed the box misses it: again.
+                # A click that lands before the window manager has placed the box misses it: again, for as
+                # long as a loaded machine may take to place it.
                 if DOMANDA not in A.testi_box(pid):
                     return True
                 A.clic_su(A.trova(A.trova_finestra(pid, "Richiesta.", "alert"), "push button", "Sì"))
                 return False
 
-            A.attendi(rispondi_si, "the question to be answered", tempo=20, intervallo=1.0)
+            A.attendi(rispondi_si, "the question to be answered", tempo=45, intervallo=1.0)
             try:
                 A.trova(finestra, "label", DISPONIBILE, tempo=30)
             except A.Scaduto:
