@@ -140,15 +140,9 @@ void TFrmControllaVersione::FormCreate()
     for (const ControllaVersione::RigaCriterio &riga : ControllaVersione::TabellaCriteri()) {
         if (chiave != QLatin1String(riga.Chiave))
             continue;
-        Invertito = riga.Invertito;
-        Ancora = riga.Ancora;
-        Separatore = riga.Separatore;
-        Apertura = riga.Apertura;
-        Chiusura = riga.Chiusura;
-        Scarti = riga.Scarti;
-        IncludiApertura = riga.IncludiApertura;
-        IncludiChiusura = riga.IncludiChiusura;
-        Salti = riga.Salti;
+        CriterioVersione = {riga.Invertito,       riga.Ancora,          riga.Separatore,
+                            riga.Apertura,        riga.Chiusura,        riga.Scarti,
+                            riga.IncludiApertura, riga.IncludiChiusura, riga.Salti};
     }
 
     Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() +
@@ -231,8 +225,7 @@ void TFrmControllaVersione::sbControllaClick()
     for (int i = 0; i < ListURL->count(); ++i)
         risultati.append(Scansione::InWindows1252(ListURL->item(i)->text()));
     const qsizetype prima = risultati.size();
-    EstraiURLConCriterio(ListaPagine, risultati, Invertito, Ancora, Separatore, Apertura, Chiusura, Scarti,
-                         IncludiApertura, IncludiChiusura, Salti);
+    Scansione::EstraiURLConCriterio(ListaPagine, risultati, CriterioVersione);
     for (qsizetype i = prima; i < risultati.size(); ++i)
         ListURL->addItem(Scansione::DaWindows1252(risultati.at(i)));
 

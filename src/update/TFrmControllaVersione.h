@@ -26,17 +26,6 @@ public:
     explicit TFrmControllaVersione(QWidget *genitore = nullptr);
     ~TFrmControllaVersione() override;
 
-    // The scanner of the version page (it needs nothing of the window).
-    static QByteArray invertiTesto(QByteArrayView testo) { return Scansione::invertiTesto(testo); }
-    static void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
-                                     bool Invertito, QByteArray Ancora, QByteArray Separatore,
-                                     QByteArray Apertura, QByteArray Chiusura, QByteArray Scarti,
-                                     bool IncludiApertura, bool IncludiChiusura, qint16 Salti)
-    {
-        Scansione::EstraiURLConCriterio(Sorgente, Destinazione, Invertito, Ancora, Separatore, Apertura,
-                                        Chiusura, Scarti, IncludiApertura, IncludiChiusura, Salti);
-    }
-
     // The site the check and the download address point at: the build's site address unless set
     // otherwise (tests and the loopback build point it at a server on this machine). An empty text
     // restores the build's address. Windows created afterwards use it.
@@ -71,19 +60,12 @@ private:
     QByteArray TestoVersione;
     QString URLControllo;
     QString ChiaveProgramma;
-    QByteArray Ancora;
-    QByteArray Separatore;
-    QByteArray Apertura;
-    QByteArray Chiusura;
-    QByteArray Scarti;
-    qint16 Salti = 0;
+    // The version criterion, from the criterion table.
+    Scansione::Criterio CriterioVersione;
     qint32 VersioneAttuale = 0;
     // Set when the page of a check failed to load (refused, error status, time limit...) or its
     // loading was given up for a download: the wait ends without a page.
     bool ErroreNavigazione = false;
-    bool Invertito = false;
-    bool IncludiApertura = false;
-    bool IncludiChiusura = false;
     bool PaginaCompleta = false;
 
     // A check is waiting for its page.

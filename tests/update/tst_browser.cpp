@@ -60,8 +60,8 @@ private:
 QList<QByteArray> VersioniNelCorpo(const QString &corpo)
 {
     QList<QByteArray> valori;
-    Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori, false, "Versione", "-", "-", "<",
-                                    {}, false, false, 0);
+    Scansione::EstraiURLConCriterio({Scansione::InWindows1252(corpo)}, valori,
+                                    {false, "Versione", "-", "-", "<", {}, false, false, 0});
     return valori;
 }
 
