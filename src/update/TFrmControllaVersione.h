@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class QEventLoop;
+
 // The update-check window: asks the maker's site for the latest published build, compares it with this
 // program's own and, when a newer one is there, downloads its setup file. Created anew at each
 // "Aggiorna versione", shown modally and destroyed by the main window when it closes.
@@ -44,7 +46,7 @@ public:
     // document, the check address and whether a check is waiting for its page.
     const QList<QByteArray> &PagineCaricate() const { return ListaPagine; }
     const QString &IndirizzoControllo() const { return URLControllo; }
-    bool InAttesa() const { return m_inAttesa; }
+    bool InAttesa() const { return m_attesa != nullptr; }
 
     void done(int esito) override;
 
@@ -53,8 +55,8 @@ private:
     void TraduciInterfaccia();
     void WebBrowser1NavigazioneFallita();
     void WebBrowser1ScaricamentoTerminato();
-    // Wakes the wait of a running check, so that it looks at its flags again.
-    void svegliaAttesa();
+    // Ends the wait of a running check, if any.
+    void fineAttesa();
 
     QList<QByteArray> ListaPagine;
     QByteArray TestoVersione;
@@ -68,8 +70,8 @@ private:
     bool ErroreNavigazione = false;
     bool PaginaCompleta = false;
 
-    // A check is waiting for its page.
-    bool m_inAttesa = false;
+    // The wait of a check for its page, while it runs.
+    QEventLoop *m_attesa = nullptr;
     // The browser's navigation is the download's: whatever answers it, a page included, ends it.
     bool m_scaricamento = false;
     // The window was asked to close while a check waited; it closes once the check has unwound.
