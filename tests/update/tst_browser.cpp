@@ -2,6 +2,7 @@
 // of every kind, the time limit, cancelling, and downloads saved whole or not at all.
 #include "update/BrowserIncorporato.h"
 #include "update/Scansione.h"
+#include "update/Scaricamento.h"
 
 #include "support/CartellaPiena.h"
 #include "support/ServerProva.h"
@@ -85,7 +86,7 @@ class TestBrowser : public QObject
     {
         m_scelta = std::make_shared<SceltaRegistrata>();
         m_scelta->risposta = percorso;
-        BrowserIncorporato::ImpostaSceltaFile([scelta = m_scelta](QWidget *, const QString &proposta) {
+        Scaricamento::ImpostaSceltaFile([scelta = m_scelta](QWidget *, const QString &proposta) {
             scelta->proposte.append(proposta);
             return scelta->risposta;
         });
@@ -122,7 +123,7 @@ private slots:
     {
         delete m_server;
         BrowserIncorporato::ImpostaLimiteTempo(0ms);
-        BrowserIncorporato::ImpostaSceltaFile({});
+        Scaricamento::ImpostaSceltaFile({});
         m_scelta.reset();
     }
 
@@ -521,7 +522,7 @@ private slots:
         // The user takes the proposed name, as it stands, in this folder.
         const QString destinazione = cartella.filePath(nome);
         QStringList proposte;
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
+        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
             proposte << proposta;
             return cartella.filePath(QFileInfo(proposta).fileName());
         });
@@ -638,7 +639,7 @@ private slots:
         // program and the kernel's socket buffers may hold, and notes how much the server sent.
         const qint64 limite = 32 * 1024 * 1024;
         qint64 inviati = -1;
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) {
+        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &) {
             for (int fermo = 0; fermo < 5 && m_server->Inviati() <= limite;) {
                 const qint64 prima = m_server->Inviati();
                 QTest::qWait(100);
@@ -735,7 +736,7 @@ private slots:
         QTemporaryDir cartella;
         auto *prova = new Prova;
         bool chiesto = false;
-        BrowserIncorporato::ImpostaSceltaFile([&](QWidget *, const QString &) {
+        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &) {
             chiesto = true;
             delete prova;
             return cartella.filePath(QStringLiteral("dravol.exe"));

@@ -13,6 +13,7 @@
 #include "support/ServerProva.h"
 #include "support/TabelleProva.h"
 #include "update/BrowserIncorporato.h"
+#include "update/Scaricamento.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
 
@@ -123,7 +124,7 @@ class TestControllaVersione : public QObject
         file.tipo = "application/octet-stream";
         m_server->Imposta("/prg/dravol.exe", file);
         const QString destinazione = cartella.filePath(nome);
-        BrowserIncorporato::ImpostaSceltaFile([destinazione, proposte](QWidget *, const QString &proposta) {
+        Scaricamento::ImpostaSceltaFile([destinazione, proposte](QWidget *, const QString &proposta) {
             if (proposte)
                 *proposte << proposta;
             return destinazione;
@@ -147,7 +148,7 @@ private slots:
     {
         TFrmControllaVersione::ImpostaIndirizzoSito({});
         BrowserIncorporato::ImpostaLimiteTempo(0ms);
-        BrowserIncorporato::ImpostaSceltaFile({});
+        Scaricamento::ImpostaSceltaFile({});
         delete m_server;
         m_finestre.reset();
     }
