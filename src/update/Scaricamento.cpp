@@ -38,7 +38,8 @@ Scaricamento::~Scaricamento()
     if (m_file)
         m_file->cancelWriting();
     if (m_avanzamento) {
-        // Closing it says "canceled" too. Perhaps from inside that very signal: it goes once that is over.
+        // Closing the dialog raises its cancel signal too, which must not reach the browser; and this may
+        // run inside that very signal, so the dialog goes only once that is over.
         QObject::disconnect(m_annulla);
         m_avanzamento->close();
         m_avanzamento->deleteLater();
