@@ -61,7 +61,7 @@ const QByteArray &PaginaDiUnMegabyte()
 QList<QByteArray> Scansiona(const QList<QByteArray> &pagine)
 {
     QList<QByteArray> valori;
-    Scansione::EstraiURLConCriterio(pagine, valori, false, "Versione", "-", "-", "<", {}, false, false, 0);
+    Scansione::EstraiURLConCriterio(pagine, valori, {false, "Versione", "-", "-", "<", {}, false, false, 0});
     return valori;
 }
 

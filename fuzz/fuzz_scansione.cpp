@@ -19,36 +19,36 @@ QByteArray Testo(FuzzedDataProvider &dati, size_t massimo)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *byte, size_t quanti)
 {
     FuzzedDataProvider dati(byte, quanti);
-    const bool invertito = dati.ConsumeBool();
-    const bool includiApertura = dati.ConsumeBool();
-    const bool includiChiusura = dati.ConsumeBool();
-    const qint16 salti = dati.ConsumeIntegral<qint16>();
-    const QByteArray ancora = Testo(dati, 16);
-    const QByteArray separatore = Testo(dati, 8);
-    const QByteArray apertura = Testo(dati, 8);
-    const QByteArray chiusura = Testo(dati, 8);
-    const QByteArray scarti = Testo(dati, 8);
+    Scansione::Criterio criterio;
+    criterio.Invertito = dati.ConsumeBool();
+    criterio.IncludiApertura = dati.ConsumeBool();
+    criterio.IncludiChiusura = dati.ConsumeBool();
+    criterio.Salti = dati.ConsumeIntegral<qint16>();
+    criterio.Ancora = Testo(dati, 16);
+    criterio.Separatore = Testo(dati, 8);
+    criterio.Apertura = Testo(dati, 8);
+    criterio.Chiusura = Testo(dati, 8);
+    criterio.Scarti = Testo(dati, 8);
     QList<QByteArray> pagine;
     while (dati.remaining_bytes() > 0 && pagine.size() < 8)
         pagine.append(Testo(dati, 1024));
 
     const QList<QByteArray> copiaPagine = pagine;
-    const QByteArray copie[] = {ancora, separatore, apertura, chiusura, scarti};
+    const QByteArray copie[] = {criterio.Ancora, criterio.Separatore, criterio.Apertura, criterio.Chiusura,
+                                criterio.Scarti};
 
     QList<QByteArray> trovati{"prima"};
-    Scansione::EstraiURLConCriterio(pagine, trovati, invertito, ancora, separatore, apertura, chiusura, scarti,
-                                    includiApertura, includiChiusura, salti);
+    Scansione::EstraiURLConCriterio(pagine, trovati, criterio);
     QList<QByteArray> attesi{"prima"};
-    Riferimento::Estrai(pagine, attesi, invertito, ancora, separatore, apertura, chiusura, scarti,
-                        includiApertura, includiChiusura, salti);
+    Riferimento::Estrai(pagine, attesi, criterio);
 
     if (trovati != attesi)
         std::abort();
     // One value at most per page, appended after what was there.
     if (trovati.size() > pagine.size() + 1 || trovati.constFirst() != "prima")
         std::abort();
-    if (pagine != copiaPagine || copie[0] != ancora || copie[1] != separatore || copie[2] != apertura ||
-        copie[3] != chiusura || copie[4] != scarti)
+    if (pagine != copiaPagine || copie[0] != criterio.Ancora || copie[1] != criterio.Separatore ||
+        copie[2] != criterio.Apertura || copie[3] != criterio.Chiusura || copie[4] != criterio.Scarti)
         std::abort();
     for (const QByteArray &pagina : pagine) {
         if (Scansione::invertiTesto(Scansione::invertiTesto(pagina)) != pagina)

@@ -4,19 +4,13 @@
 
 #include "update/CorpoDocumento.h"
 #include "update/NomeScaricamento.h"
+#include "update/Scaricamento.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHostAddress>
-#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QProgressDialog>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <new>
@@ -24,14 +18,8 @@
 namespace {
 
 std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefinito;
-BrowserIncorporato::SceltaFile g_sceltaFile;
 // Touched on the user-interface thread only.
 int g_analisiInCorso = 0;
-
-QString SceltaStandard(QWidget *genitore, const QString &proposta)
-{
-    return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva con nome"), proposta);
-}
 
 // The system's proxy settings, except for the machine itself, which is never reached through a proxy.
 class ProxyDiSistema : public QNetworkProxyFactory
@@ -126,11 +114,6 @@ std::chrono::milliseconds BrowserIncorporato::LimiteTempo()
     return g_limiteTempo;
 }
 
-void BrowserIncorporato::ImpostaSceltaFile(SceltaFile scelta)
-{
-    g_sceltaFile = std::move(scelta);
-}
-
 int BrowserIncorporato::AnalisiInCorso()
 {
     return g_analisiInCorso;
@@ -185,17 +168,8 @@ void BrowserIncorporato::chiudi()
         m_risposta->deleteLater();
         m_risposta = nullptr;
     }
-    if (m_file) {
-        m_file->cancelWriting();
-        m_file.reset();
-    }
+    m_scaricamento.reset();
     m_pagina = QByteArray();
-    if (m_avanzamento) {
-        m_avanzamento->disconnect(this);
-        m_avanzamento->close();
-        m_avanzamento->deleteLater();
-        m_avanzamento = nullptr;
-    }
     m_stato = Stato::Fermo;
 }
 
@@ -354,12 +328,9 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
 {
     if (navigazione != m_navigazione || m_stato != Stato::AttesaScelta)
         return;
-    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    const QString proposta = QDir(cartella.isEmpty() ? QDir::homePath() : cartella).filePath(m_nomeFile);
-
     // The dialog runs its own event loop: this browser may be told to stop, or be destroyed, meanwhile.
     const QPointer<BrowserIncorporato> vivo(this);
-    const QString percorso = g_sceltaFile ? g_sceltaFile(window(), proposta) : SceltaStandard(window(), proposta);
+    const QString percorso = Scaricamento::ChiediDove(window(), m_nomeFile);
     if (!vivo || navigazione != m_navigazione || m_stato != Stato::AttesaScelta)
         return;
 
@@ -368,36 +339,12 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
         emit ScaricamentoTerminato(QString());
         return;
     }
-    // No file system takes a NUL: the name would be cut there, and another file written.
-    if (percorso.contains(QChar(u'\0'))) {
-        fallisci(Fallimento::Scrittura, QStringLiteral("Il nome scelto contiene un carattere nullo"));
-        return;
-    }
-    m_file = std::make_unique<QSaveFile>(percorso);
-    // Unbuffered, so that every write that fails says so at once: a buffered one may fail only inside
-    // commit(), which then still puts the short file in place.
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fallisci(Fallimento::Scrittura,
-                 QStringLiteral("Impossibile scrivere %1: %2").arg(QDir::toNativeSeparators(percorso),
-                                                                  m_file->errorString()));
+    m_scaricamento = std::make_unique<Scaricamento>(m_nomeFile);
+    if (!m_scaricamento->Apri(percorso, window(), [this] { annullaScaricamento(); })) {
+        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
         return;
     }
     m_stato = Stato::Scaricamento;
-
-    m_avanzamento = new QProgressDialog(window());
-    // The name comes from the server: shown as it is, never as markup.
-    auto *etichetta = new QLabel;
-    etichetta->setTextFormat(Qt::PlainText);
-    m_avanzamento->setLabel(etichetta);
-    m_avanzamento->setLabelText(QStringLiteral("Scaricamento di %1...").arg(m_nomeFile));
-    m_avanzamento->setCancelButtonText(QStringLiteral("Annulla"));
-    m_avanzamento->setRange(0, 0);
-    m_avanzamento->setWindowTitle(QStringLiteral("Scaricamento"));
-    m_avanzamento->setAutoClose(false);
-    m_avanzamento->setAutoReset(false);
-    m_avanzamento->setMinimumDuration(0);
-    connect(m_avanzamento, &QProgressDialog::canceled, this, &BrowserIncorporato::annullaScaricamento);
-    m_avanzamento->show();
 
     scrivi();
     if (m_stato != Stato::Scaricamento)
@@ -408,23 +355,14 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
 
 void BrowserIncorporato::scrivi()
 {
-    const QByteArray dati = m_risposta->readAll();
-    if (!dati.isEmpty() && m_file->write(dati) != dati.size()) {
-        fallisci(Fallimento::Scrittura, QStringLiteral("Impossibile scrivere %1: %2")
-                                            .arg(QDir::toNativeSeparators(m_file->fileName()),
-                                                 m_file->errorString()));
+    if (!m_scaricamento->Scrivi(m_risposta->readAll(),
+                                m_risposta->header(QNetworkRequest::ContentLengthHeader).toLongLong())) {
+        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
         return;
     }
     // From the choice on, the limit is on silence, not on the whole transfer.
     if (!m_rispostaFinita)
         m_limite.start(g_limiteTempo);
-
-    // Kilobytes, so that files beyond 2 GB fit the dialog's range.
-    const qint64 totale = m_risposta->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    if (m_avanzamento) {
-        m_avanzamento->setMaximum(totale > 0 ? int(totale / 1024) : 0);
-        m_avanzamento->setValue(int(m_file->size() / 1024));
-    }
 }
 
 void BrowserIncorporato::concludiScaricamento()
@@ -437,13 +375,11 @@ void BrowserIncorporato::concludiScaricamento()
     scrivi();
     if (m_stato != Stato::Scaricamento)
         return;
-    const QString percorso = m_file->fileName();
-    if (m_file->error() != QFileDevice::NoError || !m_file->flush() || !m_file->commit()) {
-        fallisci(Fallimento::Scrittura, QStringLiteral("Impossibile scrivere %1: %2")
-                                            .arg(QDir::toNativeSeparators(percorso), m_file->errorString()));
+    if (!m_scaricamento->Concludi()) {
+        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
         return;
     }
-    m_file.reset();
+    const QString percorso = m_scaricamento->Percorso();
     chiudi();
     emit ScaricamentoTerminato(percorso);
 }

@@ -7,20 +7,18 @@
 #include <QWidget>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
-class QProgressDialog;
-class QSaveFile;
+class Scaricamento;
 
 // The web browser the update check embeds, out of the user's sight: it loads one address at a time and
 // says when the page is there; an answer that is a file rather than a page is saved where the user
-// chooses. It stands for the three things the window asks of a browser control: Navigate (Naviga),
-// the DocumentComplete event (DocumentoCompletato) and the body's outer markup of the current document
-// (CorpoHtml).
+// chooses (Scaricamento). It stands for the three things the window asks of a browser control: Navigate
+// (Naviga), the DocumentComplete event (DocumentoCompletato) and the body's outer markup of the current
+// document (CorpoHtml).
 //
 // A page is parsed on a thread of its own, so that no page, however built, stops the window answering.
 //
@@ -43,10 +41,6 @@ public:
         Intestazioni,     // headers beyond MassimeIntestazioni, or none that could be read
     };
     Q_ENUM(Fallimento)
-
-    // The user's choice of where to save a file: given the proposed path, the path chosen or an empty
-    // text when the user declines. By default the standard save dialog.
-    using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
 
     static constexpr int MassimoReindirizzamenti = 10;
     // A version page is a few kilobytes: this leaves it room two hundred times over and bounds what a
@@ -82,8 +76,6 @@ public:
     // A zero or negative value restores the default. Applies to navigations started afterwards.
     static void ImpostaLimiteTempo(std::chrono::milliseconds limite);
     static std::chrono::milliseconds LimiteTempo();
-    // Replaces the save dialog (tests); an empty function restores it.
-    static void ImpostaSceltaFile(SceltaFile scelta);
     // Page parses still running, those of abandoned or failed navigations included: a parse is never
     // stopped, only its result ignored. Counted down once its result has been dealt with.
     static int AnalisiInCorso();
@@ -105,13 +97,14 @@ private:
     // Decides, once the final answer's headers are known, whether it is a page or a file.
     void decidi();
     void chiediDove(quint64 navigazione);
+    // Hands what has arrived of a file to the download.
     void scrivi();
     void concludiPagina();
     // Takes what the parse of the page has made of it, if the page's navigation is still the current one.
     void analisiFinita(quint64 navigazione, const std::optional<QByteArray> &corpo, bool memoriaEsaurita);
     void concludiScaricamento();
     void annullaScaricamento();
-    // Lets go of the running answer, the file being written and the progress dialog.
+    // Lets go of the running answer and of the download, with its file and progress dialog.
     void chiudi();
     void fallisci(Fallimento motivo, const QString &dettaglio);
 
@@ -128,7 +121,7 @@ private:
     std::optional<QString> m_corpo;
     QUrl m_indirizzoDocumento;
 
+    // The name proposed for a file, and its download once the user has chosen where to save it.
     QString m_nomeFile;
-    std::unique_ptr<QSaveFile> m_file;
-    QPointer<QProgressDialog> m_avanzamento;
+    std::unique_ptr<Scaricamento> m_scaricamento;
 };

@@ -48,33 +48,32 @@ QByteArray invertiTesto(QByteArrayView testo)
     return invertito;
 }
 
-void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione, bool Invertito,
-                          QByteArray Ancora, QByteArray Separatore, QByteArray Apertura, QByteArray Chiusura,
-                          QByteArray Scarti, bool IncludiApertura, bool IncludiChiusura, qint16 Salti)
+void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
+                          const Criterio &criterio)
 {
     const qsizetype voci = Sorgente.size();
     if (voci == 0)
         return;
 
     std::array<bool, 256> scarto{};
-    for (char c : std::as_const(Scarti))
+    for (char c : criterio.Scarti)
         scarto[static_cast<unsigned char>(c)] = true;
 
     // The e-th text of the walk: the sources in order, or from the last to the first backwards.
     const auto voce = [&](qsizetype indice) -> QByteArrayView {
-        return Sorgente.at(Invertito ? voci - 1 - indice : indice);
+        return Sorgente.at(criterio.Invertito ? voci - 1 - indice : indice);
     };
 
     for (qsizetype e = 0; e < voci; ++e) {
         // The anchor's text: forwards from the anchor on; backwards up to the end of its last occurrence.
         QByteArrayView testo = voce(e);
-        if (Invertito) {
-            const qsizetype ancora = TrovaUltimo(testo, Ancora);
+        if (criterio.Invertito) {
+            const qsizetype ancora = TrovaUltimo(testo, criterio.Ancora);
             if (ancora < 0)
                 continue;
-            testo = testo.first(ancora + Ancora.size());
+            testo = testo.first(ancora + criterio.Ancora.size());
         } else {
-            const qsizetype ancora = Trova(testo, Ancora);
+            const qsizetype ancora = Trova(testo, criterio.Ancora);
             if (ancora < 0)
                 continue;
             testo = testo.sliced(ancora);
@@ -85,22 +84,23 @@ void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &
             QByteArrayView t = k == e ? testo : voce(k);
 
             // From the separator on: forwards its first occurrence, backwards its last one.
-            const qsizetype separatore = Invertito ? TrovaUltimo(t, Separatore) : Trova(t, Separatore);
+            const qsizetype separatore =
+                criterio.Invertito ? TrovaUltimo(t, criterio.Separatore) : Trova(t, criterio.Separatore);
             if (separatore < 0)
                 continue;
-            if (++colpi <= Salti)
+            if (++colpi <= criterio.Salti)
                 continue;
             t = t.sliced(separatore);
 
-            const qsizetype apertura = Trova(t, Apertura);
+            const qsizetype apertura = Trova(t, criterio.Apertura);
             if (apertura < 0)
                 continue;
-            t = t.sliced(IncludiApertura ? apertura : apertura + Apertura.size());
+            t = t.sliced(criterio.IncludiApertura ? apertura : apertura + criterio.Apertura.size());
 
-            const qsizetype chiusura = Trova(t, Chiusura);
+            const qsizetype chiusura = Trova(t, criterio.Chiusura);
             if (chiusura < 0)
                 continue;
-            t = t.first(IncludiChiusura ? chiusura + Chiusura.size() : chiusura);
+            t = t.first(criterio.IncludiChiusura ? chiusura + criterio.Chiusura.size() : chiusura);
 
             while (!t.isEmpty() && scarto[static_cast<unsigned char>(t.back())])
                 t.chop(1);

@@ -15,17 +15,36 @@ namespace Scansione {
 // The text with its characters in reverse order.
 QByteArray invertiTesto(QByteArrayView testo);
 
+// What to cut out of the page texts, and how (see EstraiURLConCriterio). A new criterion is empty and
+// finds nothing.
+struct Criterio {
+    // Backwards mode: texts and markers are searched turned back to front.
+    bool Invertito = false;
+    // A search starts only in a text that holds it.
+    QByteArray Ancora;
+    // Texts that hold it are counted.
+    QByteArray Separatore;
+    // The value begins after it, and ends before Chiusura.
+    QByteArray Apertura;
+    QByteArray Chiusura;
+    // A set of characters dropped from the end of a value.
+    QByteArray Scarti;
+    // The markers stay at the front and at the end of the value.
+    bool IncludiApertura = false;
+    bool IncludiChiusura = false;
+    // How many separator-bearing texts are passed over before a value is taken.
+    qint16 Salti = 0;
+};
+
 // Walks the page texts and appends to Destinazione the values that the criterion cuts out of them.
 // Forward mode: from the first occurrence of Ancora in a text, the (Salti + 1)-th following text that
 // holds Separatore (the anchor's text counts from the anchor on, the others whole), or failing that the
 // next one, gives the text between the first Apertura at or after the separator and the first Chiusura
 // after it; trailing characters found in Scarti are dropped. Backwards mode (Invertito) does the same
-// over the texts from the last to the first, each read from its end. The markers are taken by value:
-// the caller's are never changed. Empty markers are never found; nothing is ever removed from
-// Destinazione.
-void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione, bool Invertito,
-                          QByteArray Ancora, QByteArray Separatore, QByteArray Apertura, QByteArray Chiusura,
-                          QByteArray Scarti, bool IncludiApertura, bool IncludiChiusura, qint16 Salti);
+// over the texts from the last to the first, each read from its end. Empty markers are never found;
+// nothing is ever removed from Destinazione.
+void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
+                          const Criterio &criterio);
 
 // Reads a signed 32-bit integer: blanks (character 32) before it are skipped, then an optional sign,
 // then decimal digits or hexadecimal ones after "$", "x", "X", "0x" or "0X". Nothing may follow the

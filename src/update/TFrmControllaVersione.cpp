@@ -9,10 +9,7 @@
 #include "settings/Traduzione.h"
 #include "windows/TFrmAbout.h"
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 #include <QEventLoop>
-#include <QMetaObject>
 #include <QPointer>
 #include <QShowEvent>
 
@@ -140,15 +137,9 @@ void TFrmControllaVersione::FormCreate()
     for (const ControllaVersione::RigaCriterio &riga : ControllaVersione::TabellaCriteri()) {
         if (chiave != QLatin1String(riga.Chiave))
             continue;
-        Invertito = riga.Invertito;
-        Ancora = riga.Ancora;
-        Separatore = riga.Separatore;
-        Apertura = riga.Apertura;
-        Chiusura = riga.Chiusura;
-        Scarti = riga.Scarti;
-        IncludiApertura = riga.IncludiApertura;
-        IncludiChiusura = riga.IncludiChiusura;
-        Salti = riga.Salti;
+        CriterioVersione = {riga.Invertito,       riga.Ancora,          riga.Separatore,
+                            riga.Apertura,        riga.Chiusura,        riga.Scarti,
+                            riga.IncludiApertura, riga.IncludiChiusura, riga.Salti};
     }
 
     Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() +
@@ -197,17 +188,25 @@ void TFrmControllaVersione::sbControllaClick()
     m_scaricamento = false;
     ApriIndirizzo(URLControllo);
 
-    // The page's arrival is itself one of the events processed here; so are the user's clicks. A close
-    // request only marks the window (see done), and a window that is not shown modally may even be
-    // destroyed meanwhile: then nothing of it may be touched again.
+    // The page's arrival is itself one of the events processed here; so are the user's clicks. The wait
+    // ends when the page is there, when its navigation fails, or at a close request, which only marks the
+    // window (see done). A window that is not shown modally may even be destroyed meanwhile (which ends
+    // the wait too): then nothing of it may be touched again.
     const QPointer<TFrmControllaVersione> vivo(this);
-    m_inAttesa = true;
-    while (vivo && !PaginaCompleta && !ErroreNavigazione && !m_chiusuraRichiesta)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QEventLoop attesa;
+    m_attesa = &attesa;
+    attesa.exec();
     if (!vivo)
         return;
-    m_inAttesa = false;
+    m_attesa = nullptr;
 
+    if (!PaginaCompleta && !ErroreNavigazione && !m_chiusuraRichiesta) {
+        // Nothing else stops the wait but the program's end, which tells every event loop to quit: the
+        // check is given up and the window closes, as at a close request.
+        m_chiusuraRichiesta = true;
+        m_esitoRichiesto = QDialog::Rejected;
+        WebBrowser1->Annulla();
+    }
     if (m_chiusuraRichiesta) {
         m_chiusuraRichiesta = false;
         sbControlla->setEnabled(true);
@@ -231,8 +230,7 @@ void TFrmControllaVersione::sbControllaClick()
     for (int i = 0; i < ListURL->count(); ++i)
         risultati.append(Scansione::InWindows1252(ListURL->item(i)->text()));
     const qsizetype prima = risultati.size();
-    EstraiURLConCriterio(ListaPagine, risultati, Invertito, Ancora, Separatore, Apertura, Chiusura, Scarti,
-                         IncludiApertura, IncludiChiusura, Salti);
+    Scansione::EstraiURLConCriterio(ListaPagine, risultati, CriterioVersione);
     for (qsizetype i = prima; i < risultati.size(); ++i)
         ListURL->addItem(Scansione::DaWindows1252(risultati.at(i)));
 
@@ -262,6 +260,7 @@ void TFrmControllaVersione::WebBrowser1DocumentComplete()
         return;
     ListaPagine.append(Scansione::InWindows1252(*corpo));
     PaginaCompleta = true;
+    fineAttesa();
     // A page where the setup file was expected: it counts as a document, but the download failed.
     if (m_scaricamento)
         WebBrowser1NavigazioneFallita();
@@ -273,8 +272,9 @@ void TFrmControllaVersione::WebBrowser1NavigazioneFallita()
     ErroreNavigazione = true;
     // Outside a check the failure can only be the download's: the setup file was not saved, and the
     // user must not believe it was. During a check, the check's end says so.
-    if (!m_inAttesa)
+    if (!m_attesa)
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
+    fineAttesa();
 }
 
 void TFrmControllaVersione::WebBrowser1ScaricamentoTerminato()
@@ -282,8 +282,10 @@ void TFrmControllaVersione::WebBrowser1ScaricamentoTerminato()
     m_scaricamento = false;
     // A download started while a check waited has taken the place of the check's page, which will
     // never come: the check ends as a failed navigation.
-    if (m_inAttesa)
+    if (m_attesa) {
         ErroreNavigazione = true;
+        fineAttesa();
+    }
 }
 
 void TFrmControllaVersione::sbScaricaClick()
@@ -303,27 +305,29 @@ void TFrmControllaVersione::done(int esito)
     // Every way of closing ends here: the close box, Escape, sbEsci. During a check the page's loading
     // stops and the wait ends; the check then closes the window once it has left the stack, so the
     // window is never destroyed (by the main window, after its modal run) under a running handler.
-    if (m_inAttesa) {
+    if (m_attesa) {
         m_chiusuraRichiesta = true;
         m_esitoRichiesto = esito;
         WebBrowser1->Annulla();
-        svegliaAttesa();
+        fineAttesa();
         return;
     }
     QDialog::done(esito);
 }
 
-void TFrmControllaVersione::svegliaAttesa()
+void TFrmControllaVersione::fineAttesa()
 {
-    if (QAbstractEventDispatcher *distributore = QAbstractEventDispatcher::instance())
-        distributore->wakeUp();
+    if (m_attesa)
+        m_attesa->quit();
 }
 
 void TFrmControllaVersione::FormDestroy()
 {
-    // Nothing of a navigation still running may reach a window that is going away.
+    // Nothing of a navigation still running may reach a window that is going away, and a check still
+    // waiting stops: it finds the window gone and touches nothing.
     WebBrowser1->disconnect(this);
     WebBrowser1->Annulla();
+    fineAttesa();
     ListaPagine.clear();
 }
 

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class QEventLoop;
+
 // The update-check window: asks the maker's site for the latest published build, compares it with this
 // program's own and, when a newer one is there, downloads its setup file. Created anew at each
 // "Aggiorna versione", shown modally and destroyed by the main window when it closes.
@@ -25,17 +27,6 @@ public:
 
     explicit TFrmControllaVersione(QWidget *genitore = nullptr);
     ~TFrmControllaVersione() override;
-
-    // The scanner of the version page (it needs nothing of the window).
-    static QByteArray invertiTesto(QByteArrayView testo) { return Scansione::invertiTesto(testo); }
-    static void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
-                                     bool Invertito, QByteArray Ancora, QByteArray Separatore,
-                                     QByteArray Apertura, QByteArray Chiusura, QByteArray Scarti,
-                                     bool IncludiApertura, bool IncludiChiusura, qint16 Salti)
-    {
-        Scansione::EstraiURLConCriterio(Sorgente, Destinazione, Invertito, Ancora, Separatore, Apertura,
-                                        Chiusura, Scarti, IncludiApertura, IncludiChiusura, Salti);
-    }
 
     // The site the check and the download address point at: the build's site address unless set
     // otherwise (tests and the loopback build point it at a server on this machine). An empty text
@@ -55,7 +46,7 @@ public:
     // document, the check address and whether a check is waiting for its page.
     const QList<QByteArray> &PagineCaricate() const { return ListaPagine; }
     const QString &IndirizzoControllo() const { return URLControllo; }
-    bool InAttesa() const { return m_inAttesa; }
+    bool InAttesa() const { return m_attesa != nullptr; }
 
     void done(int esito) override;
 
@@ -64,30 +55,23 @@ private:
     void TraduciInterfaccia();
     void WebBrowser1NavigazioneFallita();
     void WebBrowser1ScaricamentoTerminato();
-    // Wakes the wait of a running check, so that it looks at its flags again.
-    void svegliaAttesa();
+    // Ends the wait of a running check, if any.
+    void fineAttesa();
 
     QList<QByteArray> ListaPagine;
     QByteArray TestoVersione;
     QString URLControllo;
     QString ChiaveProgramma;
-    QByteArray Ancora;
-    QByteArray Separatore;
-    QByteArray Apertura;
-    QByteArray Chiusura;
-    QByteArray Scarti;
-    qint16 Salti = 0;
+    // The version criterion, from the criterion table.
+    Scansione::Criterio CriterioVersione;
     qint32 VersioneAttuale = 0;
     // Set when the page of a check failed to load (refused, error status, time limit...) or its
     // loading was given up for a download: the wait ends without a page.
     bool ErroreNavigazione = false;
-    bool Invertito = false;
-    bool IncludiApertura = false;
-    bool IncludiChiusura = false;
     bool PaginaCompleta = false;
 
-    // A check is waiting for its page.
-    bool m_inAttesa = false;
+    // The wait of a check for its page, while it runs.
+    QEventLoop *m_attesa = nullptr;
     // The browser's navigation is the download's: whatever answers it, a page included, ends it.
     bool m_scaricamento = false;
     // The window was asked to close while a check waited; it closes once the check has unwound.

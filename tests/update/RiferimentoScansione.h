@@ -8,6 +8,8 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include "update/Scansione.h"
+
 namespace Riferimento {
 
 // Position of the first occurrence, or -1; an empty marker and an empty text never match.
@@ -30,10 +32,15 @@ inline QByteArray Inverti(const QByteArray &testo)
     return risultato;
 }
 
-inline void Estrai(const QList<QByteArray> &sorgente, QList<QByteArray> &destinazione, bool invertito,
-                   QByteArray ancora, QByteArray separatore, QByteArray apertura, QByteArray chiusura,
-                   const QByteArray &scarti, bool includiApertura, bool includiChiusura, qint16 salti)
+inline void Estrai(const QList<QByteArray> &sorgente, QList<QByteArray> &destinazione,
+                   const Scansione::Criterio &criterio)
 {
+    // Copies of the caller's markers: the walk turns them round.
+    QByteArray ancora = criterio.Ancora;
+    QByteArray separatore = criterio.Separatore;
+    QByteArray apertura = criterio.Apertura;
+    QByteArray chiusura = criterio.Chiusura;
+    const bool invertito = criterio.Invertito;
     if (sorgente.isEmpty())
         return;
     QList<QByteArray> lavoro;
@@ -74,7 +81,7 @@ inline void Estrai(const QList<QByteArray> &sorgente, QList<QByteArray> &destina
                 if (posSeparatore < 0)
                     continue;
                 ++colpi;
-                if (colpi <= salti)
+                if (colpi <= criterio.Salti)
                     continue;
                 if (invertito) {
                     t = Inverti(t.left(posSeparatore + separatore.size()));
@@ -86,12 +93,12 @@ inline void Estrai(const QList<QByteArray> &sorgente, QList<QByteArray> &destina
                 const qsizetype posApertura = Trova(t, apertura);
                 if (posApertura < 0)
                     continue;
-                t = t.mid(includiApertura ? posApertura : posApertura + apertura.size());
+                t = t.mid(criterio.IncludiApertura ? posApertura : posApertura + apertura.size());
                 const qsizetype posChiusura = Trova(t, chiusura);
                 if (posChiusura < 0)
                     continue;
-                t = t.left(includiChiusura ? posChiusura + chiusura.size() : posChiusura);
-                while (!t.isEmpty() && scarti.contains(t.back()))
+                t = t.left(criterio.IncludiChiusura ? posChiusura + chiusura.size() : posChiusura);
+                while (!t.isEmpty() && criterio.Scarti.contains(t.back()))
                     t.chop(1);
                 destinazione.append(t);
                 e = k;

@@ -13,24 +13,12 @@ using namespace Scansione;
 namespace {
 
 // The version criterion the update check uses.
-struct Criterio
-{
-    bool invertito = false;
-    QByteArray ancora = "Versione";
-    QByteArray separatore = "-";
-    QByteArray apertura = "-";
-    QByteArray chiusura = "<";
-    QByteArray scarti;
-    bool includiApertura = false;
-    bool includiChiusura = false;
-    qint16 salti = 0;
-};
+const Criterio Versione{false, "Versione", "-", "-", "<", {}, false, false, 0};
 
 // The values the scanner appends to `risultati`.
 QList<QByteArray> Estrai(const QList<QByteArray> &pagine, const Criterio &c, QList<QByteArray> risultati = {})
 {
-    EstraiURLConCriterio(pagine, risultati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
-                         c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+    EstraiURLConCriterio(pagine, risultati, c);
     return risultati;
 }
 
@@ -38,8 +26,7 @@ QList<QByteArray> Estrai(const QList<QByteArray> &pagine, const Criterio &c, QLi
 QList<QByteArray> EstraiPassoPasso(const QList<QByteArray> &pagine, const Criterio &c,
                                    QList<QByteArray> risultati = {})
 {
-    Riferimento::Estrai(pagine, risultati, c.invertito, c.ancora, c.separatore, c.apertura, c.chiusura,
-                        c.scarti, c.includiApertura, c.includiChiusura, c.salti);
+    Riferimento::Estrai(pagine, risultati, c);
     return risultati;
 }
 
@@ -47,17 +34,17 @@ QList<QByteArray> EstraiPassoPasso(const QList<QByteArray> &pagine, const Criter
 Criterio AllIndietro()
 {
     Criterio c;
-    c.invertito = true;
-    c.ancora = "Fine";
-    c.separatore = "=";
-    c.apertura = "=";
-    c.chiusura = ";";
+    c.Invertito = true;
+    c.Ancora = "Fine";
+    c.Separatore = "=";
+    c.Apertura = "=";
+    c.Chiusura = ";";
     return c;
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Criterio)
+Q_DECLARE_METATYPE(Scansione::Criterio)
 
 class TestScansione : public QObject
 {
@@ -86,49 +73,48 @@ private slots:
         QTest::addColumn<Criterio>("criterio");
         QTest::addColumn<QList<QByteArray>>("attesi");
 
-        const Criterio versione;
         const QList<QByteArray> esempio{"<BODY><H1>Kelmo</H1>\r\n<P>Versione 06.2002-16</P>\r\n<P>fine</P></BODY>"};
 
-        QTest::newRow("worked example") << esempio << versione << QList<QByteArray>{"16"};
-        QTest::newRow("no pages") << QList<QByteArray>{} << versione << QList<QByteArray>{};
-        QTest::newRow("no anchor") << QList<QByteArray>{"<P>Release 06.2002-16</P>"} << versione
+        QTest::newRow("worked example") << esempio << Versione << QList<QByteArray>{"16"};
+        QTest::newRow("no pages") << QList<QByteArray>{} << Versione << QList<QByteArray>{};
+        QTest::newRow("no anchor") << QList<QByteArray>{"<P>Release 06.2002-16</P>"} << Versione
                                    << QList<QByteArray>{};
-        QTest::newRow("anchor compared exactly") << QList<QByteArray>{"<P>VERSIONE 06.2002-16</P>"} << versione
+        QTest::newRow("anchor compared exactly") << QList<QByteArray>{"<P>VERSIONE 06.2002-16</P>"} << Versione
                                                  << QList<QByteArray>{};
         QTest::newRow("text before the anchor ignored")
-            << QList<QByteArray>{"<P>Data 01-05<P>Versione 06.2002-16<"} << versione << QList<QByteArray>{"16"};
+            << QList<QByteArray>{"<P>Data 01-05<P>Versione 06.2002-16<"} << Versione << QList<QByteArray>{"16"};
         QTest::newRow("value up to the first closing marker")
-            << QList<QByteArray>{"Versione -16<B>-17<"} << versione << QList<QByteArray>{"16"};
+            << QList<QByteArray>{"Versione -16<B>-17<"} << Versione << QList<QByteArray>{"16"};
 
-        Criterio c = versione;
-        c.ancora.clear();
+        Criterio c = Versione;
+        c.Ancora.clear();
         QTest::newRow("empty anchor never found") << esempio << c << QList<QByteArray>{};
-        c = versione;
-        c.separatore.clear();
+        c = Versione;
+        c.Separatore.clear();
         QTest::newRow("empty separator never found") << esempio << c << QList<QByteArray>{};
-        c = versione;
-        c.apertura.clear();
+        c = Versione;
+        c.Apertura.clear();
         QTest::newRow("empty opening never found") << esempio << c << QList<QByteArray>{};
-        c = versione;
-        c.chiusura.clear();
+        c = Versione;
+        c.Chiusura.clear();
         QTest::newRow("empty closing never found") << esempio << c << QList<QByteArray>{};
 
         QTest::newRow("no closing in the only page")
-            << QList<QByteArray>{"<P>Versione 06.2002-16"} << versione << QList<QByteArray>{};
+            << QList<QByteArray>{"<P>Versione 06.2002-16"} << Versione << QList<QByteArray>{};
         QTest::newRow("walk goes on into later pages read whole")
-            << QList<QByteArray>{"<P>Versione 06.2002-16", "nothing here", "a-b", "c - 17 <"} << versione
+            << QList<QByteArray>{"<P>Versione 06.2002-16", "nothing here", "a-b", "c - 17 <"} << Versione
             << QList<QByteArray>{" 17 "};
         QTest::newRow("later page read whole, not from its anchor")
-            << QList<QByteArray>{"Versione 06.2002-16", "a-x Versione 07.2002-17<"} << versione
+            << QList<QByteArray>{"Versione 06.2002-16", "a-x Versione 07.2002-17<"} << Versione
             << QList<QByteArray>{"x Versione 07.2002-17"};
         QTest::newRow("search resumes after the page that gave the value")
-            << QList<QByteArray>{"Versione", "Versione -1<", "x -2<", "Versione -3<"} << versione
+            << QList<QByteArray>{"Versione", "Versione -1<", "x -2<", "Versione -3<"} << Versione
             << QList<QByteArray>{"1", "3"};
         QTest::newRow("one value per page even when reached twice")
-            << QList<QByteArray>{"Versione a-b", "no anchor", "Versione -9<"} << versione
+            << QList<QByteArray>{"Versione a-b", "no anchor", "Versione -9<"} << Versione
             << QList<QByteArray>{"9"};
         QTest::newRow("every stored page gives its value")
-            << QList<QByteArray>{"<P>Versione 06.2002-16</P>", "<P>Versione 07.2002-17</P>"} << versione
+            << QList<QByteArray>{"<P>Versione 06.2002-16</P>", "<P>Versione 07.2002-17</P>"} << Versione
             << QList<QByteArray>{"16", "17"};
         QTest::newRow("multi-character markers")
             << QList<QByteArray>{"<td>Build</td><td>::42</td>"}
@@ -138,45 +124,45 @@ private slots:
             << Criterio{false, "Versione", "-", "[", "]", {}, false, false, 0} << QList<QByteArray>{"8"};
 
         const QList<QByteArray> salti{"p Versione x", "q - 1 <", "r - 2 <"};
-        c = versione;
-        c.salti = 1;
+        c = Versione;
+        c.Salti = 1;
         QTest::newRow("Salti 1 passes over the first hit") << salti << c << QList<QByteArray>{" 2 "};
-        c.salti = 0;
+        c.Salti = 0;
         QTest::newRow("Salti 0 takes the first hit") << salti << c << QList<QByteArray>{" 1 "};
-        c.salti = -5;
+        c.Salti = -5;
         QTest::newRow("negative Salti takes the first hit") << salti << c << QList<QByteArray>{" 1 "};
-        c.salti = 2;
+        c.Salti = 2;
         QTest::newRow("Salti beyond the hits finds nothing") << salti << c << QList<QByteArray>{};
-        c.salti = 1;
+        c.Salti = 1;
         QTest::newRow("Salti counts the anchor's own page")
             << QList<QByteArray>{"Versione -1<", "-2<"} << c << QList<QByteArray>{"2"};
         QTest::newRow("after Salti a hit without markers gives way to the next")
             << QList<QByteArray>{"Versione -1<", "-", "-3<"} << c << QList<QByteArray>{"3"};
 
-        c = versione;
-        c.includiApertura = c.includiChiusura = true;
+        c = Versione;
+        c.IncludiApertura = c.IncludiChiusura = true;
         QTest::newRow("both markers included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
                                                << QList<QByteArray>{"-16<"};
-        c.includiChiusura = false;
+        c.IncludiChiusura = false;
         QTest::newRow("opening included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
                                           << QList<QByteArray>{"-16"};
-        c.includiApertura = false;
-        c.includiChiusura = true;
+        c.IncludiApertura = false;
+        c.IncludiChiusura = true;
         QTest::newRow("closing included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
                                           << QList<QByteArray>{"16<"};
 
-        c = versione;
-        c.scarti = " .";
+        c = Versione;
+        c.Scarti = " .";
         QTest::newRow("Scarti trims the end") << QList<QByteArray>{"Versione 06.2002-16. .<"} << c
                                               << QList<QByteArray>{"16"};
         QTest::newRow("Scarti leaves the front") << QList<QByteArray>{"Versione 06.2002- .16<"} << c
                                                  << QList<QByteArray>{" .16"};
         QTest::newRow("Scarti may empty the value") << QList<QByteArray>{"Versione -. .<"} << c
                                                     << QList<QByteArray>{""};
-        c.includiChiusura = true;
+        c.IncludiChiusura = true;
         QTest::newRow("Scarti after the closing marker is kept")
             << QList<QByteArray>{"Versione -16.<"} << c << QList<QByteArray>{"16.<"};
-        QTest::newRow("empty Scarti trims nothing") << QList<QByteArray>{"Versione 06.2002-16. .<"} << versione
+        QTest::newRow("empty Scarti trims nothing") << QList<QByteArray>{"Versione 06.2002-16. .<"} << Versione
                                                     << QList<QByteArray>{"16. ."};
 
         const Criterio indietro = AllIndietro();
@@ -196,12 +182,12 @@ private slots:
             << QList<QByteArray>{"<td>::42</td> Build"}
             << Criterio{true, "Build", "<td>", "::", "</td>", {}, false, false, 0} << QList<QByteArray>{"42"};
         c = indietro;
-        c.salti = 1;
+        c.Salti = 1;
         QTest::newRow("backwards Salti") << QList<QByteArray>{"z=0;", "a=1;", "x=9; Fine"} << c
                                          << QList<QByteArray>{"1"};
         c = indietro;
-        c.includiApertura = c.includiChiusura = true;
-        c.scarti = ";";
+        c.IncludiApertura = c.IncludiChiusura = true;
+        c.Scarti = ";";
         QTest::newRow("backwards include flags and Scarti") << QList<QByteArray>{"x=1;y=2;Fine"} << c
                                                             << QList<QByteArray>{"=2"};
         QTest::newRow("backwards with the version criterion finds nothing")
@@ -227,21 +213,20 @@ private slots:
         QFETCH(bool, invertito);
         const QList<QByteArray> pagine{"Fine -1< Fine", "Fine -2< Fine"};
         const QList<QByteArray> copiaPagine = pagine;
-        QByteArray ancora("Fine"), separatore("-"), apertura("-"), chiusura("<"), scarti("x");
+        const Criterio criterio{invertito, "Fine", "-", "-", "<", "x", false, false, 0};
         QList<QByteArray> destinazione{"precedente"};
 
-        EstraiURLConCriterio(pagine, destinazione, invertito, ancora, separatore, apertura, chiusura, scarti,
-                             false, false, 0);
+        EstraiURLConCriterio(pagine, destinazione, criterio);
 
         const QList<QByteArray> attesi = invertito ? QList<QByteArray>{"precedente", "2", "1"}
                                                    : QList<QByteArray>{"precedente", "1", "2"};
         QCOMPARE(destinazione, attesi);
         QCOMPARE(pagine, copiaPagine);
-        QCOMPARE(ancora, QByteArray("Fine"));
-        QCOMPARE(separatore, QByteArray("-"));
-        QCOMPARE(apertura, QByteArray("-"));
-        QCOMPARE(chiusura, QByteArray("<"));
-        QCOMPARE(scarti, QByteArray("x"));
+        QCOMPARE(criterio.Ancora, QByteArray("Fine"));
+        QCOMPARE(criterio.Separatore, QByteArray("-"));
+        QCOMPARE(criterio.Apertura, QByteArray("-"));
+        QCOMPARE(criterio.Chiusura, QByteArray("<"));
+        QCOMPARE(criterio.Scarti, QByteArray("x"));
     }
 
     // Random pages and criteria over a small alphabet, so that markers often meet and overlap: the
@@ -265,9 +250,9 @@ private slots:
                              qint16(generatore.bounded(-1, 3))};
             if (Estrai(pagine, c, {"x"}) != EstraiPassoPasso(pagine, c, {"x"}))
                 QFAIL(qPrintable(QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
-                                     .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.ancora),
-                                          QString::fromLatin1(c.separatore), QString::fromLatin1(c.apertura),
-                                          QString::fromLatin1(c.chiusura))));
+                                     .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
+                                          QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
+                                          QString::fromLatin1(c.Chiusura))));
         }
     }
 
@@ -382,7 +367,7 @@ private slots:
         QFETCH(QList<QByteArray>, pagine);
         QFETCH(int, pubblicata);
         QFETCH(bool, nuova);
-        const qint32 trovata = VersionePubblicata(Estrai(pagine, Criterio{}));
+        const qint32 trovata = VersionePubblicata(Estrai(pagine, Versione));
         QCOMPARE(trovata, pubblicata);
         QCOMPARE(NuovaVersioneDisponibile(VersioneAttuale(QStringLiteral("05.2002-15")), trovata), nuova);
     }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMetaObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QProgressDialog;
+class QSaveFile;
+class QWidget;
+
+// The file side of a download that the embedded browser has found to be a file: where the user saves
+// it, the file written as the answer's bytes arrive, and the progress dialog. The answer itself, its
+// failures and its time limit stay with the browser, which hands its bytes over.
+//
+// The file is written under a temporary name and put in place only by Concludi: a download abandoned,
+// failed or destroyed before leaves nothing behind.
+class Scaricamento
+{
+public:
+    // The user's choice of where to save a file: given the proposed path, the path chosen or an empty
+    // text when the user declines. By default the standard save dialog.
+    using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
+
+    // Replaces the save dialog (tests); an empty function restores it.
+    static void ImpostaSceltaFile(SceltaFile scelta);
+    // Where the user wants a file named `nome` saved, proposed in the download folder: the path chosen,
+    // or an empty text when the user declines. The dialog runs its own event loop: the caller may be
+    // told to stop, or be destroyed, meanwhile.
+    static QString ChiediDove(QWidget *genitore, const QString &nome);
+
+    // The download of a file named `nome` (shown in the progress dialog).
+    explicit Scaricamento(const QString &nome);
+    ~Scaricamento();
+    Scaricamento(const Scaricamento &) = delete;
+    Scaricamento &operator=(const Scaricamento &) = delete;
+
+    // Opens the chosen path for writing and shows the progress dialog over `genitore`; its Annulla
+    // button calls `annullato`, which may destroy this download. False, with Errore() saying why, when
+    // the file cannot be opened.
+    bool Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato);
+    // Appends what has arrived and shows the progress against `totale`, the announced size (0 when
+    // unknown). False, with Errore() saying why, when it could not be written.
+    bool Scrivi(const QByteArray &dati, qint64 totale);
+    // Puts the file in place, whole. False, with Errore() saying why, when it could not be.
+    bool Concludi();
+
+    QString Percorso() const { return m_percorso; }
+    QString Errore() const { return m_errore; }
+
+private:
+    void nonScritto();
+
+    QString m_nome;
+    QString m_percorso;
+    QString m_errore;
+    std::unique_ptr<QSaveFile> m_file;
+    QPointer<QProgressDialog> m_avanzamento;
+    QMetaObject::Connection m_annulla;
+};
