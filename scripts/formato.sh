@@ -4,5 +4,6 @@
 # files it names puts them right.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -d '' sorgenti < <(find src tests fuzz bench -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+mapfile -d '' sorgenti < <(find src tests fuzz bench -type f \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  sort -z)
 clang-format --dry-run -Werror "${sorgenti[@]}"
