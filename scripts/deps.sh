@@ -20,7 +20,7 @@ test_pkgs=(
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   libqt6opengl6 qt6-qpa-plugins
   weston qt6-wayland
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev lintian
   devscripts
 )
