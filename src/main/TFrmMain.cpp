@@ -4,7 +4,7 @@
 #include "app/Fx.h"
 #include "app/Glifi.h"
 #include "app/RapportoErrori.h"
-#include "main/NumeroFisso.h"
+#include "settings/NumeroFisso.h"
 #include "main/StampaGiocate.h"
 #include "settings/TFrmImp.h"
 #include "update/TFrmControllaVersione.h"
