@@ -7,6 +7,7 @@
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
+#include "update/Criterio.h"
 #include "windows/TFrmAbout.h"
 
 #include <QAbstractEventDispatcher>

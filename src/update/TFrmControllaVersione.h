@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui_TFrmControllaVersione.h"
-#include "update/Criterio.h"
 #include "update/Scansione.h"
 
 #include <QByteArray>
