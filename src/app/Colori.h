@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Contrasto.h"
+
 #include <QColor>
 
 class QWidget;
@@ -12,25 +14,10 @@ class QWidget;
 namespace Colori
 {
 
-// The contrast ratio of two colours, from 1 (equal) to 21 (black on white), by their relative
-// luminance in sRGB.
-double Contrasto(const QColor &a, const QColor &b);
-
-// The least contrast a text keeps with what stands behind it.
-inline constexpr double ContrastoMinimo = 4.5;
-
-// The light window colour that the fixed text colours were chosen against.
-inline constexpr QColor SfondoChiaro{0xf0, 0xf0, 0xf0};
-
 inline constexpr QColor Blu{0x00, 0x00, 0xff};
 inline constexpr QColor Verde{0x00, 0x80, 0x00};
 inline constexpr QColor Rosso{0xff, 0x00, 0x00};
 inline constexpr QColor Argento{0xc0, 0xc0, 0xc0};
-
-// The colour nearest to testo, in the same hue, that reaches the least contrast against sfondo:
-// darker on a light background, lighter on a dark one. A colour that already reaches it is returned
-// unchanged.
-QColor Leggibile(const QColor &testo, const QColor &sfondo);
 
 // A panel painted in a colour of its own in every palette.
 void SfondoFisso(QWidget *pannello, const QColor &colore);

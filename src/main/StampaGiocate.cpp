@@ -6,7 +6,6 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QUrl>
 
 namespace Stampa
 {
@@ -23,15 +22,6 @@ SceltaStampante &sceltaImpostata()
 constexpr double PixelPerPollice = 96.0;
 constexpr double PuntiPerPollice = 72.0;
 } // namespace
-
-QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail)
-{
-    QString sito = QUrl(indirizzoSito).host();
-    if (sito.isEmpty())
-        sito = indirizzoSito;
-    return Rientro + QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") + sito +
-           QStringLiteral(" - ") + indirizzoMail;
-}
 
 QString Intestazione()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/TestiStampa.h"
+
 #include <QFont>
 #include <QString>
 
@@ -13,14 +15,9 @@ class QWidget;
 namespace Stampa
 {
 
-inline const QString RigaVuota = QStringLiteral(" ");
-inline const QString Rientro = QStringLiteral("       ");
 // More plays than this in the log and printing them all asks first.
 inline constexpr qsizetype SogliaDomanda = 100;
 
-// "       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - " + the site's host name + " - " +
-// the mail address.
-QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail);
 // The header with the site and mail addresses of this build.
 QString Intestazione();
 

@@ -5,20 +5,10 @@
 #include "app/Fx.h"
 #include "app/Glifi.h"
 #include "app/RapportoErrori.h"
-#include "main/Estrazione.h"
-#include "main/NumeroFisso.h"
+#include "settings/NumeroFisso.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMetaObject>
-#include <QRegularExpression>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 using RapportoErrori::Collega;
 
@@ -34,75 +24,6 @@ int NumeroDalTesto(const QString &testo)
     if (!valido)
         throw Errore(QStringLiteral("'%1' non è un valore intero valido").arg(testo));
     return numero;
-}
-
-namespace
-{
-
-// Temporary files of saves that were cut short (the process killed between writing and renaming):
-// the file's name, a point and six letters or digits, no longer than a whole file.
-void RimuoviAvanzi(const QString &percorso)
-{
-    const QFileInfo file(percorso);
-    const QRegularExpression nomeAvanzo(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
-    QDir cartella = file.absoluteDir();
-    const auto candidati = cartella.entryInfoList({file.fileName() + QStringLiteral(".??????")},
-                                                  QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    for (const QFileInfo &candidato : candidati)
-        if (nomeAvanzo.match(candidato.fileName()).hasMatch() &&
-            candidato.size() <= NumeroFisso::Contenuto(QStringLiteral("00")).size())
-            cartella.remove(candidato.fileName());
-}
-
-} // namespace
-
-void ScriviNumeroFisso(const QString &dueCifre)
-{
-    QString percorso = NumeroFisso::NomeFile;
-    const auto nonSalvato = [&](const QString &motivo) {
-        return Errore(QStringLiteral("Impossibile salvare il file del numero fisso %1: %2")
-                          .arg(Fx::PercorsoMostrato(percorso), motivo));
-    };
-    try {
-        percorso = NumeroFisso::PercorsoPerSalvare();
-    } catch (const Errore &e) {
-        throw nonSalvato(e.messaggio());
-    }
-    // Only a regular file is replaced: saving over a link would replace what it points to, and a
-    // folder, a pipe or a device of that name is not the user's setting.
-    const QFileInfo esistente(percorso);
-    if (esistente.isSymLink() || (esistente.exists() && !esistente.isFile()))
-        throw nonSalvato(QStringLiteral("non è un file regolare"));
-    RimuoviAvanzi(percorso);
-
-    const QByteArray contenuto = NumeroFisso::Contenuto(dueCifre);
-    QSaveFile file(percorso);
-    // Never fall back to writing the file in place: a failure half-way would leave it truncated.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a full disk fails the write itself and is seen here: a buffered write fails
-    // only inside commit(), which then still puts the empty new file in place of the earlier one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw nonSalvato(file.errorString());
-    const auto motivo = [&file] {
-        return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
-                                                          : file.errorString();
-    };
-    if (file.write(contenuto) != contenuto.size() || file.error() != QFileDevice::NoError)
-        throw nonSalvato(motivo());
-    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        throw nonSalvato(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!file.commit())
-        throw nonSalvato(motivo());
-}
-
-void RimuoviNumeroFisso()
-{
-    QFile file(NumeroFisso::Percorso());
-    if (!file.remove())
-        throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
-                         .arg(Fx::PercorsoMostrato(file.fileName()), file.errorString()));
 }
 
 } // namespace Impostazioni
@@ -214,17 +135,17 @@ void TFrmImp::BTMsalvaClick()
         }
     }
 
-    EDTnumFIS->setText(Estrazione::AggiungiZeroIniziale(EDTnumFIS->text()));
+    EDTnumFIS->setText(NumeroFisso::DueCifre(EDTnumFIS->text()));
 
     if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
-        Impostazioni::ScriviNumeroFisso(EDTnumFIS->text());
+        NumeroFisso::Scrivi(EDTnumFIS->text());
         Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state salvate"));
         accept();
         return;
     }
 
     if (!Check1->isChecked() && NumeroFisso::Esiste()) {
-        Impostazioni::RimuoviNumeroFisso();
+        NumeroFisso::Rimuovi();
         Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state rimosse."));
         accept();
     }

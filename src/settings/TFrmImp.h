@@ -38,12 +38,4 @@ inline constexpr int NumeroMassimo = 90;
 // the conversion's message.
 int NumeroDalTesto(const QString &testo);
 
-// Writes the fixed-number file for a two-digit number, whole or not at all: the new content goes to
-// a temporary file in the same folder that then takes the file's place, so a failure leaves the earlier
-// file as it was. Throws Errore on failure.
-void ScriviNumeroFisso(const QString &dueCifre);
-
-// Deletes the fixed-number file; throws Errore when it stays.
-void RimuoviNumeroFisso();
-
 } // namespace Impostazioni

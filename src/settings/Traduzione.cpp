@@ -182,11 +182,6 @@ QByteArray NomeTraVirgolette(QByteArray nome)
     return '"' + nome.replace('"', "\"\"") + '"';
 }
 
-bool cifraAscii(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
 // A language value as messages quote it: an overlong one only by its beginning.
 QString linguaMostrata(const QString &lingua)
 {
@@ -229,29 +224,6 @@ void LeggiImpostazione(const QString &campo, QString &uscita)
     } catch (...) {
         Fx::MessaggioErrore(errore);
     }
-}
-
-QString TestoPreparato(const QString &testo)
-{
-    QString preparato = testo.startsWith(QLatin1Char('&')) ? testo.mid(1) : testo;
-    preparato.remove(QLatin1Char('\''));
-    return preparato;
-}
-
-bool NomeLinguaValido(const QString &lingua)
-{
-    if (lingua.isEmpty() || cifraAscii(lingua.front()))
-        return false;
-    for (const QChar c : lingua)
-        if (!(c == QLatin1Char('_') || cifraAscii(c) || c.isLetter()))
-            return false;
-    return true;
-}
-
-QString TestoSql(const QString &preparato, const QString &lingua)
-{
-    return QStringLiteral("select ") + lingua + QStringLiteral(" from lingua where ITALIANO = '") + preparato +
-           QStringLiteral("' ");
 }
 
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita)

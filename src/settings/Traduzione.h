@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/TestoTraduzione.h"
+
 #include <QList>
 #include <QString>
 
@@ -42,20 +44,6 @@ QString PercorsoImpostazioni();
 // error box "Errore di lettura in parametri di impostazione, campo: " + field and leaves `uscita` as it
 // was; a read cut short by a limit adds a second line that names the table and the limit.
 void LeggiImpostazione(const QString &campo, QString &uscita);
-
-// The lookup key of a text: a leading "&" dropped, then every apostrophe removed.
-QString TestoPreparato(const QString &testo);
-
-// The longest language value taken: a column name, not a text.
-inline constexpr qsizetype LunghezzaMassimaLingua = 64;
-
-// Whether a language value can name a column: letters, digits and underscores, not starting with a
-// digit. Anything else would be written into the SQL text as it stands.
-bool NomeLinguaValido(const QString &lingua);
-
-// The query of one lookup: "select " + language + " from lingua where ITALIANO = '" + prepared
-// text + "' ".
-QString TestoSql(const QString &preparato, const QString &lingua);
 
 // Looks an Italian text up for a language. `uscita` receives the translation, or the prepared text
 // when no row matches. A failure of the database (missing table or column, a language value that is

@@ -6,7 +6,6 @@
 #include "app/Glifi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
-#include "main/TFrmMain.h"
 #include "settings/Traduzione.h"
 #include "windows/TFrmAbout.h"
 

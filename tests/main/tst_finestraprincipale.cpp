@@ -1,7 +1,7 @@
 // The main window offscreen, driven through its named controls: the first-press rule, the play log,
 // the fixed number and its failures, and the uniformity of the draw.
 #include "app/Applicazione.h"
-#include "main/NumeroFisso.h"
+#include "settings/NumeroFisso.h"
 #include "main/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"

@@ -2,7 +2,7 @@
 // file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
 #include "app/Applicazione.h"
 #include "app/Fx.h"
-#include "main/NumeroFisso.h"
+#include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"

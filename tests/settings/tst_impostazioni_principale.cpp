@@ -2,7 +2,7 @@
 // each press of "Impostazioni", destroyed when it closes, and the next play honouring what it saved or
 // removed, without a restart.
 #include "app/Applicazione.h"
-#include "main/NumeroFisso.h"
+#include "settings/NumeroFisso.h"
 #include "main/TFrmMain.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"

@@ -1,4 +1,4 @@
-#include "app/Avvio.h"
+#include "avvio/Avvio.h"
 
 int main(int argc, char *argv[])
 {

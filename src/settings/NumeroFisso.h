@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include "settings/FormatoNumeroFisso.h"
+
 #include <QString>
 
-// The fixed-number file "redme.qzl": one 12-byte line, "AO '", the number as two digits, "'$tg", CR LF.
-// Its presence means that the number is played in the first field.
+// The fixed-number file on disk (its format: FormatoNumeroFisso.h). Its presence means that the number
+// is played in the first field. The settings window writes and removes it, the main window reads it.
 namespace NumeroFisso {
-
-inline const QString NomeFile = QStringLiteral("redme.qzl");
 
 // The file's full path: next to the executable when a file stands there or the user may write that
 // folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own
@@ -27,11 +26,12 @@ bool Esiste();
 // Throws Errore when the file cannot be read or does not hold such a number.
 QString Leggi();
 
-// The number text of a first line (positions 5 and 6, fewer when the line is shorter), or an empty
-// text when it is not a number from 1 to 90 written with one or two digits.
-QString NumeroDallaRiga(const QByteArray &inizioFile);
+// Writes the file for a two-digit number, whole or not at all: the new content goes to a temporary file
+// in the same folder that then takes the file's place, so a failure leaves the earlier file as it was.
+// Throws Errore on failure.
+void Scrivi(const QString &dueCifre);
 
-// The whole content of a file that fixes the given two-digit number.
-QByteArray Contenuto(const QString &dueCifre);
+// Deletes the file; throws Errore when it stays.
+void Rimuovi();
 
 } // namespace NumeroFisso

@@ -1,4 +1,4 @@
-#include "app/Avvio.h"
+#include "avvio/Avvio.h"
 
 #include "app/Applicazione.h"
 #include "app/Finestre.h"

@@ -1,0 +1,17 @@
+#include "main/TestiStampa.h"
+
+#include <QUrl>
+
+namespace Stampa
+{
+
+QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail)
+{
+    QString sito = QUrl(indirizzoSito).host();
+    if (sito.isEmpty())
+        sito = indirizzoSito;
+    return Rientro + QStringLiteral("Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") + sito +
+           QStringLiteral(" - ") + indirizzoMail;
+}
+
+} // namespace Stampa

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The fixed texts of the printed play summary (StampaGiocate.h prints them).
+namespace Stampa
+{
+
+inline const QString RigaVuota = QStringLiteral(" ");
+inline const QString Rientro = QStringLiteral("       ");
+
+// "       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - " + the site's host name + " - " +
+// the mail address.
+QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail);
+
+} // namespace Stampa

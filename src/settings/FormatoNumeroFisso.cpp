@@ -1,0 +1,39 @@
+#include "settings/FormatoNumeroFisso.h"
+
+namespace NumeroFisso
+{
+
+QString NumeroDallaRiga(const QByteArray &inizioFile)
+{
+    qsizetype fineRiga = inizioFile.size();
+    for (qsizetype i = 0; i < inizioFile.size(); ++i) {
+        if (inizioFile[i] == '\r' || inizioFile[i] == '\n') {
+            fineRiga = i;
+            break;
+        }
+    }
+    const QByteArray numero = inizioFile.left(fineRiga).mid(LunghezzaPrefisso, CaratteriNumero);
+    if (numero.isEmpty())
+        return {};
+    int valore = 0;
+    for (char c : numero) {
+        if (c < '0' || c > '9')
+            return {};
+        valore = valore * 10 + (c - '0');
+    }
+    if (valore < 1 || valore > 90)
+        return {};
+    return QString::fromLatin1(numero);
+}
+
+QByteArray Contenuto(const QString &dueCifre)
+{
+    return QByteArrayLiteral("AO '") + dueCifre.toLatin1() + QByteArrayLiteral("'$tg\r\n");
+}
+
+QString DueCifre(const QString &testo)
+{
+    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
+}
+
+} // namespace NumeroFisso

@@ -1,0 +1,158 @@
+#include "settings/NumeroFisso.h"
+
+#include "app/Errore.h"
+#include "app/Fx.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace NumeroFisso {
+
+namespace {
+// Asked with the effective ids, those the file would be written with (access() would answer for the
+// real ones).
+bool CartellaScrivibile(const QString &cartella)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(cartella).constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+} // namespace
+
+QString Percorso()
+{
+    const QString cartella = Fx::CartellaEseguibile();
+    const QString accanto = cartella + NomeFile;
+    // A file next to the executable is always the one used, so that its failures (a folder made
+    // read-only under it) are reported on it rather than hidden by a second file elsewhere.
+    if (QFileInfo::exists(accanto) || CartellaScrivibile(cartella))
+        return accanto;
+    return Fx::CartellaConfigurazione() + NomeFile;
+}
+
+QString PercorsoPerSalvare()
+{
+    const QString percorso = Percorso();
+    // A folder that cannot be made is reported by the save that follows, naming the file.
+    QDir().mkpath(QFileInfo(percorso).absolutePath());
+    return percorso;
+}
+
+bool Esiste()
+{
+    // Without a configuration folder there is nowhere the file could stand.
+    try {
+        return QFileInfo(Percorso()).isFile();
+    } catch (const Errore &) {
+        return false;
+    }
+}
+
+QString Leggi()
+{
+    const QString percorso = Percorso();
+    const auto illeggibile = [&](const QString &motivo) {
+        return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
+                          .arg(Fx::PercorsoMostrato(percorso), motivo));
+    };
+    // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
+    // would otherwise block the open until a writer comes, and a device would be read as it stands.
+    const int descrittore = ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descrittore < 0)
+        throw illeggibile(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (!file.open(descrittore, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descrittore);
+        throw illeggibile(file.errorString());
+    }
+    struct stat stato {};
+    if (::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode))
+        throw illeggibile(QStringLiteral("non è un file regolare"));
+    // Only the first line's first six characters matter; the rest of the file is never read.
+    const QByteArray inizio = file.read(LunghezzaPrefisso + CaratteriNumero);
+    if (file.error() != QFileDevice::NoError)
+        throw illeggibile(file.errorString());
+    const QString numero = NumeroDallaRiga(inizio);
+    if (numero.isEmpty())
+        throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
+                         .arg(Fx::PercorsoMostrato(percorso)));
+    return numero;
+}
+
+namespace
+{
+
+// Temporary files of saves that were cut short (the process killed between writing and renaming):
+// the file's name, a point and six letters or digits, no longer than a whole file.
+void RimuoviAvanzi(const QString &percorso)
+{
+    const QFileInfo file(percorso);
+    const QRegularExpression nomeAvanzo(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    QDir cartella = file.absoluteDir();
+    const auto candidati = cartella.entryInfoList({file.fileName() + QStringLiteral(".??????")},
+                                                  QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &candidato : candidati)
+        if (nomeAvanzo.match(candidato.fileName()).hasMatch() &&
+            candidato.size() <= Contenuto(QStringLiteral("00")).size())
+            cartella.remove(candidato.fileName());
+}
+
+} // namespace
+
+void Scrivi(const QString &dueCifre)
+{
+    QString percorso = NomeFile;
+    const auto nonSalvato = [&](const QString &motivo) {
+        return Errore(QStringLiteral("Impossibile salvare il file del numero fisso %1: %2")
+                          .arg(Fx::PercorsoMostrato(percorso), motivo));
+    };
+    try {
+        percorso = PercorsoPerSalvare();
+    } catch (const Errore &e) {
+        throw nonSalvato(e.messaggio());
+    }
+    // Only a regular file is replaced: saving over a link would replace what it points to, and a
+    // folder, a pipe or a device of that name is not the user's setting.
+    const QFileInfo esistente(percorso);
+    if (esistente.isSymLink() || (esistente.exists() && !esistente.isFile()))
+        throw nonSalvato(QStringLiteral("non è un file regolare"));
+    RimuoviAvanzi(percorso);
+
+    const QByteArray contenuto = Contenuto(dueCifre);
+    QSaveFile file(percorso);
+    // Never fall back to writing the file in place: a failure half-way would leave it truncated.
+    file.setDirectWriteFallback(false);
+    // Unbuffered, so that a full disk fails the write itself and is seen here: a buffered write fails
+    // only inside commit(), which then still puts the empty new file in place of the earlier one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw nonSalvato(file.errorString());
+    const auto motivo = [&file] {
+        return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
+                                                          : file.errorString();
+    };
+    if (file.write(contenuto) != contenuto.size() || file.error() != QFileDevice::NoError)
+        throw nonSalvato(motivo());
+    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        throw nonSalvato(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!file.commit())
+        throw nonSalvato(motivo());
+}
+
+void Rimuovi()
+{
+    QFile file(Percorso());
+    if (!file.remove())
+        throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
+                         .arg(Fx::PercorsoMostrato(file.fileName()), file.errorString()));
+}
+
+} // namespace NumeroFisso

@@ -1,0 +1,37 @@
+#include "update/Criterio.h"
+
+namespace ControllaVersione
+{
+
+namespace
+{
+
+// The version criterion: the build number after the first hyphen that follows "Versione", up to the
+// next "<".
+constexpr RigaCriterio Riga(const char *chiave)
+{
+    return {chiave, false, "Versione", "-", "-", "<", "", false, false, 0};
+}
+
+} // namespace
+
+const QList<RigaCriterio> &TabellaCriteri()
+{
+    static const QList<RigaCriterio> tabella{
+        Riga("kelmo_totovolo"),   Riga("kelmo_superdrav"), Riga("kelmo_ambovolo"), Riga("kelmo_dravolo"),
+        Riga("kelmo_cinquina"),   Riga("kelmo_totogol"),   Riga("kelmo_bingolo"),  Riga("kelmo_sistemix"),
+        Riga("kelmo_ruotalotto"), Riga("kelmo_rubrica"),   Riga("kelmo_agenda"),   Riga("kelmo_ricettario"),
+    };
+    return tabella;
+}
+
+QString ChiaveMinuscola(const QString &chiave)
+{
+    QString minuscola = chiave;
+    for (QChar &c : minuscola)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return minuscola;
+}
+
+} // namespace ControllaVersione
