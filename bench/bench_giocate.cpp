@@ -34,7 +34,8 @@
 #include <memory>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Presses timed per run: few enough that the log barely grows during the run (0 stays near 0),
 // enough to average over the repeated attempts of the draw.
@@ -68,7 +69,12 @@ void BM_Pressione(benchmark::State &stato)
     stato.counters["giocate_nel_registro"] = static_cast<double>(giocate);
     stato.SetItemsProcessed(stato.iterations());
 }
-BENCHMARK(BM_Pressione)->Arg(0)->Arg(100000)->Arg(1000000)->Iterations(Pressioni)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pressione)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(Pressioni)
+    ->Unit(benchmark::kMicrosecond);
 
 // Bytes in use on the heap: the small-block arena plus the blocks that malloc maps on their own.
 std::size_t HeapInUso()

@@ -24,7 +24,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // A body as the site's pages look, grown to 10 MB: paragraphs, links, dates with hyphens, tags.
 const QByteArray &Corpo()
@@ -101,7 +102,8 @@ void BM_RapportoConMemmem(benchmark::State &stato)
         memmem += fine - meta;
     }
     // Throughput of the scanner over that of memmem: above 0.5 meets the target.
-    stato.counters["rapporto"] = std::chrono::duration<double>(memmem) / std::chrono::duration<double>(scansione);
+    stato.counters["rapporto"] =
+        std::chrono::duration<double>(memmem) / std::chrono::duration<double>(scansione);
 }
 BENCHMARK(BM_RapportoConMemmem)->Unit(benchmark::kMillisecond);
 

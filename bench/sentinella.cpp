@@ -36,7 +36,8 @@
 
 extern char **environ;
 
-namespace {
+namespace
+{
 
 using Orologio = std::chrono::steady_clock;
 

@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *byte, size_t quanti)
 {
-    static const QByteArray codifiche[] = {"", "utf-8", "ISO-8859-1", "windows-1252", "utf-16", "shift_jis",
-                                           "nessuna-codifica"};
+    static const QByteArray codifiche[] = {"",       "utf-8",     "ISO-8859-1",      "windows-1252",
+                                           "utf-16", "shift_jis", "nessuna-codifica"};
     FuzzedDataProvider dati(byte, quanti);
     const QByteArray &codifica = codifiche[dati.ConsumeIntegralInRange<size_t>(0, std::size(codifiche) - 1)];
     const std::string risposta = dati.ConsumeRemainingBytesAsString();

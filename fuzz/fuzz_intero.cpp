@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
-namespace {
+namespace
+{
 
 std::optional<qint32> Atteso(std::string_view testo)
 {

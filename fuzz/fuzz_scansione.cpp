@@ -6,7 +6,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QByteArray Testo(FuzzedDataProvider &dati, size_t massimo)
 {

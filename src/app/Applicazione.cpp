@@ -7,9 +7,9 @@
 
 #include <QEvent>
 #include <QFont>
-#include <QWidget>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QWidget>
 
 Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -24,7 +24,8 @@ Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
     installEventFilter(this);
 }
 
-namespace {
+namespace
+{
 // Regular text in the face that stands in for "MS Sans Serif" runs about 6 % wider than the windows'
 // labels were measured for; narrowed this much, every text fits the place laid out for it. Bold text
 // of that face is already narrower than the original and stays as it is.

@@ -22,9 +22,11 @@
 #include <optional>
 #include <unistd.h>
 
-namespace Fx {
+namespace Fx
+{
 
-namespace {
+namespace
+{
 QString &cartellaImpostata()
 {
     static QString cartella;
@@ -234,8 +236,8 @@ void ApriCollegamento(const QString &obiettivo)
 
 QString TestoMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
 {
-    return QStringLiteral("mailto:") + indirizzo + QStringLiteral("?subject=") + oggetto + QStringLiteral("&body=") +
-           corpo;
+    return QStringLiteral("mailto:") + indirizzo + QStringLiteral("?subject=") + oggetto +
+           QStringLiteral("&body=") + corpo;
 }
 
 QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)

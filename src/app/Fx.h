@@ -9,7 +9,8 @@ class QWidget;
 
 // Routines shared by every window: the message boxes, the numeric key filter, the folder of the
 // executable and the hand-over of files, web addresses and mail to the desktop.
-namespace Fx {
+namespace Fx
+{
 
 // The four message boxes. Each has its fixed caption, icon and buttons; the caller gives only the
 // text. A box has no owner window: the caller waits for the answer while the program's other windows

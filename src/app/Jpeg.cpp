@@ -10,12 +10,13 @@
 
 #include <jpeglib.h>
 
-namespace Jpeg {
-
-namespace {
-
-struct GestoreErrori
+namespace Jpeg
 {
+
+namespace
+{
+
+struct GestoreErrori {
     jpeg_error_mgr base;
     std::jmp_buf salto;
 };
@@ -28,8 +29,7 @@ struct GestoreErrori
 
 void nessunMessaggio(j_common_ptr) {}
 
-struct Pixel
-{
+struct Pixel {
     QImage immagine;
     std::vector<unsigned char> rigaCmyk;
 };

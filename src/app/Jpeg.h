@@ -7,7 +7,8 @@
 
 // JPEG pictures of the window designs, decoded with libjpeg. A damaged picture never ends the
 // process: it decodes to a null image.
-namespace Jpeg {
+namespace Jpeg
+{
 
 // Pictures larger than this many pixels are refused rather than allocated.
 inline constexpr qint64 PixelMassimi = 40'000'000;

@@ -7,7 +7,8 @@
 #include <QMessageBox>
 #include <new>
 
-namespace RapportoErrori {
+namespace RapportoErrori
+{
 
 QString TestoRapporto(const QString &messaggio)
 {

@@ -8,7 +8,8 @@
 // The general error report: a failure that no handler catches becomes an error box captioned with the
 // application title, showing the failure's own message. The event that failed is abandoned and the
 // program goes on.
-namespace RapportoErrori {
+namespace RapportoErrori
+{
 
 // The text the report shows for a message: a full stop is added when the last character sorts after
 // the full stop (a letter or a digit, for instance).

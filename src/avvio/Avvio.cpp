@@ -2,28 +2,30 @@
 
 #include "app/Applicazione.h"
 #include "app/Finestre.h"
+#include "build_config.h"
 #include "main/TFrmMain.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmStart.h"
-#include "build_config.h"
 
 #include <cstdio>
 #include <string_view>
 
-namespace Avvio {
+namespace Avvio
+{
 
 std::optional<int> RispondiOpzioni(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view opzione = argv[i];
         if (opzione == "--help") {
-            std::printf("Uso: kelmo-dravolo [--help | --version]\n"
-                        "Estrae combinazioni di sei numeri diversi, da 1 a 90, da giocare al super enalotto.\n"
-                        "Le tabelle delle impostazioni e della lingua (impostazioni.db, lingua.db) sono\n"
-                        "aperte dalla cartella di lavoro; ogni altro argomento è ignorato.\n"
-                        "\n"
-                        "  --help     mostra questo aiuto ed esce\n"
-                        "  --version  mostra il nome e la versione del programma ed esce\n");
+            std::printf(
+                "Uso: kelmo-dravolo [--help | --version]\n"
+                "Estrae combinazioni di sei numeri diversi, da 1 a 90, da giocare al super enalotto.\n"
+                "Le tabelle delle impostazioni e della lingua (impostazioni.db, lingua.db) sono\n"
+                "aperte dalla cartella di lavoro; ogni altro argomento è ignorato.\n"
+                "\n"
+                "  --help     mostra questo aiuto ed esce\n"
+                "  --version  mostra il nome e la versione del programma ed esce\n");
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (opzione == "--version") {

@@ -4,7 +4,8 @@
 #include <chrono>
 #include <limits>
 
-namespace Estrazione {
+namespace Estrazione
+{
 
 std::uint32_t SemeDalOrologio()
 {
@@ -25,7 +26,8 @@ int Generatore::Numero(int limite)
 {
     const auto n = static_cast<std::uint64_t>(limite);
     // Values at or above the largest multiple of n would favour the smaller remainders.
-    const std::uint64_t soglia = std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % n;
+    const std::uint64_t soglia =
+        std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % n;
     std::uint64_t x;
     do {
         x = prossimo();

@@ -6,14 +6,27 @@
 #include <cstdint>
 
 // The rules of one draw, as plain functions over the six texts of the number fields.
-namespace Estrazione {
+namespace Estrazione
+{
 
 using Combinazione = std::array<QString, 6>;
 
 // The fifteen pairs of fields compared, in this order (0-based field indices).
-inline constexpr std::array<std::array<int, 2>, 15> Coppie{{{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5},
-                                                             {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 3},
-                                                             {2, 4}, {2, 5}, {3, 4}, {3, 5}, {4, 5}}};
+inline constexpr std::array<std::array<int, 2>, 15> Coppie{{{0, 1},
+                                                            {0, 2},
+                                                            {0, 3},
+                                                            {0, 4},
+                                                            {0, 5},
+                                                            {1, 2},
+                                                            {1, 3},
+                                                            {1, 4},
+                                                            {1, 5},
+                                                            {2, 3},
+                                                            {2, 4},
+                                                            {2, 5},
+                                                            {3, 4},
+                                                            {3, 5},
+                                                            {4, 5}}};
 
 // A fresh seed from the clock: the low 32 bits of a nanosecond counter.
 std::uint32_t SemeDalOrologio();

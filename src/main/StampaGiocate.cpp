@@ -65,7 +65,8 @@ bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
     // options say, and without this option it leaves the range to the print server, which a PDF file
     // never reaches; with it the range comes to the printer, and the text device prints only those pages.
     PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
-                            QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+                            QAbstractPrintDialog::PrintShowPageSize |
+                            QAbstractPrintDialog::PrintCollateCopies);
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 

@@ -1,6 +1,7 @@
 #include "main/TFrmMain.h"
 
 #include "app/Colori.h"
+#include "app/Finestre.h"
 #include "app/Fx.h"
 #include "app/Glifi.h"
 #include "app/RapportoErrori.h"
@@ -8,7 +9,6 @@
 #include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
 #include "update/TFrmControllaVersione.h"
-#include "app/Finestre.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
 #include "windows/TfrmStart.h"
@@ -220,7 +220,8 @@ void TFrmMain::EstraiCombinazione()
     }
 }
 
-namespace {
+namespace
+{
 // Setting a field lays its text out again even when the text stays the same, and after the draw most
 // fields already hold their final text: only a text that differs is set.
 void CambiaTesto(QLineEdit *campo, const QString &testo)

@@ -15,9 +15,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace NumeroFisso {
+namespace NumeroFisso
+{
 
-namespace {
+namespace
+{
 // Asked with the effective ids, those the file would be written with (access() would answer for the
 // real ones).
 bool CartellaScrivibile(const QString &cartella)
@@ -64,7 +66,8 @@ QString Leggi()
     };
     // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
     // would otherwise block the open until a writer comes, and a device would be read as it stands.
-    const int descrittore = ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int descrittore =
+        ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descrittore < 0)
         throw illeggibile(QString::fromLocal8Bit(std::strerror(errno)));
     QFile file;
@@ -72,7 +75,8 @@ QString Leggi()
         ::close(descrittore);
         throw illeggibile(file.errorString());
     }
-    struct stat stato {};
+    struct stat stato {
+    };
     if (::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode))
         throw illeggibile(QStringLiteral("non è un file regolare"));
     // Only the first line's first six characters matter; the rest of the file is never read.

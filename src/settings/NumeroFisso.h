@@ -6,7 +6,8 @@
 
 // The fixed-number file on disk (its format: FormatoNumeroFisso.h). Its presence means that the number
 // is played in the first field. The settings window writes and removes it, the main window reads it.
-namespace NumeroFisso {
+namespace NumeroFisso
+{
 
 // The file's full path: next to the executable when a file stands there or the user may write that
 // folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own

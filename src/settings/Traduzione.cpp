@@ -14,9 +14,11 @@
 #include <memory>
 #include <optional>
 
-namespace Traduzione {
+namespace Traduzione
+{
 
-namespace {
+namespace
+{
 
 // A read cut short by one of the limits: the settings read shows it under its fixed message.
 class ErroreLimite : public Errore
@@ -50,12 +52,10 @@ private:
     sqlite3_int64 m_rigido;
 };
 
-struct ChiudiDb
-{
+struct ChiudiDb {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 };
-struct FinalizzaIstruzione
-{
+struct FinalizzaIstruzione {
     void operator()(sqlite3_stmt *istruzione) const { sqlite3_finalize(istruzione); }
 };
 using Istruzione = std::unique_ptr<sqlite3_stmt, FinalizzaIstruzione>;
@@ -185,7 +185,9 @@ QByteArray NomeTraVirgolette(QByteArray nome)
 // A language value as messages quote it: an overlong one only by its beginning.
 QString linguaMostrata(const QString &lingua)
 {
-    return lingua.size() <= LunghezzaMassimaLingua ? lingua : lingua.left(LunghezzaMassimaLingua) + QStringLiteral("…");
+    return lingua.size() <= LunghezzaMassimaLingua
+               ? lingua
+               : lingua.left(LunghezzaMassimaLingua) + QStringLiteral("…");
 }
 
 } // namespace
@@ -234,13 +236,15 @@ void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscit
     if (lingua.isEmpty())
         throw Errore(QStringLiteral("Nessuna lingua impostata nel campo LINGUA di %1").arg(FileImpostazioni));
     if (lingua.size() > LunghezzaMassimaLingua)
-        throw Errore(QStringLiteral("Lingua \"%1\" troppo lunga nel campo LINGUA di %2: al massimo %3 caratteri")
-                         .arg(linguaMostrata(lingua), FileImpostazioni)
-                         .arg(LunghezzaMassimaLingua));
+        throw Errore(
+            QStringLiteral("Lingua \"%1\" troppo lunga nel campo LINGUA di %2: al massimo %3 caratteri")
+                .arg(linguaMostrata(lingua), FileImpostazioni)
+                .arg(LunghezzaMassimaLingua));
     if (!NomeLinguaValido(lingua))
-        throw Errore(QStringLiteral("Lingua \"%1\" non valida nel campo LINGUA di %2: sono ammessi solo lettere, "
-                                    "cifre e trattini bassi, senza una cifra in testa")
-                         .arg(linguaMostrata(lingua), FileImpostazioni));
+        throw Errore(
+            QStringLiteral("Lingua \"%1\" non valida nel campo LINGUA di %2: sono ammessi solo lettere, "
+                           "cifre e trattini bassi, senza una cifra in testa")
+                .arg(linguaMostrata(lingua), FileImpostazioni));
 
     Connessione connessione(FileLingua, QStringLiteral("lingua"));
     // A bare name that is no column of the table (rowid, NULL, CURRENT_TIMESTAMP) would still be a valid

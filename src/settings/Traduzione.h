@@ -20,7 +20,8 @@ class QWidget;
 // Whatever the files hold (views over queries without end, texts of any length), each read stays
 // within the limits below; a read cut short by one fails like any other read, with a message that
 // names the table and the limit.
-namespace Traduzione {
+namespace Traduzione
+{
 
 inline const QString FileImpostazioni = QStringLiteral("impostazioni.db");
 inline const QString FileLingua = QStringLiteral("lingua.db");
@@ -52,8 +53,7 @@ void LeggiImpostazione(const QString &campo, QString &uscita);
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita);
 
 // One text of a window that the translation pass replaces: how to read it and how to set it.
-struct Voce
-{
+struct Voce {
     std::function<QString()> Leggi;
     std::function<void(const QString &)> Scrivi;
 };
@@ -65,8 +65,8 @@ Voce VoceTesto(QAbstractButton *pulsante);
 
 // Which language values end the pass before any lookup besides "Italiano".
 enum class Guardia {
-    SoloItaliano,    // an empty value goes on to the lookups, which the database then rejects
-    ItalianoOVuoto,  // an empty value means that no language is set
+    SoloItaliano,   // an empty value goes on to the lookups, which the database then rejects
+    ItalianoOVuoto, // an empty value means that no language is set
 };
 
 // The translation pass of a window: nothing when "lingua.db" is not next to the executable;

@@ -15,7 +15,8 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefinito;
 // Touched on the user-interface thread only.
@@ -83,16 +84,18 @@ std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &r
         break;
     }
     if (stato >= 400)
-        return {F::StatoHttp, QStringLiteral("Errore HTTP %1 %2")
-                                  .arg(stato)
-                                  .arg(risposta.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
-                                  .trimmed()};
+        return {F::StatoHttp,
+                QStringLiteral("Errore HTTP %1 %2")
+                    .arg(stato)
+                    .arg(risposta.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                    .trimmed()};
     return {F::Rete, risposta.errorString()};
 }
 
 } // namespace
 
-BrowserIncorporato::BrowserIncorporato(QWidget *parent) : QWidget(parent), m_rete(new QNetworkAccessManager(this))
+BrowserIncorporato::BrowserIncorporato(QWidget *parent)
+    : QWidget(parent), m_rete(new QNetworkAccessManager(this))
 {
     m_rete->setProxyFactory(new ProxyDiSistema);
     m_limite.setSingleShot(true);
@@ -143,13 +146,16 @@ void BrowserIncorporato::Naviga(const QString &indirizzo)
     }
 
     QNetworkRequest richiesta(url);
-    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                           QNetworkRequest::NoLessSafeRedirectPolicy);
     richiesta.setMaximumRedirectsAllowed(MassimoReindirizzamenti);
     m_risposta = m_rete->get(richiesta);
     m_risposta->setReadBufferSize(BufferRisposta);
     // A failure in these (memory for a large page) is reported and goes no further than here.
-    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::readyRead, this, &BrowserIncorporato::datiArrivati);
-    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::finished, this, &BrowserIncorporato::rispostaFinita);
+    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::readyRead, this,
+                            &BrowserIncorporato::datiArrivati);
+    RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::finished, this,
+                            &BrowserIncorporato::rispostaFinita);
     m_limite.start(g_limiteTempo);
 }
 
@@ -186,10 +192,11 @@ void BrowserIncorporato::fallisci(Fallimento motivo, const QString &dettaglio)
 
 void BrowserIncorporato::tempoScaduto()
 {
-    fallisci(Fallimento::TempoScaduto,
-             m_stato == Stato::Scaricamento
-                 ? QStringLiteral("Nessun dato ricevuto per %1 secondi").arg(g_limiteTempo.count() / 1000.0)
-                 : QStringLiteral("Pagina non caricata entro %1 secondi").arg(g_limiteTempo.count() / 1000.0));
+    fallisci(
+        Fallimento::TempoScaduto,
+        m_stato == Stato::Scaricamento
+            ? QStringLiteral("Nessun dato ricevuto per %1 secondi").arg(g_limiteTempo.count() / 1000.0)
+            : QStringLiteral("Pagina non caricata entro %1 secondi").arg(g_limiteTempo.count() / 1000.0));
 }
 
 void BrowserIncorporato::decidi()
@@ -276,8 +283,7 @@ void BrowserIncorporato::concludiPagina()
 
     // However a page is built, its parse costs the window nothing; the time limit still runs, and a
     // parse that outlives it, or an abandoned navigation, is let finish and its result ignored.
-    struct Esito
-    {
+    struct Esito {
         std::optional<QByteArray> corpo;
         bool memoriaEsaurita = false;
     };

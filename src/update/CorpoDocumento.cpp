@@ -10,16 +10,16 @@
 #include <cstring>
 #include <memory>
 
-namespace CorpoDocumento {
-
-namespace {
-
-struct LiberaDocumento
+namespace CorpoDocumento
 {
+
+namespace
+{
+
+struct LiberaDocumento {
     void operator()(xmlDoc *documento) const { xmlFreeDoc(documento); }
 };
-struct ChiudiUscita
-{
+struct ChiudiUscita {
     void operator()(xmlOutputBuffer *uscita) const { xmlOutputBufferClose(uscita); }
 };
 
@@ -27,7 +27,8 @@ struct ChiudiUscita
 xmlNode *TrovaCorpo(xmlNode *nodo)
 {
     while (nodo) {
-        if (nodo->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char *>(nodo->name), "body") == 0)
+        if (nodo->type == XML_ELEMENT_NODE &&
+            std::strcmp(reinterpret_cast<const char *>(nodo->name), "body") == 0)
             return nodo;
         if (nodo->children && nodo->type == XML_ELEMENT_NODE) {
             nodo = nodo->children;
@@ -48,7 +49,8 @@ void TaciErrore(void *, xmlErrorPtr) {}
 QByteArray CodificaDaUsare(const QByteArray &dichiarata)
 {
     const QByteArray nome = dichiarata.trimmed().toLower();
-    if (nome == "iso-8859-1" || nome == "iso8859-1" || nome == "latin1" || nome == "us-ascii" || nome == "ascii")
+    if (nome == "iso-8859-1" || nome == "iso8859-1" || nome == "latin1" || nome == "us-ascii" ||
+        nome == "ascii")
         return QByteArrayLiteral("windows-1252");
     return nome;
 }
@@ -70,8 +72,8 @@ std::optional<QByteArray> Corpo(QByteArrayView risposta, const QByteArray &codif
     if (risposta.isEmpty() || risposta.size() > INT_MAX)
         return std::nullopt;
 
-    // XML_PARSE_HUGE (which the HTML parser honours too): without it a single run of text beyond ten million characters is cut short and
-    // the rest of the page silently lost.
+    // XML_PARSE_HUGE (which the HTML parser honours too): without it a single run of text beyond ten million
+    // characters is cut short and the rest of the page silently lost.
     const int opzioni =
         HTML_PARSE_NONET | HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | XML_PARSE_HUGE;
     const QByteArray nomeCodifica = CodificaDaUsare(codifica);

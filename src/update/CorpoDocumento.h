@@ -4,7 +4,8 @@
 #include <QByteArrayView>
 #include <optional>
 
-namespace CorpoDocumento {
+namespace CorpoDocumento
+{
 
 // The complete outer markup of the body element of an HTML answer, from its opening tag to its closing
 // one, as UTF-8: the answer is parsed leniently (never reaching the network, never complaining) and the

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <limits>
 
-namespace Scansione {
+namespace Scansione
+{
 
-namespace {
+namespace
+{
 
 // Pages run to megabytes and the anchor may sit near their end, so the texts are never copied while
 // they are searched: the walk works on views over the caller's texts, and the backwards mode, instead of
@@ -21,9 +23,10 @@ qsizetype Trova(QByteArrayView testo, QByteArrayView cercato)
 {
     if (cercato.isEmpty() || testo.size() < cercato.size())
         return -1;
-    const void *trovato = cercato.size() == 1
-                              ? std::memchr(testo.data(), cercato.front(), size_t(testo.size()))
-                              : ::memmem(testo.data(), size_t(testo.size()), cercato.data(), size_t(cercato.size()));
+    const void *trovato =
+        cercato.size() == 1
+            ? std::memchr(testo.data(), cercato.front(), size_t(testo.size()))
+            : ::memmem(testo.data(), size_t(testo.size()), cercato.data(), size_t(cercato.size()));
     return trovato ? static_cast<const char *>(trovato) - testo.data() : -1;
 }
 
@@ -135,8 +138,8 @@ std::optional<qint32> LeggiIntero(QByteArrayView testo)
     if (i == fine)
         return std::nullopt;
     // The magnitude may reach 2^31 only for a negative number.
-    const qint64 limite = negativo ? qint64(std::numeric_limits<qint32>::max()) + 1
-                                   : std::numeric_limits<qint32>::max();
+    const qint64 limite =
+        negativo ? qint64(std::numeric_limits<qint32>::max()) + 1 : std::numeric_limits<qint32>::max();
     qint64 valore = 0;
     for (; i < fine; ++i) {
         const char c = testo[i];
@@ -178,7 +181,8 @@ qint32 VersioneAttuale(const QString &etichettaVersione)
     return *letta;
 }
 
-namespace {
+namespace
+{
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; 0 marks the five bytes it leaves undefined,
 // which stand for the control characters of the same value.

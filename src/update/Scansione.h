@@ -10,7 +10,8 @@
 // The version page scanner: cuts values out of page texts by a criterion, reads the published and the
 // current build number and compares them. Texts are 8-bit (Windows-1252), positions count from 1 in the
 // comments and from 0 in the code. Nothing here touches a window.
-namespace Scansione {
+namespace Scansione
+{
 
 // The text with its characters in reverse order.
 QByteArray invertiTesto(QByteArrayView testo);

@@ -8,7 +8,6 @@
 #include "settings/Traduzione.h"
 #include "windows/TFrmAbout.h"
 
-
 using RapportoErrori::Collega;
 
 TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
@@ -50,7 +49,8 @@ void TfrmBug::ButSegnalaClick()
 {
     const TFrmAbout &about = FinestraAbout();
     Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
-                    QStringLiteral("Bug: ") + about.LabelPrg->text() + QStringLiteral(", ") + about.LabelVers->text(),
+                    QStringLiteral("Bug: ") + about.LabelPrg->text() + QStringLiteral(", ") +
+                        about.LabelVers->text(),
                     QStringLiteral("Di seguito la segnalzione del bug:"));
 }
 

@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
+namespace
+{
 QByteArray Leggi(const QString &percorso)
 {
     QFile file(percorso);
@@ -42,7 +43,8 @@ private slots:
         QTest::newRow("logo") << ":/immagini/logo.jpg" << QSize(60, 57) << QRgb(0);
         QTest::newRow("grayscale") << KELMO_TEST_DATA "/grigio.jpg" << QSize(40, 30) << QRgb(0);
         QTest::newRow("cmyk red") << KELMO_TEST_DATA "/cmyk.jpg" << QSize(40, 30) << qRgb(255, 0, 0);
-        QTest::newRow("progressive green") << KELMO_TEST_DATA "/progressivo.jpg" << QSize(40, 30) << qRgb(0, 255, 0);
+        QTest::newRow("progressive green")
+            << KELMO_TEST_DATA "/progressivo.jpg" << QSize(40, 30) << qRgb(0, 255, 0);
     }
     void immaginiBuone()
     {
@@ -92,10 +94,7 @@ private slots:
         QCOMPARE(immagine.size(), QSize(97, 80));
     }
 
-    void fileMancante()
-    {
-        QVERIFY(Jpeg::Carica(QStringLiteral("/nonexistent/picture.jpg")).isNull());
-    }
+    void fileMancante() { QVERIFY(Jpeg::Carica(QStringLiteral("/nonexistent/picture.jpg")).isNull()); }
 };
 
 QTEST_GUILESS_MAIN(TestJpeg)

@@ -16,7 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 // The value of a key of an encoded mailto address, decoded as the mail client does.
 QString valore(const QByteArray &codificato, const QByteArray &chiave)
 {
@@ -38,17 +39,22 @@ private slots:
         QTest::addColumn<QString>("oggetto");
         QTest::addColumn<QString>("corpo");
         QTest::addColumn<QString>("composto");
-        QTest::newRow("bug report") << "Bug: Kelmo_DraVolo, 05.2002-15" << "Di seguito la segnalzione del bug:"
+        QTest::newRow("bug report") << "Bug: Kelmo_DraVolo, 05.2002-15"
+                                    << "Di seguito la segnalzione del bug:"
                                     << "mailto:supporto@kelmo.example?subject=Bug: Kelmo_DraVolo, 05.2002-15"
                                        "&body=Di seguito la segnalzione del bug:";
         QTest::newRow("information request")
-            << "Inf: Kelmo_DraVolo, 05.2002-15" << "Vorrei ricevere informazioni in più per quanto riguarda:"
+            << "Inf: Kelmo_DraVolo, 05.2002-15"
+            << "Vorrei ricevere informazioni in più per quanto riguarda:"
             << "mailto:supporto@kelmo.example?subject=Inf: Kelmo_DraVolo, 05.2002-15"
                "&body=Vorrei ricevere informazioni in più per quanto riguarda:";
-        QTest::newRow("empty subject and body keep their keys") << "" << ""
-                                                                << "mailto:supporto@kelmo.example?subject=&body=";
+        QTest::newRow("empty subject and body keep their keys")
+            << ""
+            << ""
+            << "mailto:supporto@kelmo.example?subject=&body=";
         QTest::newRow("characters that mean something in an address")
-            << "a&b=c?d#e%20f+g" << "riga 1\nriga 2 / 100%"
+            << "a&b=c?d#e%20f+g"
+            << "riga 1\nriga 2 / 100%"
             << "mailto:supporto@kelmo.example?subject=a&b=c?d#e%20f+g&body=riga 1\nriga 2 / 100%";
     }
     void mail()
@@ -80,8 +86,8 @@ private slots:
     {
         // What xdg-open receives for the information request: "più" as UTF-8, blanks as %20.
         AperturaProva apertura;
-        Fx::ComponiMail(QStringLiteral("supporto@kelmo.example"), QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"),
-                        QStringLiteral("in più:"));
+        Fx::ComponiMail(QStringLiteral("supporto@kelmo.example"),
+                        QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"), QStringLiteral("in più:"));
         QCOMPARE(apertura.Aperti.size(), 1);
         QCOMPARE(apertura.Aperti[0].toEncoded(),
                  QByteArray("mailto:supporto@kelmo.example?subject=Inf%3A%20Kelmo_DraVolo%2C%2005.2002-15"
@@ -93,11 +99,11 @@ private slots:
         QTest::addColumn<QString>("obiettivo");
         QTest::addColumn<QUrl>("url");
         QTest::newRow("site address") << "http://www.kelmo.example" << QUrl("http://www.kelmo.example");
-        QTest::newRow("secure address with path") << "https://www.kelmo.example/prg/dravol.exe"
-                                                  << QUrl("https://www.kelmo.example/prg/dravol.exe");
+        QTest::newRow("secure address with path")
+            << "https://www.kelmo.example/prg/dravol.exe" << QUrl("https://www.kelmo.example/prg/dravol.exe");
         QTest::newRow("address without scheme") << "www.kelmo.example" << QUrl("http://www.kelmo.example");
-        QTest::newRow("file with blanks") << "/tmp/una cartella/help.html"
-                                          << QUrl::fromLocalFile("/tmp/una cartella/help.html");
+        QTest::newRow("file with blanks")
+            << "/tmp/una cartella/help.html" << QUrl::fromLocalFile("/tmp/una cartella/help.html");
     }
     void collegamento()
     {

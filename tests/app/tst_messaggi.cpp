@@ -14,7 +14,8 @@
 
 #include <stdexcept>
 
-namespace {
+namespace
+{
 // Runs `azione` on the open box once it is on screen.
 void QuandoBoxAperto(std::function<void(QMessageBox *)> azione)
 {
@@ -58,10 +59,18 @@ private slots:
         RispostaBox risposte;
         risposte.Rispondi(tipo == 3 ? QMessageBox::No : QMessageBox::Ok);
         switch (tipo) {
-        case 0: Fx::MessaggioInfo(testo); break;
-        case 1: Fx::MessaggioAttenzione(testo); break;
-        case 2: Fx::MessaggioErrore(testo); break;
-        case 3: QCOMPARE(Fx::DomandaSiNo(testo), false); break;
+        case 0:
+            Fx::MessaggioInfo(testo);
+            break;
+        case 1:
+            Fx::MessaggioAttenzione(testo);
+            break;
+        case 2:
+            Fx::MessaggioErrore(testo);
+            break;
+        case 3:
+            QCOMPARE(Fx::DomandaSiNo(testo), false);
+            break;
         }
         QCOMPARE(risposte.Visti().size(), 1);
         const BoxVisto &visto = risposte.Visti().first();
@@ -176,16 +185,26 @@ private slots:
     {
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("mostrato");
-        QTest::newRow("letter") << "File non trovato" << "File non trovato.";
-        QTest::newRow("digit") << "Errore 42" << "Errore 42.";
-        QTest::newRow("accented letter") << "Non si può" << "Non si può.";
-        QTest::newRow("question mark sorts after the stop") << "Perché?" << "Perché?.";
-        QTest::newRow("full stop") << "Fatto." << "Fatto.";
-        QTest::newRow("exclamation") << "Attenzione!" << "Attenzione!";
-        QTest::newRow("parenthesis") << "Errore (disco)" << "Errore (disco)";
-        QTest::newRow("blank") << "Errore " << "Errore ";
-        QTest::newRow("comma") << "uno," << "uno,";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "File non trovato"
+                                << "File non trovato.";
+        QTest::newRow("digit") << "Errore 42"
+                               << "Errore 42.";
+        QTest::newRow("accented letter") << "Non si può"
+                                         << "Non si può.";
+        QTest::newRow("question mark sorts after the stop") << "Perché?"
+                                                            << "Perché?.";
+        QTest::newRow("full stop") << "Fatto."
+                                   << "Fatto.";
+        QTest::newRow("exclamation") << "Attenzione!"
+                                     << "Attenzione!";
+        QTest::newRow("parenthesis") << "Errore (disco)"
+                                     << "Errore (disco)";
+        QTest::newRow("blank") << "Errore "
+                               << "Errore ";
+        QTest::newRow("comma") << "uno,"
+                               << "uno,";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void puntoFinaleDelRapporto()
     {
@@ -200,8 +219,7 @@ private slots:
         // under the application title, and the program goes on with the next event.
         QPushButton pulsante;
         int passiFatti = 0;
-        struct Finestra : QObject
-        {
+        struct Finestra : QObject {
             int *passi;
             void Gestore()
             {

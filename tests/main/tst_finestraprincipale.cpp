@@ -1,8 +1,8 @@
 // The main window offscreen, driven through its named controls: the first-press rule, the play log,
 // the fixed number and its failures, and the uniformity of the draw.
 #include "app/Applicazione.h"
-#include "settings/NumeroFisso.h"
 #include "main/TFrmMain.h"
+#include "settings/NumeroFisso.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
@@ -14,7 +14,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 const QRegularExpression DueCifre(QStringLiteral("^(0[1-9]|[1-8][0-9]|90)$"));
 
 QStringList Campi(const TFrmMain &finestra)

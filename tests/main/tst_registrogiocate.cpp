@@ -10,7 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 std::size_t MemoriaVirtuale()
 {
     FILE *statm = std::fopen("/proc/self/statm", "r");
@@ -68,7 +69,8 @@ private slots:
             } catch (...) {
                 _exit(NonRiprende);
             }
-            _exit(registro.Conteggio() == righe + 1 && registro.Riga(righe) == QLatin1String("07 08 09 10 11 12")
+            _exit(registro.Conteggio() == righe + 1 &&
+                          registro.Riga(righe) == QLatin1String("07 08 09 10 11 12")
                       ? Riuscito
                       : RigheCambiate);
         }

@@ -12,9 +12,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -397,7 +397,8 @@ private slots:
         QCOMPARE(pagine.size(), 1);
         const QStringList righe = Righe(pagine);
         const QStringList registro = Registro();
-        QVERIFY2(!righe.isEmpty() && righe.size() < registro.size(), qPrintable(QString::number(righe.size())));
+        QVERIFY2(!righe.isEmpty() && righe.size() < registro.size(),
+                 qPrintable(QString::number(righe.size())));
         QCOMPARE(righe, registro.mid(registro.size() - righe.size()));
     }
 };

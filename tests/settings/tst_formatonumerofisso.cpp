@@ -30,7 +30,10 @@ private slots:
         QTest::newRow("number on second line") << QByteArray("\r\nAO '07'") << "";
         QTest::newRow("empty file") << QByteArray() << "";
         QTest::newRow("accented byte") << QByteArray("AO '\xe8\x37'") << "";
-        QTest::newRow("nul byte") << QByteArray("AO '\0" "7'", 7) << "";
+        QTest::newRow("nul byte") << QByteArray("AO '\0"
+                                                "7'",
+                                                7)
+                                  << "";
     }
     void numeroDallaRiga()
     {

@@ -2,8 +2,8 @@
 // each press of "Impostazioni", destroyed when it closes, and the next play honouring what it saved or
 // removed, without a restart.
 #include "app/Applicazione.h"
-#include "settings/NumeroFisso.h"
 #include "main/TFrmMain.h"
+#include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"

@@ -70,7 +70,8 @@ private slots:
         QFETCH(bool, cartella);
         CartellaProva prova;
         const QByteArray percorso = QFile::encodeName(prova.Percorso(QStringLiteral("redme.qzl")));
-        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0 : ::mkfifo(percorso.constData(), 0600) == 0);
+        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0
+                         : ::mkfifo(percorso.constData(), 0600) == 0);
         const Sorveglianza guardia("fixed-number file that is not a file");
         QVERIFY(!NumeroFisso::Esiste());
         // Read all the same (it was replaced after the test for its presence): a failure at once, not

@@ -19,7 +19,8 @@
 
 using namespace Traduzione;
 
-namespace {
+namespace
+{
 const QString ErroreLettura = QStringLiteral("Errore di lettura in parametri di impostazione, campo: LINGUA");
 
 // A view over a recursive query that never ends: any read of it would run for ever.
@@ -43,7 +44,8 @@ QString Oltre(const QString &file, const QString &tabella, const QString &limite
 }
 const QString OltreTempo = QStringLiteral("la lettura supera il limite di tempo di %1 ms").arg(LimiteTempoMs);
 const QString OltreLunghezza = QStringLiteral("un valore supera il limite di %1 byte").arg(LimiteValoreByte);
-const QString OltreMemoria = QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb);
+const QString OltreMemoria =
+    QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb);
 
 // Runs a lookup; returns the failure's message, or an empty text when it succeeded.
 QString cerca(const QString &italiano, const QString &lingua, QString &uscita)
@@ -80,16 +82,24 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("preparato");
-        QTest::newRow("plain") << "Esci" << "Esci";
-        QTest::newRow("leading ampersand") << "&Segnala" << "Segnala";
-        QTest::newRow("only the first ampersand") << "&&Segnala" << "&Segnala";
-        QTest::newRow("inner ampersand stays") << "Bug & forum" << "Bug & forum";
+        QTest::newRow("plain") << "Esci"
+                               << "Esci";
+        QTest::newRow("leading ampersand") << "&Segnala"
+                                           << "Segnala";
+        QTest::newRow("only the first ampersand") << "&&Segnala"
+                                                  << "&Segnala";
+        QTest::newRow("inner ampersand stays") << "Bug & forum"
+                                               << "Bug & forum";
         QTest::newRow("three apostrophes") << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:"
                                            << "Premi su segnala per inoltrarci la segnalazione dellerrore:";
-        QTest::newRow("apostrophe before ampersand") << "'&x'" << "&x";
-        QTest::newRow("quotes and backslash stay") << "a \"b\" \\c" << "a \"b\" \\c";
-        QTest::newRow("accented letters stay") << "già più" << "già più";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("apostrophe before ampersand") << "'&x'"
+                                                     << "&x";
+        QTest::newRow("quotes and backslash stay") << "a \"b\" \\c"
+                                                   << "a \"b\" \\c";
+        QTest::newRow("accented letters stay") << "già più"
+                                               << "già più";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void testoPreparato()
     {
@@ -137,16 +147,17 @@ private slots:
                                                      "insert into impostazioni values ('x', 'Tedesco')",
                                                      "insert into impostazioni values ('y', 'Inglese')"}
                                       << "Tedesco" << false << "";
-        QTest::newRow("no records") << QStringList{"create table impostazioni (LINGUA text)"} << "" << false << "";
+        QTest::newRow("no records") << QStringList{"create table impostazioni (LINGUA text)"} << "" << false
+                                    << "";
         QTest::newRow("null value") << QStringList{"create table impostazioni (LINGUA text)",
                                                    "insert into impostazioni values (null)"}
                                     << "" << false << "";
         QTest::newRow("missing field") << QStringList{"create table impostazioni (LINGUAGGIO text)",
                                                       "insert into impostazioni values ('Inglese')"}
                                        << "prima" << true << "";
-        QTest::newRow("missing table") << QStringList{"create table altro (LINGUA text)",
-                                                      "insert into altro values ('Inglese')"}
-                                       << "prima" << true << "";
+        QTest::newRow("missing table")
+            << QStringList{"create table altro (LINGUA text)", "insert into altro values ('Inglese')"}
+            << "prima" << true << "";
         QTest::newRow("missing file") << QStringList{} << "prima" << true << "";
         QTest::newRow("view without end")
             << QStringList{VistaSenzaFine("impostazioni", "'Inglese' as LINGUA")} << "prima" << true
@@ -177,7 +188,8 @@ private slots:
         if (errore) {
             QCOMPARE(risposte.Visti().size(), 1);
             QCOMPARE(risposte.Visti()[0].titolo, QStringLiteral("Errore"));
-            QCOMPARE(risposte.Visti()[0].testo, causa.isEmpty() ? ErroreLettura : ErroreLettura + '\n' + causa);
+            QCOMPARE(risposte.Visti()[0].testo,
+                     causa.isEmpty() ? ErroreLettura : ErroreLettura + '\n' + causa);
             QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
         } else {
             QVERIFY(risposte.Visti().isEmpty());
@@ -192,21 +204,44 @@ private slots:
         QTest::addColumn<QString>("italiano");
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("found") << "Esci" << "Inglese" << "Exit";
-        QTest::newRow("column name in other case") << "Esci" << "INGLESE" << "Exit";
-        QTest::newRow("not found gives the text back") << "Gioca" << "Inglese" << "Gioca";
-        QTest::newRow("looked up without leading ampersand") << "&Segnala" << "Inglese" << "&Report";
-        QTest::newRow("not found loses leading ampersand") << "&Stampa" << "Inglese" << "Stampa";
+        QTest::newRow("found") << "Esci"
+                               << "Inglese"
+                               << "Exit";
+        QTest::newRow("column name in other case") << "Esci"
+                                                   << "INGLESE"
+                                                   << "Exit";
+        QTest::newRow("not found gives the text back") << "Gioca"
+                                                       << "Inglese"
+                                                       << "Gioca";
+        QTest::newRow("looked up without leading ampersand") << "&Segnala"
+                                                             << "Inglese"
+                                                             << "&Report";
+        QTest::newRow("not found loses leading ampersand") << "&Stampa"
+                                                           << "Inglese"
+                                                           << "Stampa";
         QTest::newRow("looked up without apostrophes")
-            << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:" << "Inglese"
+            << "Premi su 'segnala' per inoltrarci la segnalazione dell'errore:"
+            << "Inglese"
             << "Press 'Report' to send us the error report:";
-        QTest::newRow("accented text") << "Le risposte ai bug già segnalati" << "Inglese" << "Answers";
-        QTest::newRow("first of several rows") << "Doppio" << "Inglese" << "First";
-        QTest::newRow("empty cell") << "Vuoto" << "Inglese" << "";
-        QTest::newRow("null cell") << "Nullo" << "Inglese" << "";
-        QTest::newRow("quote trick in the text stays a text") << "x' or '1'='1" << "Inglese" << "x or 1=1";
+        QTest::newRow("accented text") << "Le risposte ai bug già segnalati"
+                                       << "Inglese"
+                                       << "Answers";
+        QTest::newRow("first of several rows") << "Doppio"
+                                               << "Inglese"
+                                               << "First";
+        QTest::newRow("empty cell") << "Vuoto"
+                                    << "Inglese"
+                                    << "";
+        QTest::newRow("null cell") << "Nullo"
+                                   << "Inglese"
+                                   << "";
+        QTest::newRow("quote trick in the text stays a text") << "x' or '1'='1"
+                                                              << "Inglese"
+                                                              << "x or 1=1";
         // The query compares texts with "=", exactly: another letter case is another text.
-        QTest::newRow("another letter case is not found") << "ESCI" << "Inglese" << "ESCI";
+        QTest::newRow("another letter case is not found") << "ESCI"
+                                                          << "Inglese"
+                                                          << "ESCI";
     }
     void traduciTesto()
     {
@@ -214,17 +249,16 @@ private slots:
         QFETCH(QString, lingua);
         QFETCH(QString, atteso);
         TabelleProva tabelle;
-        tabelle.Esegui(FileLingua,
-                       {"create table lingua (ITALIANO text, Inglese text)",
-                        "insert into lingua values ('Esci', 'Exit')",
-                        "insert into lingua values ('Segnala', '&Report')",
-                        "insert into lingua values ('Premi su segnala per inoltrarci la segnalazione dellerrore:', "
-                        "'Press ''Report'' to send us the error report:')",
-                        "insert into lingua values ('Le risposte ai bug già segnalati', 'Answers')",
-                        "insert into lingua values ('Doppio', 'First')",
-                        "insert into lingua values ('Doppio', 'Second')",
-                        "insert into lingua values ('Vuoto', '')",
-                        "insert into lingua values ('Nullo', null)"});
+        tabelle.Esegui(
+            FileLingua,
+            {"create table lingua (ITALIANO text, Inglese text)",
+             "insert into lingua values ('Esci', 'Exit')", "insert into lingua values ('Segnala', '&Report')",
+             "insert into lingua values ('Premi su segnala per inoltrarci la segnalazione dellerrore:', "
+             "'Press ''Report'' to send us the error report:')",
+             "insert into lingua values ('Le risposte ai bug già segnalati', 'Answers')",
+             "insert into lingua values ('Doppio', 'First')",
+             "insert into lingua values ('Doppio', 'Second')", "insert into lingua values ('Vuoto', '')",
+             "insert into lingua values ('Nullo', null)"});
         const QByteArray prima = tabelle.Contenuto(FileLingua);
         QString uscita = QStringLiteral("prima");
         QCOMPARE(cerca(italiano, lingua, uscita), QString());
@@ -243,13 +277,14 @@ private slots:
         // Bare names the engine would read as something else than a column.
         QTest::newRow("rowid") << "rowid" << esci << "no such column: rowid";
         QTest::newRow("NULL") << "NULL" << esci << "no such column: NULL";
-        QTest::newRow("CURRENT_TIMESTAMP") << "CURRENT_TIMESTAMP" << esci << "no such column: CURRENT_TIMESTAMP";
+        QTest::newRow("CURRENT_TIMESTAMP")
+            << "CURRENT_TIMESTAMP" << esci << "no such column: CURRENT_TIMESTAMP";
         QTest::newRow("overlong name, quoted by its beginning")
             << QString(2 * 1024 * 1024, QLatin1Char('a')) << esci
             << QStringLiteral("Lingua \"%1…\" troppo lunga").arg(QString(64, QLatin1Char('a')));
         QTest::newRow("empty language") << "" << esci << "Nessuna lingua impostata";
-        QTest::newRow("statement appended") << "Inglese from lingua; drop table lingua; --" << esci
-                                            << "non valida";
+        QTest::newRow("statement appended")
+            << "Inglese from lingua; drop table lingua; --" << esci << "non valida";
         QTest::newRow("missing lingua.db") << "Inglese" << QStringList{} << "lingua.db";
         // Reads cut short by a limit, whatever the table holds.
         QTest::newRow("view without end")
@@ -263,7 +298,8 @@ private slots:
         // Each row within the length limit, all of them together far beyond the memory limit.
         QTest::newRow("sort beyond the memory limit")
             << "Inglese"
-            << QStringList{"create view lingua as with recursive r(n) as (select 1 union all select n + 1 from r "
+            << QStringList{"create view lingua as with recursive r(n) as (select 1 union all select n + 1 "
+                           "from r "
                            "where n < 2000) select 'Esci' as ITALIANO, t as Inglese from (select "
                            "hex(randomblob(20000)) as t from r order by random())"}
             << Oltre(FileLingua, "lingua", OltreMemoria);
@@ -318,7 +354,8 @@ private slots:
         if (file != FileImpostazioni)
             tabelle.Lingua(QStringLiteral("Inglese"));
         const QByteArray percorso = QFile::encodeName(tabelle.Percorso(file));
-        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0 : ::mkfifo(percorso.constData(), 0600) == 0);
+        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0
+                         : ::mkfifo(percorso.constData(), 0600) == 0);
 
         QStringList testi{"Uno"};
         RispostaBox risposte;
@@ -341,16 +378,21 @@ private slots:
         CartellaProva accanto;
         accanto.Scrivi(FileLingua, {});
         TabelleProva tabelle;
-        tabelle.Esegui(FileImpostazioni, {"pragma journal_mode=WAL", "create table impostazioni (LINGUA text)",
-                                          "insert into impostazioni values ('Inglese')"});
-        tabelle.Esegui(FileLingua, {"pragma journal_mode=WAL", "create table lingua (ITALIANO text, Inglese text)",
-                                    "insert into lingua values ('Uno', 'One')"});
+        tabelle.Esegui(FileImpostazioni,
+                       {"pragma journal_mode=WAL", "create table impostazioni (LINGUA text)",
+                        "insert into impostazioni values ('Inglese')"});
+        tabelle.Esegui(FileLingua,
+                       {"pragma journal_mode=WAL", "create table lingua (ITALIANO text, Inglese text)",
+                        "insert into lingua values ('Uno', 'One')"});
         const auto cartella = [&] {
             QStringList voci;
-            for (const QFileInfo &f : QDir(tabelle.Percorso({})).entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                                                QDir::System | QDir::NoDotAndDotDot))
-                voci << QStringLiteral("%1 %2 %3").arg(f.fileName()).arg(f.size()).arg(
-                            f.lastModified().toMSecsSinceEpoch());
+            for (const QFileInfo &f :
+                 QDir(tabelle.Percorso({}))
+                     .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+                voci << QStringLiteral("%1 %2 %3")
+                            .arg(f.fileName())
+                            .arg(f.size())
+                            .arg(f.lastModified().toMSecsSinceEpoch());
             return voci;
         };
         const QStringList prima = cartella();
@@ -442,9 +484,11 @@ private slots:
         QTest::addColumn<QString>("programma"); // LINGUA of the table in the working directory
         QTest::addColumn<QStringList>("attesi");
         QTest::newRow("the user's language over the program's Italian")
-            << "Inglese" << "Italiano" << QStringList{"One", "Two", "Three"};
+            << "Inglese"
+            << "Italiano" << QStringList{"One", "Two", "Three"};
         QTest::newRow("the user's Italian over the program's language")
-            << "Italiano" << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"};
+            << "Italiano"
+            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"};
     }
     void impostazioniProprie()
     {

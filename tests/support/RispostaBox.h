@@ -7,8 +7,7 @@
 #include <QTimer>
 
 // What a message box showed when the test answered it.
-struct BoxVisto
-{
+struct BoxVisto {
     QString titolo;
     QString testo;
     QMessageBox::Icon icona = QMessageBox::NoIcon;

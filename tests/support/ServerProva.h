@@ -17,8 +17,7 @@ class ServerProva : public QObject
 {
     Q_OBJECT
 public:
-    struct Risposta
-    {
+    struct Risposta {
         int stato = 200;
         QByteArray tipo = "text/html";
         QList<QByteArray> intestazioni; // further header lines, "Name: value"

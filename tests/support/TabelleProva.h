@@ -53,8 +53,9 @@ public:
             for (const QString &istruzione : istruzioni) {
                 QSqlQuery query(db);
                 if (!query.exec(istruzione))
-                    throw std::runtime_error(("bad test statement: " + istruzione + " - " +
-                                              query.lastError().text()).toStdString());
+                    throw std::runtime_error(
+                        ("bad test statement: " + istruzione + " - " + query.lastError().text())
+                            .toStdString());
             }
             db.close();
         }
@@ -68,7 +69,8 @@ public:
             throw std::runtime_error("cannot make the configuration folder");
         Esegui(propria ? Propria : QStringLiteral("impostazioni.db"),
                {QStringLiteral("create table impostazioni (LINGUA text)"),
-                QStringLiteral("insert into impostazioni values ('%1')").arg(QString(valore).replace("'", "''"))});
+                QStringLiteral("insert into impostazioni values ('%1')")
+                    .arg(QString(valore).replace("'", "''"))});
     }
 
     // lingua.db with the columns ITALIANO and Inglese and the given pairs, in this order.

@@ -10,7 +10,8 @@
 
 #include "update/Scansione.h"
 
-namespace Riferimento {
+namespace Riferimento
+{
 
 // Position of the first occurrence, or -1; an empty marker and an empty text never match.
 inline qsizetype Trova(const QByteArray &testo, const QByteArray &cercato)

@@ -20,11 +20,11 @@
 using namespace std::chrono_literals;
 using Fallimento = BrowserIncorporato::Fallimento;
 
-namespace {
+namespace
+{
 
 // A browser with a record of every signal it raises.
-struct Prova
-{
+struct Prova {
     BrowserIncorporato browser;
     QSignalSpy completati{&browser, &BrowserIncorporato::DocumentoCompletato};
     QSignalSpy falliti{&browser, &BrowserIncorporato::NavigazioneFallita};
@@ -67,8 +67,7 @@ QList<QByteArray> VersioniNelCorpo(const QString &corpo)
 }
 
 // The path the save dialog would have proposed, and the answer given in the user's place.
-struct SceltaRegistrata
-{
+struct SceltaRegistrata {
     QList<QString> proposte;
     QString risposta;
 };
@@ -113,7 +112,8 @@ class TestBrowser : public QObject
         m_server->ImpostaMuto("/testimone");
         Prova testimone;
         testimone.browser.Naviga(m_server->Indirizzo("/testimone").toString());
-        QTRY_COMPARE_WITH_TIMEOUT(testimone.falliti.count(), 1, int(BrowserIncorporato::LimiteTempo().count()) + 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(testimone.falliti.count(), 1,
+                                  int(BrowserIncorporato::LimiteTempo().count()) + 5000);
         QCOMPARE(testimone.Motivo(), Fallimento::TempoScaduto);
     }
 
@@ -137,22 +137,21 @@ private slots:
             << QByteArray("<HTML><HEAD><TITLE>Kelmo</TITLE></HEAD>\r\n<BODY BGCOLOR=white>\r\n"
                           "<P>Versione 06.2002-16</P>\r\n</BODY></HTML>")
             << QStringLiteral("<body bgcolor=\"white\">\r\n<p>Versione 06.2002-16</p>\r\n</body>");
-        QTest::newRow("bare text gets a body")
-            << QByteArray("text/html") << QByteArray("Versione 06.2002-16")
-            << QStringLiteral("<body><p>Versione 06.2002-16</p></body>");
+        QTest::newRow("bare text gets a body") << QByteArray("text/html") << QByteArray("Versione 06.2002-16")
+                                               << QStringLiteral("<body><p>Versione 06.2002-16</p></body>");
         QTest::newRow("declared Latin-1 read as Windows-1252")
-            << QByteArray("text/html; charset=ISO-8859-1")
-            << QByteArray("<body><p>pi\xF9 \x80 5</p></body>") << QStringLiteral("<body><p>più € 5</p></body>");
+            << QByteArray("text/html; charset=ISO-8859-1") << QByteArray("<body><p>pi\xF9 \x80 5</p></body>")
+            << QStringLiteral("<body><p>più € 5</p></body>");
         QTest::newRow("UTF-8 named by the page")
             << QByteArray("text/html")
             << QByteArray("<html><head><meta charset=\"utf-8\"></head><body>gi\xC3\xA0</body></html>")
             << QStringLiteral("<body>già</body>");
-        QTest::newRow("no content type") << QByteArray() << QByteArray("<body>x</body>")
-                                         << QStringLiteral("<body>x</body>");
+        QTest::newRow("no content type")
+            << QByteArray() << QByteArray("<body>x</body>") << QStringLiteral("<body>x</body>");
         QTest::newRow("plain text") << QByteArray("text/plain") << QByteArray("Versione 06.2002-16")
                                     << QStringLiteral("<body><p>Versione 06.2002-16</p></body>");
-        QTest::newRow("inline disposition") << QByteArray("text/html") << QByteArray("<body>x</body>")
-                                            << QStringLiteral("<body>x</body>");
+        QTest::newRow("inline disposition")
+            << QByteArray("text/html") << QByteArray("<body>x</body>") << QStringLiteral("<body>x</body>");
     }
     void paginaConCorpo()
     {
@@ -447,7 +446,8 @@ private slots:
         QTRY_COMPARE(prova.Segnali(), 1);
         const QList<QByteArray> richieste = m_server->Richieste();
 
-        qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()).toLatin1());
+        qputenv("http_proxy",
+                QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()).toLatin1());
         prova.browser.Naviga(m_server->Indirizzo("/index.php").toString());
         QTRY_COMPARE(prova.Segnali(), 2);
 

@@ -10,7 +10,8 @@
 
 using namespace Scansione;
 
-namespace {
+namespace
+{
 
 // The version criterion the update check uses.
 const Criterio Versione{false, "Versione", "-", "-", "<", {}, false, false, 0};
@@ -73,16 +74,18 @@ private slots:
         QTest::addColumn<Criterio>("criterio");
         QTest::addColumn<QList<QByteArray>>("attesi");
 
-        const QList<QByteArray> esempio{"<BODY><H1>Kelmo</H1>\r\n<P>Versione 06.2002-16</P>\r\n<P>fine</P></BODY>"};
+        const QList<QByteArray> esempio{
+            "<BODY><H1>Kelmo</H1>\r\n<P>Versione 06.2002-16</P>\r\n<P>fine</P></BODY>"};
 
         QTest::newRow("worked example") << esempio << Versione << QList<QByteArray>{"16"};
         QTest::newRow("no pages") << QList<QByteArray>{} << Versione << QList<QByteArray>{};
         QTest::newRow("no anchor") << QList<QByteArray>{"<P>Release 06.2002-16</P>"} << Versione
                                    << QList<QByteArray>{};
-        QTest::newRow("anchor compared exactly") << QList<QByteArray>{"<P>VERSIONE 06.2002-16</P>"} << Versione
-                                                 << QList<QByteArray>{};
+        QTest::newRow("anchor compared exactly")
+            << QList<QByteArray>{"<P>VERSIONE 06.2002-16</P>"} << Versione << QList<QByteArray>{};
         QTest::newRow("text before the anchor ignored")
-            << QList<QByteArray>{"<P>Data 01-05<P>Versione 06.2002-16<"} << Versione << QList<QByteArray>{"16"};
+            << QList<QByteArray>{"<P>Data 01-05<P>Versione 06.2002-16<"} << Versione
+            << QList<QByteArray>{"16"};
         QTest::newRow("value up to the first closing marker")
             << QList<QByteArray>{"Versione -16<B>-17<"} << Versione << QList<QByteArray>{"16"};
 
@@ -118,7 +121,8 @@ private slots:
             << QList<QByteArray>{"16", "17"};
         QTest::newRow("multi-character markers")
             << QList<QByteArray>{"<td>Build</td><td>::42</td>"}
-            << Criterio{false, "Build", "<td>", "::", "</td>", {}, false, false, 0} << QList<QByteArray>{"42"};
+            << Criterio{false, "Build", "<td>", "::", "</td>", {}, false, false, 0}
+            << QList<QByteArray>{"42"};
         QTest::newRow("opening marker searched from the separator on")
             << QList<QByteArray>{"Versione [x] -7 [8]"}
             << Criterio{false, "Versione", "-", "[", "]", {}, false, false, 0} << QList<QByteArray>{"8"};
@@ -141,33 +145,33 @@ private slots:
 
         c = Versione;
         c.IncludiApertura = c.IncludiChiusura = true;
-        QTest::newRow("both markers included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
-                                               << QList<QByteArray>{"-16<"};
+        QTest::newRow("both markers included")
+            << QList<QByteArray>{"Versione 06.2002-16<"} << c << QList<QByteArray>{"-16<"};
         c.IncludiChiusura = false;
-        QTest::newRow("opening included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
-                                          << QList<QByteArray>{"-16"};
+        QTest::newRow("opening included")
+            << QList<QByteArray>{"Versione 06.2002-16<"} << c << QList<QByteArray>{"-16"};
         c.IncludiApertura = false;
         c.IncludiChiusura = true;
-        QTest::newRow("closing included") << QList<QByteArray>{"Versione 06.2002-16<"} << c
-                                          << QList<QByteArray>{"16<"};
+        QTest::newRow("closing included")
+            << QList<QByteArray>{"Versione 06.2002-16<"} << c << QList<QByteArray>{"16<"};
 
         c = Versione;
         c.Scarti = " .";
-        QTest::newRow("Scarti trims the end") << QList<QByteArray>{"Versione 06.2002-16. .<"} << c
-                                              << QList<QByteArray>{"16"};
-        QTest::newRow("Scarti leaves the front") << QList<QByteArray>{"Versione 06.2002- .16<"} << c
-                                                 << QList<QByteArray>{" .16"};
-        QTest::newRow("Scarti may empty the value") << QList<QByteArray>{"Versione -. .<"} << c
-                                                    << QList<QByteArray>{""};
+        QTest::newRow("Scarti trims the end")
+            << QList<QByteArray>{"Versione 06.2002-16. .<"} << c << QList<QByteArray>{"16"};
+        QTest::newRow("Scarti leaves the front")
+            << QList<QByteArray>{"Versione 06.2002- .16<"} << c << QList<QByteArray>{" .16"};
+        QTest::newRow("Scarti may empty the value")
+            << QList<QByteArray>{"Versione -. .<"} << c << QList<QByteArray>{""};
         c.IncludiChiusura = true;
         QTest::newRow("Scarti after the closing marker is kept")
             << QList<QByteArray>{"Versione -16.<"} << c << QList<QByteArray>{"16.<"};
-        QTest::newRow("empty Scarti trims nothing") << QList<QByteArray>{"Versione 06.2002-16. .<"} << Versione
-                                                    << QList<QByteArray>{"16. ."};
+        QTest::newRow("empty Scarti trims nothing")
+            << QList<QByteArray>{"Versione 06.2002-16. .<"} << Versione << QList<QByteArray>{"16. ."};
 
         const Criterio indietro = AllIndietro();
-        QTest::newRow("backwards worked example") << QList<QByteArray>{"x=1;y=2;Fine"} << indietro
-                                                  << QList<QByteArray>{"2"};
+        QTest::newRow("backwards worked example")
+            << QList<QByteArray>{"x=1;y=2;Fine"} << indietro << QList<QByteArray>{"2"};
         QTest::newRow("backwards from the last anchor")
             << QList<QByteArray>{"a=1;Fine b=2;Fine c=3;"} << indietro << QList<QByteArray>{"2"};
         QTest::newRow("backwards ignores separators after the anchor")
@@ -183,15 +187,16 @@ private slots:
             << Criterio{true, "Build", "<td>", "::", "</td>", {}, false, false, 0} << QList<QByteArray>{"42"};
         c = indietro;
         c.Salti = 1;
-        QTest::newRow("backwards Salti") << QList<QByteArray>{"z=0;", "a=1;", "x=9; Fine"} << c
-                                         << QList<QByteArray>{"1"};
+        QTest::newRow("backwards Salti")
+            << QList<QByteArray>{"z=0;", "a=1;", "x=9; Fine"} << c << QList<QByteArray>{"1"};
         c = indietro;
         c.IncludiApertura = c.IncludiChiusura = true;
         c.Scarti = ";";
-        QTest::newRow("backwards include flags and Scarti") << QList<QByteArray>{"x=1;y=2;Fine"} << c
-                                                            << QList<QByteArray>{"=2"};
+        QTest::newRow("backwards include flags and Scarti")
+            << QList<QByteArray>{"x=1;y=2;Fine"} << c << QList<QByteArray>{"=2"};
         QTest::newRow("backwards with the version criterion finds nothing")
-            << esempio << Criterio{true, "Versione", "-", "-", "<", {}, false, false, 0} << QList<QByteArray>{};
+            << esempio << Criterio{true, "Versione", "-", "-", "<", {}, false, false, 0}
+            << QList<QByteArray>{};
     }
     void estraeConIlCriterio()
     {
@@ -218,8 +223,8 @@ private slots:
 
         EstraiURLConCriterio(pagine, destinazione, criterio);
 
-        const QList<QByteArray> attesi = invertito ? QList<QByteArray>{"precedente", "2", "1"}
-                                                   : QList<QByteArray>{"precedente", "1", "2"};
+        const QList<QByteArray> attesi =
+            invertito ? QList<QByteArray>{"precedente", "2", "1"} : QList<QByteArray>{"precedente", "1", "2"};
         QCOMPARE(destinazione, attesi);
         QCOMPARE(pagine, copiaPagine);
         QCOMPARE(criterio.Ancora, QByteArray("Fine"));
@@ -245,14 +250,21 @@ private slots:
             QList<QByteArray> pagine;
             for (int n = generatore.bounded(5); n > 0; --n)
                 pagine.append(testo(24));
-            const Criterio c{generatore.bounded(2) == 1, testo(2), testo(2), testo(2), testo(2), testo(2),
-                             generatore.bounded(2) == 1, generatore.bounded(2) == 1,
+            const Criterio c{generatore.bounded(2) == 1,
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             generatore.bounded(2) == 1,
+                             generatore.bounded(2) == 1,
                              qint16(generatore.bounded(-1, 3))};
             if (Estrai(pagine, c, {"x"}) != EstraiPassoPasso(pagine, c, {"x"}))
-                QFAIL(qPrintable(QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
-                                     .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
-                                          QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
-                                          QString::fromLatin1(c.Chiusura))));
+                QFAIL(qPrintable(
+                    QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
+                        .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
+                             QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
+                             QString::fromLatin1(c.Chiusura))));
         }
     }
 
@@ -379,7 +391,10 @@ private slots:
         QTest::newRow("ascii") << QStringLiteral("Versione 06.2002-16") << QByteArray("Versione 06.2002-16");
         QTest::newRow("accented letters") << QStringLiteral("più già è") << QByteArray("pi\xF9 gi\xE0 \xE8");
         QTest::newRow("euro and dashes") << QStringLiteral("€ – —") << QByteArray("\x80 \x96 \x97");
-        QTest::newRow("quotes") << QStringLiteral("“a” ‘b’") << QByteArray("\x93" "a\x94 \x91" "b\x92");
+        QTest::newRow("quotes") << QStringLiteral("“a” ‘b’")
+                                << QByteArray("\x93"
+                                              "a\x94 \x91"
+                                              "b\x92");
         QTest::newRow("missing character") << QStringLiteral("a中b") << QByteArray("a?b");
         QTest::newRow("character outside the plane") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
         QTest::newRow("latin-1 control in the euro's place") << QString(QChar(0x80)) << QByteArray("?");

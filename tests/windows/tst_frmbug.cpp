@@ -17,7 +17,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 const QStringList Italiani{
     "Segnalazione bug al team Kelmo",
     "Il tuo supporto aiuta a migliorare i software Kelmo",
@@ -39,8 +40,8 @@ const QStringList Inglesi{
 
 QStringList testiDi(const TfrmBug &bug)
 {
-    return {bug.windowTitle(), bug.Label4->text(), bug.Label1->text(),     bug.Label2->text(),
-            bug.Label3->text(),  bug.ButSegnala->text(), bug.ButEsci->text()};
+    return {bug.windowTitle(),  bug.Label4->text(),     bug.Label1->text(), bug.Label2->text(),
+            bug.Label3->text(), bug.ButSegnala->text(), bug.ButEsci->text()};
 }
 } // namespace
 
@@ -128,7 +129,8 @@ private slots:
             QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
             QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
             QCOMPARE(mail.query(QUrl::FullyDecoded),
-                     QStringLiteral("subject=Bug: Kelmo_DraVolo, 05.2002-15&body=Di seguito la segnalzione del bug:"));
+                     QStringLiteral(
+                         "subject=Bug: Kelmo_DraVolo, 05.2002-15&body=Di seguito la segnalzione del bug:"));
         }
         QVERIFY(bug.isVisible());
 
@@ -136,7 +138,9 @@ private slots:
         m_finestre->About().LabelVers->setText(QStringLiteral("06.2002-16"));
         Clic(bug.ButSegnala);
         QCOMPARE(apertura.Aperti.size(), 3);
-        QVERIFY(apertura.Aperti[2].query(QUrl::FullyDecoded).startsWith("subject=Bug: Kelmo_DraVolo, 06.2002-16&"));
+        QVERIFY(apertura.Aperti[2]
+                    .query(QUrl::FullyDecoded)
+                    .startsWith("subject=Bug: Kelmo_DraVolo, 06.2002-16&"));
 
         Clic(bug.lblLink);
         QCOMPARE(apertura.Aperti.size(), 4);

@@ -29,7 +29,8 @@ private slots:
         const QString italiano = QStringLiteral("Caricamento in corso, attendere..");
         // With an empty value a lookup would fail with a report: none comes, so none was made.
         QTest::newRow("empty value") << "" << italiano << QStringList{};
-        QTest::newRow("Inglese") << "Inglese" << "Loading, please wait.." << QStringList{};
+        QTest::newRow("Inglese") << "Inglese"
+                                 << "Loading, please wait.." << QStringList{};
         QTest::newRow("missing column")
             << "Russo" << italiano
             << QStringList{"Kelmo_Dravolo|Errore di lettura in lingua.db: no such column: Russo"};
@@ -66,8 +67,8 @@ private slots:
         QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
         QCOMPARE(splash.TimerStart->interval(), 10000);
         const Qt::WindowFlags flags = splash.windowFlags();
-        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     }
 
     void chiusoSoloDalTimer()
@@ -132,7 +133,8 @@ private slots:
         connect(&sonda, &QTimer::timeout, this, [&] {
             if (splash.isVisible() && !splashVisto) {
                 splashVisto = true;
-                principaleGiaSulloSchermo = principale.windowHandle() && principale.windowHandle()->isVisible();
+                principaleGiaSulloSchermo =
+                    principale.windowHandle() && principale.windowHandle()->isVisible();
                 QVERIFY(QApplication::activeModalWidget() == &splash);
             }
         });
