@@ -15,7 +15,7 @@
 // BM_Pressione/0 is the handler alone, without the click and the repaint.
 
 #include "app/Applicazione.h"
-#include "app/Fx.h"
+#include "app/Servizi.h"
 #include "main/Estrazione.h"
 #include "main/TFrmMain.h"
 

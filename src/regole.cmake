@@ -4,6 +4,7 @@
 # project (fuzz/CMakeLists.txt) and by the layer check (tests/strati.py).
 set(KELMO_REGOLE
   app/Errore.h
+  app/TastoNumerico.cpp app/TastoNumerico.h
   app/Contrasto.cpp app/Contrasto.h
   main/Estrazione.cpp main/Estrazione.h
   main/TestiStampa.cpp main/TestiStampa.h

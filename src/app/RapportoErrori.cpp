@@ -2,7 +2,7 @@
 
 #include "app/Applicazione.h"
 #include "app/Errore.h"
-#include "app/Fx.h"
+#include "app/Messaggi.h"
 
 #include <QMessageBox>
 #include <new>

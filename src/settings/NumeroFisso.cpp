@@ -1,7 +1,7 @@
 #include "settings/NumeroFisso.h"
 
 #include "app/Errore.h"
-#include "app/Fx.h"
+#include "app/Servizi.h"
 
 #include <QDir>
 #include <QFile>

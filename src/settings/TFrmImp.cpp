@@ -2,9 +2,10 @@
 
 #include "app/AttivazionePerMostra.h"
 #include "app/Errore.h"
-#include "app/Fx.h"
 #include "app/Glifi.h"
+#include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
+#include "app/TastoNumerico.h"
 #include "settings/NumeroFisso.h"
 
 #include <QKeyEvent>

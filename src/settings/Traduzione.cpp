@@ -1,7 +1,8 @@
 #include "settings/Traduzione.h"
 
 #include "app/Errore.h"
-#include "app/Fx.h"
+#include "app/Messaggi.h"
+#include "app/Servizi.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>

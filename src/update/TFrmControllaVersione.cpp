@@ -2,8 +2,8 @@
 
 #include "app/AttivazionePerMostra.h"
 #include "app/Colori.h"
-#include "app/Fx.h"
 #include "app/Glifi.h"
+#include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"

@@ -3,9 +3,10 @@
 #include "app/Colori.h"
 #include "app/Errore.h"
 #include "app/Finestre.h"
-#include "app/Fx.h"
 #include "app/Glifi.h"
+#include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
+#include "app/Servizi.h"
 #include "build_config.h"
 
 using RapportoErrori::Collega;

@@ -1,9 +1,10 @@
 #include "windows/TfrmBug.h"
 
 #include "app/Colori.h"
-#include "app/Fx.h"
 #include "app/Glifi.h"
+#include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
+#include "app/Servizi.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
 #include "windows/TFrmAbout.h"

@@ -1,6 +1,6 @@
 // Hand-over to the desktop: the composed mail address and the address the opener receives, web
 // addresses and files, and the help command of the main window.
-#include "app/Fx.h"
+#include "app/Servizi.h"
 #include "main/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"

@@ -2,8 +2,9 @@
 // the program itself uses (Italian standard buttons).
 #include "app/Applicazione.h"
 #include "app/Errore.h"
-#include "app/Fx.h"
+#include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
+#include "app/TastoNumerico.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
 

@@ -1,7 +1,7 @@
 // The settings window offscreen, driven through its named controls: restoring from the fixed-number
 // file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
 #include "app/Applicazione.h"
-#include "app/Fx.h"
+#include "app/Servizi.h"
 #include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
 #include "support/CartellaPiena.h"

@@ -1,6 +1,6 @@
 #include "support/CartellaProva.h"
 
-#include "app/Fx.h"
+#include "app/Servizi.h"
 
 #include <QFile>
 #include <stdexcept>

@@ -1,19 +1,11 @@
-#include "app/Fx.h"
+#include "app/Servizi.h"
 
-#include "app/BoxMessaggio.h"
 #include "app/Errore.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QPointer>
-#include <QScreen>
-#include <QStyle>
-#include <QWidget>
-#include <QWindow>
+#include <QList>
 
 #include <cerrno>
 #include <climits>
@@ -21,6 +13,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
+#include <utility>
 
 namespace Fx
 {
@@ -66,69 +59,6 @@ std::optional<QString> percorsoAssoluto(const char *variabile)
     return QFile::decodeName(valore);
 }
 } // namespace
-
-QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &titolo, const QString &testo,
-                                      QMessageBox::StandardButtons pulsanti)
-{
-    const bool soloPulsanti = pulsanti.testFlag(QMessageBox::Yes) && pulsanti.testFlag(QMessageBox::No) &&
-                              !pulsanti.testFlag(QMessageBox::Cancel);
-    BoxMessaggio box(icona, titolo, testo, pulsanti, soloPulsanti);
-    // QMessageBox makes itself application-modal; a box without owner must leave the other windows
-    // usable, so the modality is set back after construction and the caller waits in a local loop.
-    box.setWindowModality(Qt::NonModal);
-    // A modal window that is open keeps blocking the windows it blocked, but not a box shown while it
-    // runs: the box becomes its transient, so the user can still answer it.
-    if (QWidget *modale = QApplication::activeModalWidget(); modale && modale->windowHandle()) {
-        box.winId();
-        box.windowHandle()->setTransientParent(modale->windowHandle());
-    }
-    QEventLoop attesa;
-    QObject::connect(&box, &QMessageBox::finished, &attesa, &QEventLoop::quit);
-    box.show();
-    box.raise();
-    box.activateWindow();
-    attesa.exec();
-    return box.risposta();
-}
-
-void MessaggioInfo(const QString &testo)
-{
-    MostraBox(QMessageBox::Information, QStringLiteral("Messaggio."), testo, QMessageBox::Ok);
-}
-
-void MessaggioAttenzione(const QString &testo)
-{
-    MostraBox(QMessageBox::Warning, QStringLiteral("Attenzione."), testo, QMessageBox::Ok);
-}
-
-void MessaggioErrore(const QString &testo)
-{
-    MostraBox(QMessageBox::Critical, QStringLiteral("Errore"), testo, QMessageBox::Ok);
-}
-
-bool DomandaSiNo(const QString &testo)
-{
-    return MostraBox(QMessageBox::Question, QStringLiteral("Richiesta."), testo,
-                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
-void FiltraTastoNumerico(QChar &carattere)
-{
-    const char16_t codice = carattere.unicode();
-    if (codice >= u'0' && codice <= u'9')
-        return;
-    if (codice == 8 || codice == 13)
-        return;
-    carattere = QChar(0);
-}
-
-void CentraSulDesktop(QWidget *finestra)
-{
-    if (QScreen *schermo = finestra->screen())
-        finestra->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, finestra->size(),
-                                           schermo->availableGeometry())
-                           .topLeft());
-}
 
 QString CartellaEseguibile()
 {

@@ -1,37 +1,13 @@
 #pragma once
 
-#include <QChar>
-#include <QMessageBox>
+#include <QByteArray>
 #include <QString>
-
-class QWidget;
 #include <QUrl>
 
-// Routines shared by every window: the message boxes, the numeric key filter, the folder of the
-// executable and the hand-over of files, web addresses and mail to the desktop.
+// What the program asks of the system and the desktop: its own folder, the user's configuration folder,
+// and the hand-over of files, web addresses and mail to the desktop's default programs.
 namespace Fx
 {
-
-// The four message boxes. Each has its fixed caption, icon and buttons; the caller gives only the
-// text. A box has no owner window: the caller waits for the answer while the program's other windows
-// stay usable.
-void MessaggioInfo(const QString &testo);
-void MessaggioAttenzione(const QString &testo);
-void MessaggioErrore(const QString &testo);
-bool DomandaSiNo(const QString &testo);
-
-// Shows a box without owner and waits for it to be dismissed; returns the button pressed.
-// Boxes with Yes and No cannot be left by Escape or by a close request.
-QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &titolo, const QString &testo,
-                                      QMessageBox::StandardButtons pulsanti);
-
-// Lets digits, Backspace and Enter through; any other character becomes the null character, which
-// cancels the keystroke.
-void FiltraTastoNumerico(QChar &carattere);
-
-// Places a window in the centre of the desktop it stands on, before it is shown: the window manager
-// and Qt then leave it there rather than over its owner.
-void CentraSulDesktop(QWidget *finestra);
 
 // The folder that holds the executable, with the trailing separator, found from what the kernel says
 // the running executable is. Throws Errore when it cannot be found: no other folder is ever guessed.

@@ -1,0 +1,16 @@
+#include "app/TastoNumerico.h"
+
+namespace Fx
+{
+
+void FiltraTastoNumerico(QChar &carattere)
+{
+    const char16_t codice = carattere.unicode();
+    if (codice >= u'0' && codice <= u'9')
+        return;
+    if (codice == 8 || codice == 13)
+        return;
+    carattere = QChar(0);
+}
+
+} // namespace Fx

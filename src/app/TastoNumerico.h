@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QChar>
+
+namespace Fx
+{
+
+// Lets digits, Backspace and Enter through; any other character becomes the null character, which
+// cancels the keystroke.
+void FiltraTastoNumerico(QChar &carattere);
+
+} // namespace Fx
