@@ -48,10 +48,12 @@ def solo_lo_splash(pid):
 
 def prima_esecuzione():
     with A.programma(env=A.ambiente_con_apertura()) as processo:
+        # The splash's ten seconds start when it is shown, after this: the main window cannot come
+        # sooner than they from here, however long a loaded machine takes to show the splash.
+        avviato = time.monotonic()
         pid = processo.pid
         passo("the splash comes up first, alone, with its title and texts")
         splash = A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=DURATA_SPLASH)
-        visto = time.monotonic()
         solo_lo_splash(pid)
         testi = A.etichette(splash)
         verifica(CARICAMENTO in testi and "Inizializzazione" in testi, f"splash labels: {testi}")
@@ -72,11 +74,11 @@ def prima_esecuzione():
 
         passo("the main window comes up once the splash has gone by itself")
         principale = A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", tempo=DURATA_SPLASH + 15, sola=True)
-        trascorso = time.monotonic() - visto
-        print(f"   the splash stayed {trascorso:.1f} s after it was seen")
+        trascorso = time.monotonic() - avviato
+        print(f"   the main window came {trascorso:.1f} s after the start")
         # Had Escape or the close request closed the splash, the main window would have followed
         # within a second of them, not after the splash's ten seconds.
-        verifica(trascorso >= DURATA_SPLASH - 4, f"the splash went after only {trascorso:.1f} s")
+        verifica(trascorso >= DURATA_SPLASH, f"the splash went after only {trascorso:.1f} s")
         verifica(mappata(A.TITOLO_PRINCIPALE) == "IsViewable", "the main window is not mapped")
         verifica(mappata(TITOLO_SPLASH) != "IsViewable", "the splash is still on screen")
 
