@@ -380,7 +380,7 @@ private slots:
         if (!pagina.isEmpty()) {
             QVERIFY2(BrowserIncorporato::AnalisiInCorso() == 1, "the page was not being parsed at the limit");
             // The parse ends after its navigation has failed: its result is dropped, nothing more is said.
-            QTRY_COMPARE_WITH_TIMEOUT(BrowserIncorporato::AnalisiInCorso(), 0, 120000);
+            QTRY_COMPARE_WITH_TIMEOUT(BrowserIncorporato::AnalisiInCorso(), 0, 30000);
             QCOMPARE(prova.Segnali(), 1);
             QCOMPARE(prova.browser.CorpoHtml(), std::nullopt);
             QVERIFY(!prova.browser.InCorso());
