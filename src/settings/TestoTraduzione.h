@@ -3,7 +3,7 @@
 #include <QString>
 
 // The texts of the translation's lookups: the key of a text, which language values may name a column,
-// and the SQL text of one lookup. Plain values; the reads themselves are Traduzione.h's.
+// and the SQL text of one lookup. Plain values; the reads themselves are TabelleTraduzione.h's.
 namespace Traduzione
 {
 

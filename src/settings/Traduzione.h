@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/TestoTraduzione.h"
+#include "settings/TabelleTraduzione.h"
 
 #include <QList>
 #include <QString>
@@ -11,46 +11,16 @@ class QAbstractButton;
 class QLabel;
 class QWidget;
 
-// Translation of interface texts. The language is named by the field LINGUA of the settings table
-// "impostazioni.db"; the translations stand in the table `lingua` of "lingua.db", one row per Italian
-// text (column ITALIANO) and one column per language. Both files are opened by bare name, so they are
-// found in the working directory, read-only, with a connection of their own for each read; a settings
-// table of the user's own, in their configuration folder, is read in place of the other.
-//
-// Whatever the files hold (views over queries without end, texts of any length), each read stays
-// within the limits below; a read cut short by one fails like any other read, with a message that
-// names the table and the limit.
+// The translation pass of the windows: their texts replaced by those that the tables give for the
+// language set (the reads are TabelleTraduzione.h's), and the settings read shown as an error box when
+// it fails.
 namespace Traduzione
 {
-
-inline const QString FileImpostazioni = QStringLiteral("impostazioni.db");
-inline const QString FileLingua = QStringLiteral("lingua.db");
-inline const QString Italiano = QStringLiteral("Italiano");
-
-// How long one read may keep the engine busy: the splash's pass makes two reads before the first
-// window is on screen.
-inline constexpr int LimiteTempoMs = 250;
-// The longest value, in bytes, that the engine reads or makes during a read: a caption is a line or
-// two; the limit also covers the tables' own definitions and the rows of a sort.
-inline constexpr int LimiteValoreByte = 64 * 1024;
-// The memory, in MB, that the engine may take for one read, sorts and recursive queries included.
-inline constexpr int LimiteMemoriaMb = 16;
-
-// The settings table to read: the user's own, kelmo-dravolo/impostazioni.db in their configuration
-// folder (Fx::CartellaConfigurazione), when one stands there, so that each user can choose a language
-// without touching the program's; otherwise "impostazioni.db" in the working directory.
-QString PercorsoImpostazioni();
 
 // Reads one field of the settings table's first record into `uscita`. A failure is reported with the
 // error box "Errore di lettura in parametri di impostazione, campo: " + field and leaves `uscita` as it
 // was; a read cut short by a limit adds a second line that names the table and the limit.
 void LeggiImpostazione(const QString &campo, QString &uscita);
-
-// Looks an Italian text up for a language. `uscita` receives the translation, or the prepared text
-// when no row matches. A failure of the database (missing table or column, a language value that is
-// not a column of the table or longer than LunghezzaMassimaLingua, a read cut short by a limit) is
-// thrown as Errore; `uscita` is then left as it was.
-void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita);
 
 // One text of a window that the translation pass replaces: how to read it and how to set it.
 struct Voce {
