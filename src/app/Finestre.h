@@ -2,7 +2,6 @@
 
 class QWidget;
 class TFrmAbout;
-class TfrmStart;
 
 // The windows that live for the whole run, reachable from anywhere in the program. The main window is
 // known only as a window: whoever shows it need not know its class, and the windows it opens stay
@@ -11,5 +10,4 @@ namespace Finestre
 {
 inline QWidget *FrmMain = nullptr;
 inline TFrmAbout *FrmAbout = nullptr;
-inline TfrmStart *frmStart = nullptr;
 } // namespace Finestre

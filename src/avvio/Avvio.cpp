@@ -40,18 +40,18 @@ int Esegui(int &argc, char **argv)
 {
     Applicazione applicazione(argc, argv);
 
-    TFrmMain finestraPrincipale;
+    // The three windows in their order; the main window's controls come later (below).
+    TFrmMain finestraPrincipale(nullptr, TFrmMain::Controlli::Differiti);
     Finestre::FrmMain = &finestraPrincipale;
     TFrmAbout finestraAbout;
     Finestre::FrmAbout = &finestraAbout;
     // Its creation (title and translation pass) runs now, before any window is on screen.
     TfrmStart finestraStart;
-    Finestre::frmStart = &finestraStart;
 
-    // The main window's show handler shows the splash first.
-    finestraPrincipale.show();
+    // The splash comes on screen first and alone; the main window's controls are built once its first
+    // frame is up, and the main window comes up when the splash's timer closes it.
+    finestraStart.MostraAllAvvio([&finestraPrincipale] { finestraPrincipale.CreaControlli(); });
     const int esito = applicazione.exec();
-    Finestre::frmStart = nullptr;
     Finestre::FrmAbout = nullptr;
     Finestre::FrmMain = nullptr;
     return esito;

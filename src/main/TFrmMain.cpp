@@ -1,7 +1,6 @@
 #include "main/TFrmMain.h"
 
 #include "app/Colori.h"
-#include "app/Finestre.h"
 #include "app/Glifi.h"
 #include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
@@ -12,7 +11,6 @@
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
-#include "windows/TfrmStart.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,11 +24,21 @@
 
 using RapportoErrori::Collega;
 
-TFrmMain::TFrmMain(QWidget *genitore) : QMainWindow(genitore)
+// The controls' pointers start null (the Ui part value-initialised), not unset, until they are built.
+TFrmMain::TFrmMain(QWidget *genitore, Controlli quando) : QMainWindow(genitore), Ui::TFrmMain()
 {
-    setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (quando == Controlli::Subito)
+        CreaControlli();
+}
+
+void TFrmMain::CreaControlli()
+{
+    if (m_controlliCreati)
+        return;
+    m_controlliCreati = true;
+    setupUi(this);
 
     // The window comes on screen only after the splash: its pictures are decoded then.
     Glifi::ImmagineAlPrimoDisegno({Image1, Image2, Image3, Image4}, QStringLiteral("mattoni"));
@@ -82,13 +90,13 @@ Estrazione::Combinazione TFrmMain::Combinazione() const
     return testi;
 }
 
-void TFrmMain::showEvent(QShowEvent *evento)
+void TFrmMain::setVisible(bool visibile)
 {
-    QMainWindow::showEvent(evento);
-    if (!m_giaMostrata) {
-        m_giaMostrata = true;
-        RapportoErrori::Protetto([this] { FormShow(); });
-    }
+    // Built before the showing starts, never during it: controls added to a window in the middle of its
+    // show() are not seen by its layout, which would give it no size and centre it on the wrong spot.
+    if (visibile)
+        CreaControlli();
+    QMainWindow::setVisible(visibile);
 }
 
 void TFrmMain::closeEvent(QCloseEvent *evento)
@@ -99,13 +107,6 @@ void TFrmMain::closeEvent(QCloseEvent *evento)
     QMainWindow::closeEvent(evento);
     if (evento->isAccepted())
         QCoreApplication::exit(0);
-}
-
-void TFrmMain::FormShow()
-{
-    // The splash stands alone on the screen first; this window comes up once it has closed.
-    if (Finestre::frmStart)
-        Finestre::frmStart->exec();
 }
 
 void TFrmMain::Help1Click()

@@ -13,13 +13,20 @@ class TFrmMain : public QMainWindow, public Ui::TFrmMain
 {
     Q_OBJECT
 public:
-    explicit TFrmMain(QWidget *genitore = nullptr);
+    // When the controls are built: with the window, or later, when CreaControlli is called (the
+    // start-up does so once the splash is on screen) and at the latest just before the window is first
+    // shown. Until then the window has no controls at all.
+    enum class Controlli { Subito, Differiti };
+
+    explicit TFrmMain(QWidget *genitore = nullptr, Controlli quando = Controlli::Subito);
+
+    // Builds the controls, lays the window out and centres it; once only.
+    void CreaControlli();
 
     // The six number fields in field order.
     std::array<QLineEdit *, 6> CampiNumero() const;
     Estrazione::Combinazione Combinazione() const;
 
-    void FormShow();
     void BTSgiocaClick();
     void BTSstampaClick();
     void BTSimpClick();
@@ -28,8 +35,9 @@ public:
     void SegnalBug1Click();
     void Controllaversione1Click();
 
+    void setVisible(bool visibile) override;
+
 protected:
-    void showEvent(QShowEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
 
 private:
@@ -39,5 +47,5 @@ private:
     void StampaTutteLeGiocate();
     void StampaGiocataCorrente();
 
-    bool m_giaMostrata = false;
+    bool m_controlliCreati = false;
 };

@@ -14,6 +14,8 @@
 #include <QHideEvent>
 #include <QTimer>
 
+#include <utility>
+
 using RapportoErrori::Collega;
 
 TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), TimerStart(new QTimer(this))
@@ -33,6 +35,8 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
 
     TimerStart->setObjectName(QStringLiteral("TimerStart"));
     TimerStart->setInterval(intervallo);
+    // A coarse timer may fire up to 5 % early, half a second of the ten.
+    TimerStart->setTimerType(Qt::PreciseTimer);
 
     Collega(TimerStart, &QTimer::timeout, this, &TfrmStart::TimerStartTimer);
     Collega(ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
@@ -52,6 +56,28 @@ void TfrmStart::FormCreate()
 void TfrmStart::TraduciInterfaccia()
 {
     Traduzione::TraduciVoci({Traduzione::VoceTesto(Label1)}, Traduzione::Guardia::ItalianoOVuoto);
+}
+
+void TfrmStart::MostraAllAvvio(std::function<void()> preparaPrincipale)
+{
+    m_preparaPrincipale = std::move(preparaPrincipale);
+    setModal(true);
+    show();
+}
+
+void TfrmStart::paintEvent(QPaintEvent *evento)
+{
+    QDialog::paintEvent(evento);
+    // This frame goes to the screen when the painting in progress ends; the main window is prepared on
+    // the loop's next turn, after it.
+    if (m_preparaPrincipale)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (const auto prepara = std::exchange(m_preparaPrincipale, nullptr))
+                    RapportoErrori::Protetto(prepara);
+            },
+            Qt::QueuedConnection);
 }
 
 void TfrmStart::showEvent(QShowEvent *evento)
@@ -84,11 +110,12 @@ void TfrmStart::FormShow()
 void TfrmStart::TimerStartTimer()
 {
     TimerStart->stop();
-    if (Finestre::FrmMain)
-        Finestre::FrmMain->setVisible(true);
     m_chiusuraDalTimer = true;
     accept();
     m_chiusuraDalTimer = false;
+    // Once the splash has gone, not before: the two are never on screen together.
+    if (Finestre::FrmMain)
+        Finestre::FrmMain->setVisible(true);
 }
 
 void TfrmStart::ImageLogoClick()

@@ -4,11 +4,13 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QTimer;
 
 // The splash window: the logo, the loading line and the site address, alone on the screen when the
-// program starts. Created once at start-up, shown modally by the main window before it comes up, and
-// closed only by its own timer.
+// program starts. Created once at start-up, shown modally before the main window comes up, and closed
+// only by its own timer, which then shows the main window.
 class TfrmStart : public QDialog, public Ui::TfrmStart
 {
     Q_OBJECT
@@ -19,6 +21,10 @@ public:
     explicit TfrmStart(int intervallo = IntervalloPredefinito, QWidget *genitore = nullptr);
 
     QTimer *TimerStart;
+
+    // Shows the splash at start-up, modal and alone. `preparaPrincipale` runs on the first turn of the
+    // event loop after the splash's first frame, so that what it builds does not hold the splash back.
+    void MostraAllAvvio(std::function<void()> preparaPrincipale);
 
     void FormCreate();
     void FormShow();
@@ -32,6 +38,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    void paintEvent(QPaintEvent *evento) override;
     void hideEvent(QHideEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
 
@@ -39,4 +46,5 @@ private:
     void TraduciInterfaccia();
 
     bool m_chiusuraDalTimer = false;
+    std::function<void()> m_preparaPrincipale;
 };

@@ -25,16 +25,44 @@ DURATA_SPLASH = 10.0
 SITO = os.environ["KELMO_SITO"]
 
 
+def xwininfo(*argomenti):
+    """The fields that xwininfo prints for a window, by name ("Map State", "Width", ...)."""
+    risultato = subprocess.run(["xwininfo", *argomenti], capture_output=True, text=True, timeout=10)
+    campi = {}
+    for riga in risultato.stdout.splitlines():
+        nome, due_punti, valore = riga.strip().partition(":")
+        if due_punti:
+            campi[nome] = valore.strip()
+    return campi
+
+
 def mappata(titolo):
     """The X map state of the program's window with this title ("IsViewable" when on screen).
 
-    The accessibility tree cannot tell: the main window counts as showing from the moment its
-    showing starts, while it is still waiting for the splash and not yet on the screen."""
-    risultato = subprocess.run(["xwininfo", "-name", titolo], capture_output=True, text=True, timeout=10)
-    for riga in risultato.stdout.splitlines():
-        if riga.strip().startswith("Map State:"):
-            return riga.split(":", 1)[1].strip()
-    return None
+    The accessibility tree cannot tell: a window counts as showing there from the moment its showing
+    starts, before it is on the screen."""
+    return xwininfo("-name", titolo).get("Map State")
+
+
+def posto_del_principale():
+    """Checks that the main window is on screen with its designed size and place: a client area of 213
+    pixels across and 168 under its menu bar, and the window centred on the desktop (Qt puts the
+    frame's corner where a window of the client area's size would be centred)."""
+    cliente = xwininfo("-name", A.TITOLO_PRINCIPALE)
+    schermo = xwininfo("-root")
+    larghezza, altezza = int(cliente["Width"]), int(cliente["Height"])
+    # The window manager's frame holds the client window: its corner is the client's, less the client's
+    # place within it.
+    posto = tuple(int(cliente[f"Absolute upper-left {asse}"]) - int(cliente[f"Relative upper-left {asse}"])
+                  for asse in "XY")
+    print(f"   main window: client {larghezza}x{altezza}, frame at {posto} on a "
+          f"{schermo['Width']}x{schermo['Height']} screen")
+    verifica(larghezza == 213 and 168 + 15 <= altezza <= 168 + 40,
+             f"the main window's client area is {larghezza}x{altezza}, not 213 across and 168 under a menu bar")
+    atteso = ((int(schermo["Width"]) - larghezza) // 2, (int(schermo["Height"]) - altezza) // 2)
+    # Within the frame's border: a window laid out without its controls is a hundred pixels off.
+    verifica(all(abs(p - a) <= 2 for p, a in zip(posto, atteso)),
+             f"the main window's frame is at {posto}, not centred at {atteso}")
 
 
 def solo_lo_splash(pid):
@@ -81,6 +109,7 @@ def prima_esecuzione():
         verifica(trascorso >= DURATA_SPLASH, f"the splash went after only {trascorso:.1f} s")
         verifica(mappata(A.TITOLO_PRINCIPALE) == "IsViewable", "the main window is not mapped")
         verifica(mappata(TITOLO_SPLASH) != "IsViewable", "the splash is still on screen")
+        posto_del_principale()
 
         A.chiudi_principale(processo, principale)
 

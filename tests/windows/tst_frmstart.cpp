@@ -12,8 +12,25 @@
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmStart.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
+
+// Counts the paint events a window receives.
+class ContaDisegni : public QObject
+{
+public:
+    explicit ContaDisegni(QWidget *finestra) { finestra->installEventFilter(this); }
+    int Conteggio = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::Paint)
+            ++Conteggio;
+        return false;
+    }
+};
 
 class TestFrmStart : public QObject
 {
@@ -120,33 +137,42 @@ private slots:
 
     void primaDellaFinestraPrincipale()
     {
-        // The start-up order: the main window's showing runs the splash modally, and the main window
-        // reaches the screen only once the splash has gone.
-        FinestreProva finestre(true);
-        TFrmMain &principale = finestre.Principale();
-        TfrmStart splash(200);
-        Finestre::frmStart = &splash;
-        bool splashVisto = false;
-        bool principaleGiaSulloSchermo = true;
-        QTimer sonda;
-        sonda.setInterval(10);
-        connect(&sonda, &QTimer::timeout, this, [&] {
-            if (splash.isVisible() && !splashVisto) {
-                splashVisto = true;
-                principaleGiaSulloSchermo =
-                    principale.windowHandle() && principale.windowHandle()->isVisible();
-                QVERIFY(QApplication::activeModalWidget() == &splash);
-            }
+        // The start-up order: the splash alone and modal on screen; the main window's controls built
+        // only after the splash's first frame; the main window on screen once the splash has gone, with
+        // the size and place it has when built at once.
+        FinestreProva finestre;
+        const TFrmMain pronta;
+        TFrmMain principale(nullptr, TFrmMain::Controlli::Differiti);
+        Finestre::FrmMain = &principale;
+        TfrmStart splash(300);
+        ContaDisegni disegni(&splash);
+        int disegniAllaCostruzione = -1;
+        bool principaleVisibileAllaCostruzione = true;
+        splash.MostraAllAvvio([&] {
+            disegniAllaCostruzione = disegni.Conteggio;
+            principaleVisibileAllaCostruzione = principale.isVisible();
+            principale.CreaControlli();
         });
-        sonda.start();
-        principale.show();
-        sonda.stop();
-        Finestre::frmStart = nullptr;
-        QVERIFY(splashVisto);
-        QVERIFY(!principaleGiaSulloSchermo);
-        QVERIFY(!splash.isVisible());
-        QVERIFY(principale.windowHandle() && principale.windowHandle()->isVisible());
-        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+        QCOMPARE(QApplication::activeModalWidget(), &splash);
+        QVERIFY(!principale.centralWidget());
+        QTRY_VERIFY(principale.centralWidget());
+        QVERIFY2(disegniAllaCostruzione >= 1, "the controls were built before the splash was drawn");
+        QVERIFY(!principaleVisibileAllaCostruzione);
+        QVERIFY(splash.isVisible());
+        QTRY_VERIFY(!splash.isVisible());
+        QVERIFY(principale.isVisible());
+        // pos() is the frame's place, size() the client area's.
+        QCOMPARE(principale.pos(), pronta.pos());
+        QCOMPARE(principale.size(), pronta.size());
+        QCOMPARE(principale.centralWidget()->size(), QSize(213, 168));
+
+        // Shown without having been built (a splash that never got drawn): the controls come first,
+        // then the showing, which lays the window out as before.
+        TFrmMain maiCostruita(nullptr, TFrmMain::Controlli::Differiti);
+        maiCostruita.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&maiCostruita));
+        QCOMPARE(maiCostruita.pos(), pronta.pos());
+        QCOMPARE(maiCostruita.size(), pronta.size());
     }
 };
 
