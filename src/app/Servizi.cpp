@@ -164,12 +164,6 @@ void ApriCollegamento(const QString &obiettivo)
     QDesktopServices::openUrl(UrlCollegamento(obiettivo));
 }
 
-QString TestoMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
-{
-    return QStringLiteral("mailto:") + indirizzo + QStringLiteral("?subject=") + oggetto +
-           QStringLiteral("&body=") + corpo;
-}
-
 QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &corpo)
 {
     // The same pieces in the same order; only the values are encoded. A blank, an "&" or an "ù" left

@@ -41,12 +41,9 @@ QUrl UrlCollegamento(const QString &obiettivo);
 // cannot be opened is not reported.
 void ApriCollegamento(const QString &obiettivo);
 
-// The mail address as composed: "mailto:", recipient, "?subject=", subject, "&body=", body, nothing
-// escaped.
-QString TestoMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
-
-// The same address as the desktop receives it: subject and body percent-encoded in UTF-8 (RFC 6068),
-// so that the mail client shows them exactly as composed.
+// The mail address as the desktop receives it: "mailto:", recipient, "?subject=", subject, "&body=",
+// body, with subject and body percent-encoded in UTF-8 (RFC 6068), so that the mail client shows them
+// exactly as composed.
 QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
 
 // Starts a new message in the default mail client; nothing is reported when there is none.

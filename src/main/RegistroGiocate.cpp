@@ -32,9 +32,3 @@ void RegistroGiocate::Svuota()
     std::string().swap(m_testo);
     std::vector<std::size_t>().swap(m_fini);
 }
-
-void RegistroGiocate::Riserva(qsizetype righe, qsizetype lunghezza)
-{
-    m_testo.reserve(m_testo.size() + static_cast<std::size_t>(righe * lunghezza));
-    m_fini.reserve(m_fini.size() + static_cast<std::size_t>(righe));
-}

@@ -22,9 +22,6 @@ public:
     void Aggiungi(const QString &riga);
     void Svuota();
 
-    // Room reserved ahead for this many more lines of this length (benchmarks and tests).
-    void Riserva(qsizetype righe, qsizetype lunghezza);
-
 private:
     std::string m_testo;
     std::vector<std::size_t> m_fini;
