@@ -15,6 +15,7 @@
 // BM_Pressione/0 is the handler alone, without the click and the repaint.
 
 #include "app/Applicazione.h"
+#include "app/Numeri.h"
 #include "app/Servizi.h"
 #include "main/Estrazione.h"
 #include "main/TFrmMain.h"
@@ -52,7 +53,7 @@ std::unique_ptr<TFrmMain> FinestraConGiocate(qsizetype giocate)
     Estrazione::Combinazione campi;
     for (qsizetype i = 0; i < giocate; ++i) {
         for (QString &campo : campi)
-            campo = Estrazione::AggiungiZeroIniziale(QString::number(1 + generatore.Numero(89)));
+            campo = Numeri::DueCifre(Estrazione::NumeroEstratto(generatore));
         finestra->Memo1->Aggiungi(Estrazione::RigaGiocata(campi));
     }
     return finestra;

@@ -7,6 +7,7 @@
 // Target: 10^4 plays in at most 1 second, the time growing linearly with the number of plays.
 
 #include "app/Applicazione.h"
+#include "app/Numeri.h"
 #include "main/Estrazione.h"
 #include "main/StampaGiocate.h"
 
@@ -32,7 +33,7 @@ QStringList Giocate(qsizetype quante)
     Estrazione::Combinazione campi;
     for (qsizetype i = 0; i < quante; ++i) {
         for (QString &campo : campi)
-            campo = Estrazione::AggiungiZeroIniziale(QString::number(1 + generatore.Numero(89)));
+            campo = Numeri::DueCifre(Estrazione::NumeroEstratto(generatore));
         righe << Estrazione::RigaGiocata(campi);
     }
     return righe;

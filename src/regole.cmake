@@ -6,6 +6,7 @@ set(KELMO_REGOLE
   app/Errore.h
   app/TastoNumerico.cpp app/TastoNumerico.h
   app/Contrasto.cpp app/Contrasto.h
+  app/Numeri.cpp app/Numeri.h
   main/Estrazione.cpp main/Estrazione.h
   main/TestiStampa.cpp main/TestiStampa.h
   settings/FormatoNumeroFisso.cpp settings/FormatoNumeroFisso.h

@@ -93,7 +93,7 @@ install(FILES ${KELMO_DIST}/icona.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
 # The manual page, and what a Debian package must carry in its documentation folder: the copyright
 # notice and the changelog; compressed the reproducible way.
 configure_file(${KELMO_DIST}/changelog.in ${KELMO_GENERATI}/changelog @ONLY)
-configure_file(${KELMO_DIST}/kelmo-dravolo.1 ${KELMO_GENERATI}/kelmo-dravolo.1 COPYONLY)
+configure_file(${KELMO_DIST}/kelmo-dravolo.1 ${KELMO_GENERATI}/kelmo-dravolo.1 @ONLY)
 foreach(testo IN ITEMS changelog kelmo-dravolo.1)
   add_custom_command(OUTPUT ${KELMO_GENERATI}/${testo}.gz
     COMMAND gzip -9nkf ${KELMO_GENERATI}/${testo}
@@ -161,10 +161,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KELMO_SITE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded by Qt at run time, so dpkg-shlibdeps cannot see it: the X11 platform.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# The fonts the windows were laid out for, Qt's Italian texts, the desktop opener and the Wayland
-# platform.
 # The command-line tool that sets a user's own language, as the README and the manual page show.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS sqlite3)
+# The fonts the windows were laid out for, Qt's Italian texts, the desktop opener and the Wayland
+# platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils, qt6-wayland")
 # The settings table in /etc is a configuration file: dpkg keeps its changes across upgrades.

@@ -1,5 +1,7 @@
 #include "main/Estrazione.h"
 
+#include "app/Numeri.h"
+
 #include <QStringList>
 #include <chrono>
 #include <limits>
@@ -37,12 +39,7 @@ int Generatore::Numero(int limite)
 
 QString NumeroEstratto(Generatore &generatore)
 {
-    return QString::number(PrimoNumero + generatore.Numero(UltimoNumero - PrimoNumero + 1));
-}
-
-QString AggiungiZeroIniziale(const QString &testo)
-{
-    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
+    return QString::number(Numeri::Minimo + generatore.Numero(Numeri::Massimo - Numeri::Minimo + 1));
 }
 
 int PrimaCoppiaUguale(const Combinazione &campi)

@@ -46,15 +46,9 @@ private:
     std::uint64_t m_stato;
 };
 
-// Every number of the six-of-ninety game, 1 to 90, is drawn with the same chance.
-inline constexpr int PrimoNumero = 1;
-inline constexpr int UltimoNumero = 90;
-
-// One drawn field: the decimal text, without leading zeros, of a number from 1 to 90.
+// One drawn field: the decimal text, without leading zeros, of a number of the game (Numeri::Minimo to
+// Numeri::Massimo, 1 to 90), every one with the same chance.
 QString NumeroEstratto(Generatore &generatore);
-
-// A text of one character gets "0" in front of it.
-QString AggiungiZeroIniziale(const QString &testo);
 
 // The index in Coppie of the first pair whose texts are equal, or -1 when all six differ.
 int PrimaCoppiaUguale(const Combinazione &campi);

@@ -1,6 +1,7 @@
 #include "main/StampaTesto.h"
 
 #include "app/Errore.h"
+#include "app/Salvataggio.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -8,10 +9,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace
 {
@@ -21,13 +18,6 @@ QString NomeStampante(const QPrinter &stampante)
     if (!stampante.outputFileName().isEmpty())
         return stampante.outputFileName();
     return stampante.printerName();
-}
-
-// Why a file could not be written, in the user's words where the system's are obscure.
-QString Motivo(const QFileDevice &file)
-{
-    return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
-                                                      : file.errorString();
 }
 
 } // namespace
@@ -195,9 +185,7 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
     // temporary name that takes the file's place only once every byte is on disk.
     const QString percorso = m_stampante.outputFileName();
     QSaveFile file(percorso);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a full disk fails the write itself and is seen here with its reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!Fx::ApriSalvataggio(file))
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
 
     QByteArray pdf;
@@ -217,14 +205,6 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
         pittore.end();
     }
 
-    const auto nonScritta = [&percorso](const QString &motivo) {
-        return Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, motivo));
-    };
-    if (file.write(pdf) != pdf.size() || file.error() != QFileDevice::NoError)
-        throw nonScritta(Motivo(file));
-    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        throw nonScritta(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!file.commit())
-        throw nonScritta(Motivo(file));
+    if (const QString motivo = Fx::CompletaSalvataggio(file, pdf); !motivo.isEmpty())
+        throw Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, motivo));
 }

@@ -3,6 +3,7 @@
 #include "app/Colori.h"
 #include "app/Glifi.h"
 #include "app/Messaggi.h"
+#include "app/Numeri.h"
 #include "app/RapportoErrori.h"
 #include "app/Servizi.h"
 #include "main/StampaGiocate.h"
@@ -236,7 +237,7 @@ void CambiaTesto(QLineEdit *campo, const QString &testo)
 void TFrmMain::AggiungiZeriIniziali()
 {
     for (QLineEdit *campo : CampiNumero())
-        CambiaTesto(campo, Estrazione::AggiungiZeroIniziale(campo->text()));
+        CambiaTesto(campo, Numeri::DueCifre(campo->text()));
 }
 
 bool TFrmMain::VerificaEMemorizza()

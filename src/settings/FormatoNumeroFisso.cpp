@@ -1,5 +1,7 @@
 #include "settings/FormatoNumeroFisso.h"
 
+#include "app/Numeri.h"
+
 namespace NumeroFisso
 {
 
@@ -21,7 +23,7 @@ QString NumeroDallaRiga(const QByteArray &inizioFile)
             return {};
         valore = valore * 10 + (c - '0');
     }
-    if (valore < 1 || valore > 90)
+    if (valore < Numeri::Minimo || valore > Numeri::Massimo)
         return {};
     return QString::fromLatin1(numero);
 }
@@ -29,11 +31,6 @@ QString NumeroDallaRiga(const QByteArray &inizioFile)
 QByteArray Contenuto(const QString &dueCifre)
 {
     return QByteArrayLiteral("AO '") + dueCifre.toLatin1() + QByteArrayLiteral("'$tg\r\n");
-}
-
-QString DueCifre(const QString &testo)
-{
-    return testo.size() == 1 ? QLatin1Char('0') + testo : testo;
 }
 
 } // namespace NumeroFisso

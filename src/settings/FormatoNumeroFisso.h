@@ -20,8 +20,4 @@ QString NumeroDallaRiga(const QByteArray &inizioFile);
 // The whole content of a file that fixes the given two-digit number.
 QByteArray Contenuto(const QString &dueCifre);
 
-// The number as the file holds it: a text of one character gets "0" in front of it, any other text
-// stays as it is.
-QString DueCifre(const QString &testo);
-
 } // namespace NumeroFisso

@@ -1,6 +1,7 @@
 #include "settings/NumeroFisso.h"
 
 #include "app/Errore.h"
+#include "app/Salvataggio.h"
 #include "app/Servizi.h"
 
 #include <QDir>
@@ -132,23 +133,10 @@ void Scrivi(const QString &dueCifre)
 
     const QByteArray contenuto = Contenuto(dueCifre);
     QSaveFile file(percorso);
-    // Never fall back to writing the file in place: a failure half-way would leave it truncated.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a full disk fails the write itself and is seen here: a buffered write fails
-    // only inside commit(), which then still puts the empty new file in place of the earlier one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!Fx::ApriSalvataggio(file))
         throw nonSalvato(file.errorString());
-    const auto motivo = [&file] {
-        return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
-                                                          : file.errorString();
-    };
-    if (file.write(contenuto) != contenuto.size() || file.error() != QFileDevice::NoError)
-        throw nonSalvato(motivo());
-    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        throw nonSalvato(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!file.commit())
-        throw nonSalvato(motivo());
+    if (const QString motivo = Fx::CompletaSalvataggio(file, contenuto); !motivo.isEmpty())
+        throw nonSalvato(motivo);
 }
 
 void Rimuovi()

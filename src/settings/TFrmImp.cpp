@@ -4,6 +4,7 @@
 #include "app/Errore.h"
 #include "app/Glifi.h"
 #include "app/Messaggi.h"
+#include "app/Numeri.h"
 #include "app/RapportoErrori.h"
 #include "app/TastoNumerico.h"
 #include "settings/NumeroFisso.h"
@@ -12,22 +13,6 @@
 #include <QMetaObject>
 
 using RapportoErrori::Collega;
-
-namespace Impostazioni
-{
-
-int NumeroDalTesto(const QString &testo)
-{
-    bool valido = !testo.isEmpty();
-    for (QChar c : testo)
-        valido = valido && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    const int numero = valido ? testo.toInt(&valido) : 0;
-    if (!valido)
-        throw Errore(QStringLiteral("'%1' non è un valore intero valido").arg(testo));
-    return numero;
-}
-
-} // namespace Impostazioni
 
 TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
 {
@@ -128,15 +113,15 @@ void TFrmImp::EDTnumFISKeyPress(QChar &Key)
 void TFrmImp::BTMsalvaClick()
 {
     if (Check1->isChecked()) {
-        const int numero = Impostazioni::NumeroDalTesto(EDTnumFIS->text());
-        if (numero < Impostazioni::NumeroMinimo || numero > Impostazioni::NumeroMassimo) {
+        const int numero = Numeri::DalTesto(EDTnumFIS->text());
+        if (numero < Numeri::Minimo || numero > Numeri::Massimo) {
             Fx::MessaggioAttenzione(
                 QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
             EDTnumFIS->clear();
         }
     }
 
-    EDTnumFIS->setText(NumeroFisso::DueCifre(EDTnumFIS->text()));
+    EDTnumFIS->setText(Numeri::DueCifre(EDTnumFIS->text()));
 
     if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
         NumeroFisso::Scrivi(EDTnumFIS->text());

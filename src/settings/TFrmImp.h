@@ -25,17 +25,3 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
     void keyPressEvent(QKeyEvent *evento) override;
 };
-
-// The rules of the window on values, apart from the window itself.
-namespace Impostazioni
-{
-
-inline constexpr int NumeroMinimo = 1;
-inline constexpr int NumeroMassimo = 90;
-
-// The whole number written in the field. Only decimal digits make a number: an empty text, blanks,
-// signs or any other character (the key filter lets none through, but pasting can) throw Errore with
-// the conversion's message.
-int NumeroDalTesto(const QString &testo);
-
-} // namespace Impostazioni

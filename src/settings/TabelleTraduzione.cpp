@@ -210,20 +210,22 @@ QString LeggiCampo(const QString &campo)
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita)
 {
     const QString preparato = TestoPreparato(italiano);
+    // The messages name the table the value was read from.
     // The language value becomes part of the SQL text as a column name, so only a bare name may pass;
     // the prepared text cannot leave its quotes, having no apostrophe left.
     if (lingua.isEmpty())
-        throw Errore(QStringLiteral("Nessuna lingua impostata nel campo LINGUA di %1").arg(FileImpostazioni));
+        throw Errore(
+            QStringLiteral("Nessuna lingua impostata nel campo LINGUA di %1").arg(PercorsoImpostazioni()));
     if (lingua.size() > LunghezzaMassimaLingua)
         throw Errore(
             QStringLiteral("Lingua \"%1\" troppo lunga nel campo LINGUA di %2: al massimo %3 caratteri")
-                .arg(linguaMostrata(lingua), FileImpostazioni)
+                .arg(linguaMostrata(lingua), PercorsoImpostazioni())
                 .arg(LunghezzaMassimaLingua));
     if (!NomeLinguaValido(lingua))
         throw Errore(
             QStringLiteral("Lingua \"%1\" non valida nel campo LINGUA di %2: sono ammessi solo lettere, "
                            "cifre e trattini bassi, senza una cifra in testa")
-                .arg(linguaMostrata(lingua), FileImpostazioni));
+                .arg(linguaMostrata(lingua), PercorsoImpostazioni()));
 
     Connessione connessione(FileLingua, QStringLiteral("lingua"));
     // A bare name that is no column of the table (rowid, NULL, CURRENT_TIMESTAMP) would still be a valid

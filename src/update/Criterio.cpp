@@ -8,9 +8,14 @@ namespace
 
 // The version criterion: the build number after the first hyphen that follows "Versione", up to the
 // next "<".
-constexpr RigaCriterio Riga(const char *chiave)
+RigaCriterio Riga(const char *chiave)
 {
-    return {chiave, false, "Versione", "-", "-", "<", "", false, false, 0};
+    Scansione::Criterio criterio;
+    criterio.Ancora = "Versione";
+    criterio.Separatore = "-";
+    criterio.Apertura = "-";
+    criterio.Chiusura = "<";
+    return {chiave, criterio};
 }
 
 } // namespace

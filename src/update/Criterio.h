@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/Scansione.h"
+
 #include <QList>
 #include <QString>
 
@@ -10,15 +12,7 @@ namespace ControllaVersione
 
 struct RigaCriterio {
     const char *Chiave;
-    bool Invertito;
-    const char *Ancora;
-    const char *Separatore;
-    const char *Apertura;
-    const char *Chiusura;
-    const char *Scarti;
-    bool IncludiApertura;
-    bool IncludiChiusura;
-    qint16 Salti;
+    Scansione::Criterio Criterio;
 };
 
 // The twelve rows, in table order.

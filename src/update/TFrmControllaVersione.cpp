@@ -102,9 +102,7 @@ void TFrmControllaVersione::FormCreate()
     for (const ControllaVersione::RigaCriterio &riga : ControllaVersione::TabellaCriteri()) {
         if (chiave != QLatin1String(riga.Chiave))
             continue;
-        CriterioVersione = {riga.Invertito,       riga.Ancora,          riga.Separatore,
-                            riga.Apertura,        riga.Chiusura,        riga.Scarti,
-                            riga.IncludiApertura, riga.IncludiChiusura, riga.Salti};
+        CriterioVersione = riga.Criterio;
     }
 
     Editurl->setText(IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() +
@@ -182,7 +180,7 @@ void TFrmControllaVersione::sbControllaClick()
     if (ErroreNavigazione) {
         // The check is over: the large label keeps an earlier check's result, but no longer says that
         // one is running.
-        if (LabMessaggioGrande->text() == QLatin1String("Controllo versione in corso..."))
+        if (!m_esitoMostrato)
             LabMessaggioGrande->clear();
         ScriviAdattando(LabVerInternet, QStringLiteral("Non disponibile"));
         ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
@@ -204,6 +202,7 @@ void TFrmControllaVersione::sbControllaClick()
     if (pubblicata > 0)
         ScriviAdattando(LabVerInternet, QString::number(pubblicata));
 
+    m_esitoMostrato = true;
     if (Scansione::NuovaVersioneDisponibile(VersioneAttuale, pubblicata)) {
         LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
         Colori::TestoFisso(LabMessaggioGrande, Colori::Verde);

@@ -77,4 +77,6 @@ private:
     // The window was asked to close while a check waited; it closes once the check has unwound.
     bool m_chiusuraRichiesta = false;
     int m_esitoRichiesto = QDialog::Rejected;
+    // A check has put its result in the large label, which no failed check clears afterwards.
+    bool m_esitoMostrato = false;
 };

@@ -23,6 +23,7 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     lblLink->adjustSize();
     Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));
     Label13->adjustSize();
+    LabelVers->setText(QString::fromUtf8(Configurazione::EtichettaVersione));
 
     // The silver panel is the window's own; the bottom panel has the desktop's window colour. The
     // labels' texts are in place: a label with a text gets a background to be read on where it needs one.

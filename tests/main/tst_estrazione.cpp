@@ -1,4 +1,5 @@
 // The draw's rules on values: padding, pair order, the log line and the generator's range.
+#include "app/Numeri.h"
 #include "main/Estrazione.h"
 
 #include <QTest>
@@ -30,7 +31,7 @@ private slots:
     {
         QFETCH(QString, estratto);
         QFETCH(QString, mostrato);
-        QCOMPARE(AggiungiZeroIniziale(estratto), mostrato);
+        QCOMPARE(Numeri::DueCifre(estratto), mostrato);
     }
 
     void ogniCoppiaNellOrdineFisso()
@@ -53,7 +54,7 @@ private slots:
         QTest::newRow("all different") << QStringList{"05", "12", "33", "47", "68", "90"} << -1;
         QTest::newRow("earliest pair wins") << QStringList{"05", "12", "12", "47", "05", "90"} << 3;
         QTest::newRow("fixed 05 equals padded 5")
-            << QStringList{"05", AggiungiZeroIniziale("5"), "33", "47", "68", "90"} << 0;
+            << QStringList{"05", Numeri::DueCifre("5"), "33", "47", "68", "90"} << 0;
         QTest::newRow("texts compared exactly") << QStringList{"5", "05", "33", "47", "68", "90"} << -1;
     }
     void primaCoppiaUguale()
@@ -75,16 +76,17 @@ private slots:
     {
         // Every seed gives a number from 1 to 90, and nearby seeds (as consecutive clock readings are)
         // still cover the whole range.
-        std::array<int, UltimoNumero + 1> conteggi{};
+        std::array<int, Numeri::Massimo + 1> conteggi{};
         for (std::uint32_t seme = 0; seme < 90000; ++seme) {
             Generatore generatore(seme);
             const QString testo = NumeroEstratto(generatore);
             const int valore = testo.toInt();
-            QVERIFY2(valore >= PrimoNumero && valore <= UltimoNumero && testo == QString::number(valore),
+            QVERIFY2(valore >= Numeri::Minimo && valore <= Numeri::Massimo &&
+                         testo == QString::number(valore),
                      qPrintable(testo));
             ++conteggi[static_cast<std::size_t>(valore)];
         }
-        for (int v = PrimoNumero; v <= UltimoNumero; ++v)
+        for (int v = Numeri::Minimo; v <= Numeri::Massimo; ++v)
             QVERIFY2(conteggi[v] > 800 && conteggi[v] < 1200, qPrintable(QString::number(conteggi[v])));
     }
 };

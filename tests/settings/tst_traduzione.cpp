@@ -483,12 +483,18 @@ private slots:
         QTest::addColumn<QString>("propria");   // LINGUA of the user's own table
         QTest::addColumn<QString>("programma"); // LINGUA of the table in the working directory
         QTest::addColumn<QStringList>("attesi");
+        QTest::addColumn<QString>("errore"); // %1: the user's table
         QTest::newRow("the user's language over the program's Italian")
             << "Inglese"
-            << "Italiano" << QStringList{"One", "Two", "Three"};
+            << "Italiano" << QStringList{"One", "Two", "Three"} << "";
         QTest::newRow("the user's Italian over the program's language")
             << "Italiano"
-            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"};
+            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"} << "";
+        QTest::newRow("a wrong value is named in the user's table")
+            << "1nglese"
+            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"}
+            << "Lingua \"1nglese\" non valida nel campo LINGUA di %1: sono ammessi solo lettere, cifre e "
+               "trattini bassi, senza una cifra in testa";
     }
     void impostazioniProprie()
     {
@@ -496,6 +502,7 @@ private slots:
         QFETCH(QString, propria);
         QFETCH(QString, programma);
         QFETCH(QStringList, attesi);
+        QFETCH(QString, errore);
         CartellaProva cartella;
         cartella.Scrivi(FileLingua, {});
         TabelleProva tabelle;
@@ -504,8 +511,14 @@ private slots:
         tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
         QStringList testi{"&Uno", "Du'e", "Tre"};
         RispostaBox risposte;
-        TraduciVoci(Voci(testi), Guardia::SoloItaliano);
+        QString visto;
+        try {
+            TraduciVoci(Voci(testi), Guardia::SoloItaliano);
+        } catch (const Errore &e) {
+            visto = e.messaggio();
+        }
         QCOMPARE(testi, attesi);
+        QCOMPARE(visto, errore.isEmpty() ? errore : errore.arg(tabelle.Percorso(TabelleProva::Propria)));
         QVERIFY(risposte.Visti().isEmpty());
     }
 
