@@ -131,7 +131,7 @@ def ferma_programma(processo, tempo=5.0):
         processo.wait(tempo)
     except subprocess.TimeoutExpired:
         processo.kill()
-        processo.wait()
+        processo.wait(tempo)
 
 
 def attendi_uscita(processo, tempo=5.0):
@@ -154,7 +154,7 @@ def cartella_piena(cartella, pid, file=None):
     content) and filled to the last byte, where this script may mount one; else a file-size limit of
     zero on the program (started with ignora_sigxfsz), the files written in the folder as it is."""
     montata = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", cartella],
-                             capture_output=True).returncode == 0
+                             capture_output=True, timeout=10).returncode == 0
     precedente = None
     try:
         for nome, contenuto in (file or {}).items():
@@ -176,7 +176,7 @@ def cartella_piena(cartella, pid, file=None):
         yield
     finally:
         if montata:
-            subprocess.run(["umount", "--lazy", cartella], check=True)
+            subprocess.run(["umount", "--lazy", cartella], check=True, timeout=10)
         elif precedente is not None:
             resource.prlimit(pid, resource.RLIMIT_FSIZE, precedente)
 

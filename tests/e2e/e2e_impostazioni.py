@@ -80,7 +80,8 @@ def stampa_giocata_corrente(pid, principale, giocata):
     A.clic_su(A.trova(dialogo, "push button", "Stampa"))
     A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
     verifica(os.path.isfile(pdf), "no PDF file was printed")
-    uscita = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    uscita = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True,
+                            timeout=30).stdout
     righe = [r.strip() for r in uscita.splitlines() if r.strip()]
     # The site's host and the mailbox the program was built with (the build passes them in).
     sito = urllib.parse.urlsplit(os.environ["KELMO_SITO"]).hostname

@@ -185,8 +185,8 @@ export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$temp/bus")
 lanciatore=$!
 avviati+=("$lanciatore")
 indirizzo_a11y() {
-  dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    2>/dev/null | grep -q 'unix:'
+  dbus-send --session --reply-timeout=1000 --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress 2>/dev/null | grep -q 'unix:'
 }
 if ! attendi 100 indirizzo_a11y; then
   echo "sessione: the accessibility bus did not start" >&2
@@ -202,10 +202,10 @@ done
 avviati+=($!)
 registro_pronto() {
   local indirizzo
-  indirizzo=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
-    org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ')
-  DBUS_SESSION_BUS_ADDRESS=$indirizzo dbus-send --session --print-reply --dest=org.a11y.atspi.Registry \
-    /org/a11y/atspi/accessible/root org.freedesktop.DBus.Properties.Get \
+  indirizzo=$(dbus-send --session --reply-timeout=1000 --print-reply=literal --dest=org.a11y.Bus \
+    /org/a11y/bus org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ')
+  DBUS_SESSION_BUS_ADDRESS=$indirizzo dbus-send --session --reply-timeout=1000 --print-reply \
+    --dest=org.a11y.atspi.Registry /org/a11y/atspi/accessible/root org.freedesktop.DBus.Properties.Get \
     string:org.a11y.atspi.Accessible string:Name >/dev/null 2>&1
 }
 if ! attendi 100 registro_pronto; then

@@ -59,10 +59,10 @@ controlla_albero() {
   # The command answers like any Linux command, from any folder and without a display.
   local comando="$radice/usr/bin/kelmo-dravolo" uscita
   [ -f "$comando" ] && [ ! -L "$comando" ] && [ -x "$comando" ] || fallito "usr/bin/kelmo-dravolo is not a command"
-  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$comando" --version) ||
+  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$comando" --version) ||
     fallito "kelmo-dravolo --version ended with status $?"
   [ "$uscita" = "Kelmo_Dravolo 05.2002-15" ] || fallito "kelmo-dravolo --version printed: $uscita"
-  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$comando" --help) ||
+  uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$comando" --help) ||
     fallito "kelmo-dravolo --help ended with status $?"
   [[ "$uscita" == "Uso: kelmo-dravolo [--help | --version]"* ]] || fallito "kelmo-dravolo --help printed: $uscita"
   # The program links only the system's libraries, which the loader finds by itself: a search path in
