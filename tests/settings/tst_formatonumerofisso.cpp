@@ -11,8 +11,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("inizio");
         QTest::addColumn<QString>("numero");
-        QTest::newRow("written for 7") << QByteArray("AO '07'$tg\r\n") << "07";
-        QTest::newRow("written for 90") << QByteArray("AO '90'$tg\r\n") << "90";
         QTest::newRow("written for 1") << QByteArray("AO '01'$tg\r\n") << "01";
         QTest::newRow("other prefix is ignored") << QByteArray("XY-'33'abc\r\n") << "33";
         QTest::newRow("line ends after one digit") << QByteArray("AO '7\r\nxx") << "7";

@@ -207,33 +207,6 @@ private slots:
         QCOMPARE(EstraiPassoPasso(pagine, criterio), attesi);
     }
 
-    void valoriAggiuntiInFondoEArgomentiIntatti_data()
-    {
-        QTest::addColumn<bool>("invertito");
-        QTest::newRow("forward") << false;
-        QTest::newRow("backwards") << true;
-    }
-    void valoriAggiuntiInFondoEArgomentiIntatti()
-    {
-        QFETCH(bool, invertito);
-        const QList<QByteArray> pagine{"Fine -1< Fine", "Fine -2< Fine"};
-        const QList<QByteArray> copiaPagine = pagine;
-        const Criterio criterio{invertito, "Fine", "-", "-", "<", "x", false, false, 0};
-        QList<QByteArray> destinazione{"precedente"};
-
-        EstraiURLConCriterio(pagine, destinazione, criterio);
-
-        const QList<QByteArray> attesi =
-            invertito ? QList<QByteArray>{"precedente", "2", "1"} : QList<QByteArray>{"precedente", "1", "2"};
-        QCOMPARE(destinazione, attesi);
-        QCOMPARE(pagine, copiaPagine);
-        QCOMPARE(criterio.Ancora, QByteArray("Fine"));
-        QCOMPARE(criterio.Separatore, QByteArray("-"));
-        QCOMPARE(criterio.Apertura, QByteArray("-"));
-        QCOMPARE(criterio.Chiusura, QByteArray("<"));
-        QCOMPARE(criterio.Scarti, QByteArray("x"));
-    }
-
     // Random pages and criteria over a small alphabet, so that markers often meet and overlap: the
     // scanner must give exactly what the step-by-step walk gives.
     void comeIlPercorsoPassoPasso()

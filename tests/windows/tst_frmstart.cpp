@@ -79,10 +79,8 @@ private slots:
     {
         FinestreProva finestre;
         TfrmStart splash;
-        QCOMPARE(splash.objectName(), QStringLiteral("frmStart"));
         QCOMPARE(splash.size(), QSize(280, 317));
         QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
-        QCOMPARE(splash.TimerStart->interval(), 10000);
         const Qt::WindowFlags flags = splash.windowFlags();
         QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
