@@ -32,6 +32,10 @@ Voce VoceTesto(QLabel *etichetta)
 {
     return {[etichetta] { return etichetta->text(); },
             [etichetta](const QString &testo) {
+                // A table's text is shown as it is written, never laid out as markup: a caption that
+                // began with a tag would otherwise load pictures from any file, or nest tables deep
+                // enough to hold the window up for minutes or overflow the stack.
+                etichetta->setTextFormat(Qt::PlainText);
                 etichetta->setText(testo);
                 etichetta->adjustSize();
             }};

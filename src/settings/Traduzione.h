@@ -29,7 +29,7 @@ struct Voce {
 };
 
 Voce VoceTitolo(QWidget *finestra);
-// A label keeps sizing itself to its text.
+// A label keeps sizing itself to its text, and shows it as plain text whatever it holds.
 Voce VoceTesto(QLabel *etichetta);
 Voce VoceTesto(QAbstractButton *pulsante);
 

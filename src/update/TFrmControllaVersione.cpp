@@ -21,9 +21,10 @@ namespace
 
 QString g_indirizzoSito;
 
-// Labels that size themselves to their text.
+// Labels that size themselves to their text, shown as it is: some of it comes from the version page.
 void ScriviAdattando(QLabel *etichetta, const QString &testo)
 {
+    etichetta->setTextFormat(Qt::PlainText);
     etichetta->setText(testo);
     etichetta->adjustSize();
 }

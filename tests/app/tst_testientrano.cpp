@@ -13,6 +13,7 @@
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
+#include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
 #include "update/TFrmControllaVersione.h"
 #include "windows/TFrmAbout.h"
@@ -31,6 +32,11 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -281,6 +287,72 @@ private slots:
              std::initializer_list<QWidget *>{&principale, &about, &start, &bug, &impostazioni, &controllo})
             tagliati += TestiTagliati(finestra);
         QVERIFY2(tagliati.isEmpty(), qPrintable(tagliati.join(QLatin1Char('\n'))));
+    }
+
+    void didascalieOstili_data()
+    {
+        // Captions that markup would turn against the window: pictures read from a pipe that never
+        // answers, from an endless device or from a large file, tables nested until the layout takes
+        // minutes or overflows the stack. %1 is a folder of the test's.
+        QTest::addColumn<QString>("didascalia");
+        const QString tabella = QStringLiteral("<table><tr><td>");
+        QTest::newRow("picture from a named pipe") << QStringLiteral("<img src=\"%1/tubo\">");
+        QTest::newRow("picture from /dev/zero") << QStringLiteral("<img src=\"/dev/zero\">");
+        QTest::newRow("picture from a 256 MB file") << QStringLiteral("<img src=\"%1/grande.bin\">");
+        QTest::newRow("20 nested tables") << tabella.repeated(20) + QStringLiteral("Versione");
+        QTest::newRow("3,000 nested tables") << tabella.repeated(3000) + QStringLiteral("Versione");
+        QTest::newRow("bold") << QStringLiteral("<b>Versione</b>");
+    }
+    void didascalieOstili()
+    {
+        // Every translated window shows such a caption as the characters it is made of, and comes up
+        // at once, without reading any file it names.
+        QFETCH(QString, didascalia);
+        CartellaProva cartella;
+        cartella.Scrivi(QStringLiteral("lingua.db"), {});
+        const QByteArray tubo = QFile::encodeName(cartella.Percorso(QStringLiteral("tubo")));
+        QVERIFY(::mkfifo(tubo.constData(), 0600) == 0);
+        const QByteArray grande = QFile::encodeName(cartella.Percorso(QStringLiteral("grande.bin")));
+        const int descrittore = ::open(grande.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(descrittore >= 0 && ::ftruncate(descrittore, 256 << 20) == 0 && ::close(descrittore) == 0);
+        if (didascalia.contains(QLatin1String("%1")))
+            didascalia = didascalia.arg(cartella.Percorso());
+        TabelleProva tabelle;
+        tabelle.Lingua(QStringLiteral("Inglese"));
+        tabelle.Esegui(QStringLiteral("lingua.db"),
+                       IstruzioniSql(QStringLiteral(KELMO_SAMPLE_DATA "/lingua.sql")) +
+                           QStringList{QStringLiteral("update lingua set Inglese = '%1'")
+                                           .arg(QString(didascalia).replace("'", "''"))});
+        FinestreProva finestre(true);
+        rusage prima{};
+        ::getrusage(RUSAGE_SELF, &prima);
+
+        const Sorveglianza guardia("a translated window with a caption written as markup",
+                                   std::chrono::seconds(5));
+        TfrmStart start;
+        TfrmBug bug(&finestre.Principale());
+        TFrmControllaVersione controllo(&finestre.Principale());
+        QStringList nonLetterali;
+        int tradotte = 0;
+        for (QWidget *finestra : std::initializer_list<QWidget *>{&start, &bug, &controllo}) {
+            for (const QLabel *etichetta : finestra->findChildren<QLabel *>()) {
+                if (etichetta->text() != didascalia)
+                    continue;
+                ++tradotte;
+                // Laid out as plain text, the label is as wide as the caption's characters.
+                if (etichetta->sizeHint().width() < etichetta->fontMetrics().horizontalAdvance(didascalia))
+                    nonLetterali << finestra->objectName() + QLatin1Char('/') + etichetta->objectName();
+            }
+            // Drawn as well: a layout put off until the first paint would come due here.
+            finestra->grab();
+        }
+        rusage dopo{};
+        ::getrusage(RUSAGE_SELF, &dopo);
+        QVERIFY(tradotte >= 3);
+        QVERIFY2(nonLetterali.isEmpty(), qPrintable(nonLetterali.join(QLatin1Char('\n'))));
+        // Peak memory in kB: a picture read whole would add hundreds of megabytes.
+        QVERIFY2(dopo.ru_maxrss - prima.ru_maxrss < 64 * 1024,
+                 qPrintable(QStringLiteral("%1 kB more").arg(dopo.ru_maxrss - prima.ru_maxrss)));
     }
 
     void immaginiADoppiaDensita()
