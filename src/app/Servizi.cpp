@@ -150,8 +150,10 @@ QString CartellaConfigurazione()
 
 QUrl UrlCollegamento(const QString &obiettivo)
 {
+    // The folder's bytes are encoded as bytes: QUrl::toPercentEncoding takes a QString, and the bytes
+    // that are not UTF-8 would reach it as replacement characters, a folder that does not exist.
     if (const auto dentro = nellaCartellaAperta(obiettivo))
-        return QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(dentro->first.vero, "/") +
+        return QUrl::fromEncoded("file://" + dentro->first.vero.toPercentEncoding("/") +
                                  QUrl::toPercentEncoding(dentro->second, "/"));
     if (QDir::isAbsolutePath(obiettivo))
         return QUrl::fromLocalFile(obiettivo);

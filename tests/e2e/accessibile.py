@@ -360,21 +360,25 @@ def collegamenti(radice, attesi):
 
 
 def ambiente_con_apertura():
-    """The environment for the program in which the desktop's "open" (xdg-open, with no desktop of
-    its own to ask) hands every address to a recorder instead of a browser: see aperture()."""
-    registratore = os.path.join(cartella_temporanea(), "apri.sh")
+    """The environment for the program in which the desktop's "open" is a recorder of ours, first in
+    PATH under the name xdg-open that Qt launches: every address is noted, byte for byte, instead of
+    opened. See aperture()."""
+    cartella = os.path.join(cartella_temporanea(), "apritore")
+    registratore = os.path.join(cartella, "xdg-open")
     if not os.path.exists(registratore):
+        os.makedirs(cartella, exist_ok=True)
         with open(registratore, "w") as file:
-            file.write('#!/bin/sh\nprintf \'%s\\n\' "$1" >> "$(dirname "$0")/aperture.txt"\n')
+            file.write('#!/bin/sh\nprintf \'%s\\n\' "$1" >> "$(dirname "$0")/../aperture.txt"\n')
         os.chmod(registratore, 0o755)
-    return {**os.environ, "BROWSER": registratore}
+    return {**os.environ, "PATH": cartella + os.pathsep + os.environ["PATH"]}
 
 
 def aperture():
-    """The addresses handed to the desktop's "open" so far, in order."""
+    """The addresses handed to the desktop's "open" so far, in order; bytes that are not UTF-8 stay
+    as they were given (os.fsencode gives them back)."""
     try:
-        with open(os.path.join(cartella_temporanea(), "aperture.txt")) as file:
-            return file.read().splitlines()
+        with open(os.path.join(cartella_temporanea(), "aperture.txt"), "rb") as file:
+            return [os.fsdecode(riga) for riga in file.read().splitlines()]
     except FileNotFoundError:
         return []
 

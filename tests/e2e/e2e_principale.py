@@ -1,13 +1,14 @@
 """The built program on a real display, met as a screen reader meets it: the main window comes up,
 every control can be named, the site and mail addresses of the About and bug-report windows are links
-that a screen reader can press, "Gioca" draws plays, a fixed number in redme.qzl always takes the first
-field, and closing the window ends the program.
+that a screen reader can press, F1 hands the help page to the desktop's opener, "Gioca" draws plays, a
+fixed number in redme.qzl always takes the first field, and closing the window ends the program.
 
 Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
 """
 
 import os
 import re
+import urllib.parse
 
 import accessibile as A
 from accessibile import passo, verifica
@@ -18,6 +19,7 @@ VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "Abou
 FILE_NOVANTA = b"AO '90'$tg\r\n"
 PRESSIONI_CON_NUMERO_FISSO = 8
 DUE_CIFRE = re.compile(r"[0-9]{2}")
+TASTO_F1 = 0xFFBE
 # The site and mail addresses the program was built with (the build passes them in).
 SITO = os.environ["KELMO_SITO"]
 MAIL = os.environ["KELMO_POSTA"]
@@ -105,6 +107,23 @@ def collegamenti_delle_finestre(pid, principale):
     chiudi_con_esci(pid, bug)
 
 
+def guida(pid, principale):
+    """F1 hands the help page next to the program to the desktop's opener as a file address of the
+    folder's real name: sessione.sh names it with a byte that is not UTF-8, which the opener must
+    receive percent-encoded as it is (%E0), not as the replacement character."""
+    passo("F1 hands the help page, named by the folder's real bytes, to the desktop's opener")
+    pagina = os.fsencode(os.path.join(A.cartella_programma(), "help.html"))
+    attesa = "file://" + urllib.parse.quote(pagina, safe="/")
+    if "active" not in A.stati(principale):
+        A.clic_su([a for a in A.discendenti(principale) if a.getRoleName() == "image"][-1])
+        A.attendi(lambda: "active" in A.stati(principale), "the main window to become active")
+    prima = len(A.aperture())
+    A.Atspi.generate_keyboard_event(TASTO_F1, None, A.Atspi.KeySynthType.SYM)
+    lanci = A.attendi(lambda: A.aperture()[prima:], "a launch of the desktop's opener")
+    verifica(lanci == [attesa], f"the opener was given {lanci}, expected {attesa}")
+    nessuna_altra_finestra(pid)
+
+
 def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     verifica(not os.path.exists(fisso), "a fixed-number file is already next to the program")
@@ -113,6 +132,7 @@ def main():
         finestra = A.finestra_principale(pid)
         controlla_nomi(finestra)
         collegamenti_delle_finestre(pid, finestra)
+        guida(pid, finestra)
 
         stampa = A.trova(finestra, "push button", "Stampa")
         gioca = A.trova(finestra, "push button", "Gioca")
