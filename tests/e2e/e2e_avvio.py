@@ -4,6 +4,7 @@ screen reader can press, and pressing them opens the site and leaves the splash 
 request leave it there; it goes by itself after its ten seconds and the main window comes up. A second
 start with the language set to English shows the splash's loading line translated. A start where the
 settings table is a named pipe reports the table as unreadable at once, instead of waiting for a writer.
+Asked for --version or --help, the program answers without a display and ends.
 
 The program is started from its own folder, where the settings and translation tables stand.
 Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
@@ -146,7 +147,24 @@ def esecuzione_con_tabella_fifo():
         verifica(CARICAMENTO in A.etichette(splash), f"splash labels: {A.etichette(splash)}")
 
 
+def opzioni_senza_display():
+    passo("--version and --help answer without a display, and the program ends with status 0")
+    # No display to open: an attempt at a window would end the program with an error.
+    ambiente = {n: v for n, v in os.environ.items() if n not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    ambiente["QT_QPA_PLATFORM"] = "xcb"
+    for opzione, verifica_uscita in (
+            ("--version", lambda uscita: uscita == ["Kelmo_Dravolo 05.2002-15"]),
+            ("--help", lambda uscita: uscita[:1] == ["Uso: kelmo-dravolo [--help | --version]"])):
+        esito = subprocess.run([os.environ["KELMO_BINARIO"], opzione], env=ambiente, cwd="/",
+                               capture_output=True, text=True, timeout=10)
+        uscita = esito.stdout.splitlines()
+        verifica(esito.returncode == 0 and verifica_uscita(uscita),
+                 f"{opzione} ended with status {esito.returncode}, printing {uscita} "
+                 f"and on standard error {esito.stderr!r}")
+
+
 def main():
+    opzioni_senza_display()
     prima_esecuzione()
     seconda_esecuzione_in_inglese()
     esecuzione_con_tabella_fifo()
