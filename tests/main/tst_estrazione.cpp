@@ -1,7 +1,8 @@
-// The draw's rules on values: padding, pair order, the log line and the generator's range.
+// The draw's rules on values: padding, pair order, the log line and the generator's range and run.
 #include "app/Numeri.h"
 #include "main/Estrazione.h"
 
+#include <QSet>
 #include <QTest>
 
 using namespace Estrazione;
@@ -76,6 +77,17 @@ private slots:
         }
         for (int v = Numeri::Minimo; v <= Numeri::Massimo; ++v)
             QVERIFY2(conteggi[v] > 800 && conteggi[v] < 1200, qPrintable(QString::number(conteggi[v])));
+    }
+
+    void unGeneratoreNonSiRipete()
+    {
+        // The draws of one play come from one generator: it moves on at every draw, through the whole
+        // range, instead of giving the same few numbers again (the play would be redrawn for ever).
+        Generatore generatore(12345);
+        QSet<int> visti;
+        for (int i = 0; i < 2000; ++i)
+            visti.insert(NumeroEstratto(generatore).toInt());
+        QCOMPARE(visti.size(), Numeri::Massimo - Numeri::Minimo + 1);
     }
 };
 
