@@ -39,19 +39,23 @@ std::optional<int> RispondiOpzioni(int argc, char **argv)
 int Esegui(int &argc, char **argv)
 {
     Applicazione applicazione(argc, argv);
+    return EseguiFinestre(TfrmStart::IntervalloPredefinito);
+}
 
+int EseguiFinestre(int intervalloSplash)
+{
     // The three windows in their order; the main window's controls come later (below).
     TFrmMain finestraPrincipale(nullptr, TFrmMain::Controlli::Differiti);
     Finestre::FrmMain = &finestraPrincipale;
     TFrmAbout finestraAbout;
     Finestre::FrmAbout = &finestraAbout;
     // Its creation (title and translation pass) runs now, before any window is on screen.
-    TfrmStart finestraStart;
+    TfrmStart finestraStart(intervalloSplash);
 
     // The splash comes on screen first and alone; the main window's controls are built once its first
     // frame is up, and the main window comes up when the splash's timer closes it.
     finestraStart.MostraAllAvvio([&finestraPrincipale] { finestraPrincipale.CreaControlli(); });
-    const int esito = applicazione.exec();
+    const int esito = QApplication::exec();
     Finestre::FrmAbout = nullptr;
     Finestre::FrmMain = nullptr;
     return esito;

@@ -12,6 +12,12 @@ namespace Avvio
 // the program ignores.
 std::optional<int> RispondiOpzioni(int argc, char **argv);
 
+// Makes the application, then runs the windows (EseguiFinestre) with the splash's own ten seconds.
 int Esegui(int &argc, char **argv);
+
+// The run over an application that exists: the windows that live for the whole run in their order of
+// creation, the splash shown for `intervalloSplash` milliseconds (tests shorten it), and the message
+// loop, whose exit status it returns.
+int EseguiFinestre(int intervalloSplash);
 
 } // namespace Avvio

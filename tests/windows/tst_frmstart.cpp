@@ -1,6 +1,8 @@
 // The splash window: its title and texts, the one translated text, the count that starts at showing
-// and closes it, the ways of closing it that are refused, and its place before the main window.
+// and closes it, the ways of closing it that are refused, and its place before the main window in
+// start-up's own run.
 #include "app/Finestre.h"
+#include "avvio/Avvio.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
 #include "support/AperturaProva.h"
@@ -8,28 +10,71 @@
 #include "support/Clic.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
+#include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmStart.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
-// Counts the paint events a window receives.
-class ContaDisegni : public QObject
+// Watches a start-up run from outside, as its events go by: the splash's frames, the moment the main
+// window gains its first child (its controls' build begins) and the main window's showing, which it
+// answers by closing the main window, and so ends the run.
+class OsservaAvvio : public QObject
 {
 public:
-    explicit ContaDisegni(QWidget *finestra) { finestra->installEventFilter(this); }
-    int Conteggio = 0;
+    OsservaAvvio() { qApp->installEventFilter(this); }
+
+    int DisegniSplash = 0;
+    bool ModaleAlPrimoDisegno = false;
+    bool CostruitaAlPrimoDisegno = false;
+    // Splash frames begun before the build, -1 when no build was seen.
+    int DisegniAllaCostruzione = -1;
+    bool CostruitaDisegnandoLoSplash = false;
+    bool VisibileAllaCostruzione = false;
+    bool SplashConLaPrincipale = true;
+    // Each build makes the window's actions anew: F1's is there once per build.
+    qsizetype AzioniGuida = 0;
+    QPoint Posto;
+    QSize Misura;
+    QSize MisuraCliente;
 
 protected:
-    bool eventFilter(QObject *, QEvent *evento) override
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
     {
-        if (evento->type() == QEvent::Paint)
-            ++Conteggio;
+        auto *principale = qobject_cast<TFrmMain *>(Finestre::FrmMain);
+        if (!principale)
+            return false;
+        if (auto *splash = qobject_cast<TfrmStart *>(oggetto); splash && evento->type() == QEvent::Paint) {
+            m_splash = splash;
+            if (DisegniSplash++ == 0) {
+                ModaleAlPrimoDisegno = QApplication::activeModalWidget() == splash;
+                CostruitaAlPrimoDisegno = principale->centralWidget() != nullptr;
+            }
+        } else if (oggetto == principale && evento->type() == QEvent::ChildAdded &&
+                   DisegniAllaCostruzione < 0) {
+            DisegniAllaCostruzione = DisegniSplash;
+            CostruitaDisegnandoLoSplash = m_splash && m_splash->testAttribute(Qt::WA_WState_InPaintEvent);
+            VisibileAllaCostruzione = principale->isVisible();
+        } else if (oggetto == principale && evento->type() == QEvent::Show) {
+            SplashConLaPrincipale = m_splash && m_splash->isVisible();
+            AzioniGuida = principale->findChildren<QAction *>(QStringLiteral("Help1")).size();
+            // pos() is the frame's place, size() the client area's.
+            Posto = principale->pos();
+            Misura = principale->size();
+            if (principale->centralWidget())
+                MisuraCliente = principale->centralWidget()->size();
+            QMetaObject::invokeMethod(principale, &QWidget::close, Qt::QueuedConnection);
+        }
         return false;
     }
+
+private:
+    QPointer<TfrmStart> m_splash;
 };
 
 class TestFrmStart : public QObject
@@ -135,34 +180,26 @@ private slots:
 
     void primaDellaFinestraPrincipale()
     {
-        // The start-up order: the splash alone and modal on screen; the main window's controls built
-        // only after the splash's first frame; the main window on screen once the splash has gone, with
-        // the size and place it has when built at once.
-        FinestreProva finestre;
+        // Start-up's own run, with a short splash: the splash alone and modal on screen; the main
+        // window's controls built once, after the splash's first frame and not while it is painted; the
+        // main window on screen once the splash has gone, with the size and place it has when built at
+        // once.
         const TFrmMain pronta;
-        TFrmMain principale(nullptr, TFrmMain::Controlli::Differiti);
-        Finestre::FrmMain = &principale;
-        TfrmStart splash(300);
-        ContaDisegni disegni(&splash);
-        int disegniAllaCostruzione = -1;
-        bool principaleVisibileAllaCostruzione = true;
-        splash.MostraAllAvvio([&] {
-            disegniAllaCostruzione = disegni.Conteggio;
-            principaleVisibileAllaCostruzione = principale.isVisible();
-            principale.CreaControlli();
-        });
-        QCOMPARE(QApplication::activeModalWidget(), &splash);
-        QVERIFY(!principale.centralWidget());
-        QTRY_VERIFY(principale.centralWidget());
-        QVERIFY2(disegniAllaCostruzione >= 1, "the controls were built before the splash was drawn");
-        QVERIFY(!principaleVisibileAllaCostruzione);
-        QVERIFY(splash.isVisible());
-        QTRY_VERIFY(!splash.isVisible());
-        QVERIFY(principale.isVisible());
-        // pos() is the frame's place, size() the client area's.
-        QCOMPARE(principale.pos(), pronta.pos());
-        QCOMPARE(principale.size(), pronta.size());
-        QCOMPARE(principale.centralWidget()->size(), QSize(213, 168));
+        OsservaAvvio avvio;
+        {
+            const Sorveglianza guardia("start-up run");
+            QCOMPARE(Avvio::EseguiFinestre(300), 0);
+        }
+        QVERIFY(avvio.ModaleAlPrimoDisegno);
+        QVERIFY2(!avvio.CostruitaAlPrimoDisegno && avvio.DisegniAllaCostruzione >= 1,
+                 "the controls were built before the splash was drawn");
+        QVERIFY2(!avvio.CostruitaDisegnandoLoSplash, "the controls were built while the splash was painted");
+        QVERIFY(!avvio.VisibileAllaCostruzione);
+        QVERIFY2(!avvio.SplashConLaPrincipale, "the main window came up with the splash on screen");
+        QCOMPARE(avvio.AzioniGuida, 1);
+        QCOMPARE(avvio.Posto, pronta.pos());
+        QCOMPARE(avvio.Misura, pronta.size());
+        QCOMPARE(avvio.MisuraCliente, QSize(213, 168));
 
         // Shown without having been built (a splash that never got drawn): the controls come first,
         // then the showing, which lays the window out as before.
