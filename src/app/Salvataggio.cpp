@@ -1,39 +1,200 @@
 #include "app/Salvataggio.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-
-namespace Fx
-{
 
 namespace
 {
-QString Motivo(const QFileDevice &file)
+
+QByteArray NomeAvanzo(const QByteArray &nome, ino_t inode)
 {
-    return file.error() == QFileDevice::ResourceError ? QStringLiteral("spazio su disco esaurito")
-                                                      : file.errorString();
+    return nome + Salvataggio::SuffissoAvanzi + QByteArray::number(qulonglong(inode), 16);
 }
+
+QString Motivo(int errore)
+{
+    if (errore == ENOSPC || errore == EDQUOT)
+        return QStringLiteral("spazio su disco esaurito");
+    return QString::fromLocal8Bit(std::strerror(errore));
+}
+
 } // namespace
 
-bool ApriSalvataggio(QSaveFile &file)
+Salvataggio::Salvataggio(const QString &percorso) : m_percorso(percorso) {}
+
+Salvataggio::~Salvataggio()
 {
-    file.setDirectWriteFallback(false);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!m_nomeTemporaneo.isEmpty())
+        ::unlinkat(m_cartella, m_nomeTemporaneo.constData(), 0);
+    if (m_file >= 0)
+        ::close(m_file);
+    if (m_cartella >= 0)
+        ::close(m_cartella);
 }
 
-QString CompletaSalvataggio(QSaveFile &file, const QByteArray &contenuto)
+bool Salvataggio::fallisci(const QString &motivo)
 {
-    if (file.write(contenuto) != contenuto.size() || file.error() != QFileDevice::NoError)
-        return Motivo(file);
-    // commit() ignores a failed sync; a file system that reports its write errors only then is heard.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    if (!file.commit())
-        return Motivo(file);
-    return {};
+    m_errore = motivo;
+    return false;
 }
 
-} // namespace Fx
+bool Salvataggio::fallisciErrno()
+{
+    return fallisci(Motivo(errno));
+}
+
+bool Salvataggio::Apri()
+{
+    // No file system takes a NUL: the name would be cut there, and another file written.
+    if (m_percorso.contains(QChar(u'\0')))
+        return fallisci(QStringLiteral("il nome contiene un carattere nullo"));
+    const QFileInfo informazioni(m_percorso);
+    m_nome = QFile::encodeName(informazioni.fileName());
+    if (m_nome.isEmpty())
+        return fallisci(QStringLiteral("non è un file regolare"));
+    m_cartella =
+        ::open(QFile::encodeName(informazioni.absolutePath()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_cartella < 0)
+        return fallisciErrno();
+
+    // Asked of the name itself, never of what a link points to.
+    struct stat esistente {
+    };
+    const bool presente = ::fstatat(m_cartella, m_nome.constData(), &esistente, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!presente && errno != ENOENT)
+        return fallisciErrno();
+    if (presente && !S_ISREG(esistente.st_mode))
+        return fallisci(QStringLiteral("non è un file regolare"));
+
+    rimuoviAvanzi();
+
+    const mode_t permessi = presente ? (esistente.st_mode & 07777) : 0666;
+    m_file = ::openat(m_cartella, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permessi);
+    if (m_file < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // A file system without unnamed files: a named one, at once given the leftover name.
+        for (int tentativo = 0; m_file < 0 && tentativo < 100; ++tentativo) {
+            const QByteArray provvisorio = m_nome + SuffissoAvanzi + "nuovo-" +
+                                           QByteArray::number(QRandomGenerator::system()->generate(), 16);
+            m_file = ::openat(m_cartella, provvisorio.constData(),
+                              O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, permessi);
+            if (m_file < 0 && errno != EEXIST)
+                return fallisciErrno();
+            if (m_file >= 0) {
+                m_nomeTemporaneo = provvisorio;
+                struct stat nuovo {
+                };
+                if (::fstat(m_file, &nuovo) != 0)
+                    return fallisciErrno();
+                const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
+                if (::renameat(m_cartella, provvisorio.constData(), m_cartella, proprio.constData()) != 0)
+                    return fallisciErrno();
+                m_nomeTemporaneo = proprio;
+            }
+        }
+    }
+    if (m_file < 0)
+        return fallisciErrno();
+    // The umask does not narrow an earlier file's permissions.
+    if (presente && ::fchmod(m_file, permessi) != 0)
+        return fallisciErrno();
+    return true;
+}
+
+bool Salvataggio::Scrivi(const QByteArray &dati)
+{
+    if (m_file < 0)
+        return fallisci(m_errore.isEmpty() ? QStringLiteral("il file non è aperto") : m_errore);
+    const char *resto = dati.constData();
+    qint64 daScrivere = dati.size();
+    while (daScrivere > 0) {
+        const ssize_t scritti = ::write(m_file, resto, size_t(daScrivere));
+        if (scritti < 0 && errno == EINTR)
+            continue;
+        if (scritti <= 0)
+            return fallisci(Motivo(scritti < 0 ? errno : ENOSPC));
+        resto += scritti;
+        daScrivere -= scritti;
+        m_scritti += scritti;
+    }
+    return true;
+}
+
+QByteArray Salvataggio::nomina()
+{
+    if (!m_nomeTemporaneo.isEmpty())
+        return m_nomeTemporaneo;
+    struct stat nuovo {
+    };
+    if (::fstat(m_file, &nuovo) != 0)
+        return {};
+    const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
+    const QByteArray descrittore = "/proc/self/fd/" + QByteArray::number(m_file);
+    if (::linkat(AT_FDCWD, descrittore.constData(), m_cartella, proprio.constData(), AT_SYMLINK_FOLLOW) !=
+            0 &&
+        ::linkat(m_file, "", m_cartella, proprio.constData(), AT_EMPTY_PATH) != 0)
+        return {};
+    m_nomeTemporaneo = proprio;
+    return proprio;
+}
+
+bool Salvataggio::Concludi()
+{
+    if (m_file < 0)
+        return fallisci(m_errore.isEmpty() ? QStringLiteral("il file non è aperto") : m_errore);
+    // A file system that reports its write errors only when asked to sync is heard here.
+    if (::fsync(m_file) != 0 && errno != EINVAL && errno != EROFS)
+        return fallisciErrno();
+    const QByteArray temporaneo = nomina();
+    if (temporaneo.isEmpty())
+        return fallisciErrno();
+    // The rename replaces the name itself: a link put at the path since Apri is replaced, never followed.
+    if (::renameat(m_cartella, temporaneo.constData(), m_cartella, m_nome.constData()) != 0) {
+        const int errore = errno;
+        ::unlinkat(m_cartella, temporaneo.constData(), 0);
+        m_nomeTemporaneo.clear();
+        return fallisci(Motivo(errore));
+    }
+    m_nomeTemporaneo.clear();
+    ::close(m_file);
+    m_file = -1;
+    // The new name on disk as well, where the folder can be opened for it.
+    const int cartella = ::openat(m_cartella, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (cartella >= 0) {
+        ::fsync(cartella);
+        ::close(cartella);
+    }
+    return true;
+}
+
+void Salvataggio::rimuoviAvanzi() const
+{
+    const int lettura = ::openat(m_cartella, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lettura < 0)
+        return;
+    DIR *cartella = ::fdopendir(lettura);
+    if (!cartella) {
+        ::close(lettura);
+        return;
+    }
+    const QByteArray inizio = m_nome + SuffissoAvanzi;
+    while (const dirent *voce = ::readdir(cartella)) {
+        const QByteArray nome(voce->d_name);
+        if (!nome.startsWith(inizio))
+            continue;
+        // Ours only when it is a regular file whose name carries its own inode number.
+        struct stat stato {
+        };
+        if (::fstatat(m_cartella, voce->d_name, &stato, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(stato.st_mode) &&
+            nome == NomeAvanzo(m_nome, stato.st_ino))
+            ::unlinkat(m_cartella, voce->d_name, 0);
+    }
+    ::closedir(cartella);
+}

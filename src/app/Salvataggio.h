@@ -3,20 +3,55 @@
 #include <QByteArray>
 #include <QString>
 
-class QSaveFile;
-
-// A file saved whole or not at all: the new content is written under a temporary name beside the file
-// and takes its place only once every byte is on disk; on any failure the earlier file stays as it was.
-namespace Fx
+// A file saved whole or not at all, and only as a file of its own:
+//  - the path must name a regular file or nothing: a symbolic link (whoever planted it, wherever it
+//    points), a folder, a pipe or a device at the path is refused, and the save never writes through
+//    one;
+//  - the new content is written to a file with no name in the same folder, made sure to be on disk,
+//    given a name of the program's own beside the path and renamed over it, so that on any failure the
+//    earlier file stays as it was and nothing new is left;
+//  - a save killed between naming and renaming leaves "<name>.kelmo-<inode in hex>": a name that
+//    carries the number of the very file it names, which no file of the user's has by chance. The
+//    next save at that path removes such leftovers, and only those; it never deletes a file it did
+//    not make.
+// The earlier file's permissions pass to the new one.
+class Salvataggio
 {
+public:
+    explicit Salvataggio(const QString &percorso);
+    // A save not concluded leaves nothing behind.
+    ~Salvataggio();
+    Salvataggio(const Salvataggio &) = delete;
+    Salvataggio &operator=(const Salvataggio &) = delete;
 
-// Opens `file` for such a save: never written in place, and unbuffered, so that a full disk fails the
-// write itself and is seen with its reason. (A buffered write fails only inside commit(), which then
-// still puts the empty new file in place of the earlier one.)
-bool ApriSalvataggio(QSaveFile &file);
+    // Checks the path and opens the new content's file. False, with Errore() saying why, when it cannot.
+    bool Apri();
+    // Appends to the new content. False, with Errore() saying why, at the first failed write: a full
+    // disk fails here, with its reason.
+    bool Scrivi(const QByteArray &dati);
+    // Puts the new content in the file's place. False, with Errore() saying why, when it could not be.
+    bool Concludi();
 
-// Writes the whole content, makes sure it is on disk and puts the file in its place. An empty text on
-// success, else why it failed, in the user's words where the system's are obscure.
-QString CompletaSalvataggio(QSaveFile &file, const QByteArray &contenuto);
+    QString Percorso() const { return m_percorso; }
+    qint64 Scritti() const { return m_scritti; }
+    // Why the save failed, in the user's words where the system's are obscure.
+    QString Errore() const { return m_errore; }
 
-} // namespace Fx
+    // What names the program's leftovers at a path begin with, after the file's own name.
+    static constexpr const char *SuffissoAvanzi = ".kelmo-";
+
+private:
+    bool fallisci(const QString &motivo);
+    bool fallisciErrno();
+    void rimuoviAvanzi() const;
+    // Gives the open file its leftover name; the name it got, or an empty one on failure.
+    QByteArray nomina();
+
+    QString m_percorso;
+    QByteArray m_nome; // the file's name within its folder, as on disk
+    int m_cartella = -1;
+    int m_file = -1;
+    QByteArray m_nomeTemporaneo; // set while the new content has a name of its own
+    qint64 m_scritti = 0;
+    QString m_errore;
+};

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace
 {
@@ -31,10 +30,12 @@ void DispositivoTesto::Apri()
 {
     if (!m_stampante.isValid())
         throw Errore(QStringLiteral("La stampante %1 non è disponibile").arg(NomeStampante(m_stampante)));
-    // Only a regular file is printed to: opening a named pipe would wait for a reader for ever, and a
-    // folder or a device is no place for a printed page.
+    // Only a regular file is printed to: opening a named pipe would wait for a reader for ever, a
+    // folder or a device is no place for a printed page, and a symbolic link would have the print
+    // replace whatever it points to, wherever that is.
     if (const QString file = m_stampante.outputFileName();
-        !file.isEmpty() && QFileInfo::exists(file) && !QFileInfo(file).isFile())
+        !file.isEmpty() &&
+        (QFileInfo(file).isSymLink() || (QFileInfo::exists(file) && !QFileInfo(file).isFile())))
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1: non è un file regolare").arg(file));
     m_larghezza = m_stampante.width();
     m_altezza = m_stampante.height();
@@ -184,8 +185,8 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
     // laid out in memory, on the printer's own page layout and resolution, and saved whole under a
     // temporary name that takes the file's place only once every byte is on disk.
     const QString percorso = m_stampante.outputFileName();
-    QSaveFile file(percorso);
-    if (!Fx::ApriSalvataggio(file))
+    Salvataggio file(percorso);
+    if (!file.Apri())
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
 
     QByteArray pdf;
@@ -205,6 +206,6 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
         pittore.end();
     }
 
-    if (const QString motivo = Fx::CompletaSalvataggio(file, pdf); !motivo.isEmpty())
-        throw Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, motivo));
+    if (!file.Scrivi(pdf) || !file.Concludi())
+        throw Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, file.Errore()));
 }

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -91,27 +89,6 @@ QString Leggi()
     return numero;
 }
 
-namespace
-{
-
-// Temporary files of saves that were cut short (the process killed between writing and renaming):
-// the file's name, a point and six letters or digits, no longer than a whole file.
-void RimuoviAvanzi(const QString &percorso)
-{
-    const QFileInfo file(percorso);
-    const QRegularExpression nomeAvanzo(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
-    QDir cartella = file.absoluteDir();
-    const auto candidati = cartella.entryInfoList({file.fileName() + QStringLiteral(".??????")},
-                                                  QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    for (const QFileInfo &candidato : candidati)
-        if (nomeAvanzo.match(candidato.fileName()).hasMatch() &&
-            candidato.size() <= Contenuto(QStringLiteral("00")).size())
-            cartella.remove(candidato.fileName());
-}
-
-} // namespace
-
 void Scrivi(const QString &dueCifre)
 {
     QString percorso = NomeFile;
@@ -126,17 +103,9 @@ void Scrivi(const QString &dueCifre)
     }
     // Only a regular file is replaced: saving over a link would replace what it points to, and a
     // folder, a pipe or a device of that name is not the user's setting.
-    const QFileInfo esistente(percorso);
-    if (esistente.isSymLink() || (esistente.exists() && !esistente.isFile()))
-        throw nonSalvato(QStringLiteral("non è un file regolare"));
-    RimuoviAvanzi(percorso);
-
-    const QByteArray contenuto = Contenuto(dueCifre);
-    QSaveFile file(percorso);
-    if (!Fx::ApriSalvataggio(file))
-        throw nonSalvato(file.errorString());
-    if (const QString motivo = Fx::CompletaSalvataggio(file, contenuto); !motivo.isEmpty())
-        throw nonSalvato(motivo);
+    Salvataggio file(percorso);
+    if (!file.Apri() || !file.Scrivi(Contenuto(dueCifre)) || !file.Concludi())
+        throw nonSalvato(file.Errore());
 }
 
 void Rimuovi()

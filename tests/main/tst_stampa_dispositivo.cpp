@@ -49,7 +49,7 @@ void Stampa(QPrinter &stampante, const QStringList &righe, const QFont &caratter
 mode_t Tipo(const QString &percorso)
 {
     struct stat stato = {};
-    return ::stat(QFile::encodeName(percorso).constData(), &stato) == 0 ? stato.st_mode & S_IFMT : 0;
+    return ::lstat(QFile::encodeName(percorso).constData(), &stato) == 0 ? stato.st_mode & S_IFMT : 0;
 }
 
 } // namespace
@@ -226,6 +226,8 @@ private slots:
         QTest::newRow("missing folder") << "manca" << false << "Impossibile avviare la stampa su %1";
         QTest::newRow("named pipe: refused, never waited on") << "fifo" << false << nonRegolare;
         QTest::newRow("folder") << "cartella" << false << nonRegolare;
+        // Planted by another user of a shared folder: what it points to is never replaced.
+        QTest::newRow("link to a file elsewhere") << "collegamento" << false << nonRegolare;
         QTest::newRow("full disk, no earlier file") << "pieno" << false << pieno;
         QTest::newRow("full disk, earlier file kept") << "pieno" << true << pieno;
     }
@@ -238,6 +240,7 @@ private slots:
         QFETCH(QString, messaggio);
         const QByteArray prima = "%PDF-1.4 an earlier print";
         std::unique_ptr<CartellaPiena> piena;
+        QTemporaryDir altrove;
         bool motivoProprio = false;
         QString pdf = m_cartella.filePath(QStringLiteral("manca/stampa.pdf"));
         if (ostacolo == QLatin1String("fifo") || ostacolo == QLatin1String("cartella")) {
@@ -245,6 +248,13 @@ private slots:
             const QByteArray percorso = QFile::encodeName(pdf);
             QVERIFY(ostacolo == QLatin1String("fifo") ? ::mkfifo(percorso.constData(), 0600) == 0
                                                       : ::mkdir(percorso.constData(), 0700) == 0);
+        } else if (ostacolo == QLatin1String("collegamento")) {
+            pdf = Pdf("collegamento");
+            QVERIFY(altrove.isValid());
+            QFile vittima(altrove.filePath(QStringLiteral("vittima")));
+            QVERIFY(vittima.open(QIODevice::WriteOnly) && vittima.write(prima) == prima.size());
+            vittima.close();
+            QVERIFY(QFile::link(vittima.fileName(), pdf));
         } else if (ostacolo == QLatin1String("pieno")) {
             piena = std::make_unique<CartellaPiena>();
             if (!piena->Motivo().isEmpty())
@@ -276,6 +286,11 @@ private slots:
         }
 
         QCOMPARE(Tipo(pdf), tipo);
+        if (ostacolo == QLatin1String("collegamento")) {
+            QFile vittima(altrove.filePath(QStringLiteral("vittima")));
+            QVERIFY(vittima.open(QIODevice::ReadOnly));
+            QCOMPARE(vittima.readAll(), prima);
+        }
         if (piena) {
             QCOMPARE(piena->File(), precedente ? QStringList{QStringLiteral("stampa.pdf")} : QStringList());
             QFile letto(pdf);

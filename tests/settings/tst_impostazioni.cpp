@@ -21,6 +21,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace
@@ -617,29 +619,41 @@ private slots:
         }
     }
 
-    void avanziDiSalvataggiInterrotti()
+    void salvataggioNonPermesso_data()
     {
-        // A save killed between writing and renaming leaves "redme.qzl." and six letters or digits
-        // behind: the next save clears those, and nothing else.
-        FilePrima(NumeroFisso::Contenuto(QStringLiteral("33")));
-        m_cartella->Scrivi(QStringLiteral("redme.qzl.Ab3xY9"), {});
-        m_cartella->Scrivi(QStringLiteral("redme.qzl.k0LmN1"), NumeroFisso::Contenuto(QStringLiteral("12")));
-        const QStringList altri{"redme.qzl.Qw1234", "redme.qzl.ab-cd1", "redme.qzl.backup1", "redme.qzl.txt"};
-        for (const QString &nome : altri)
-            m_cartella->Scrivi(nome, nome == altri[0] ? QByteArray(100, 'x') : QByteArray("AO '12'$tg\r\n"));
-
-        TFrmImp &f = Apri();
-        f.EDTnumFIS->clear();
+        // The earlier file is one the user may write, in a folder where the save may not put a new one
+        // in its place: the save fails rather than write the file in place, half-way if anything goes
+        // wrong.
+        QTest::addColumn<int>("permessiCartella");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("sticky folder, earlier file another user's")
+            << 01777 << QString::fromLocal8Bit(std::strerror(EPERM));
+        QTest::newRow("folder the user cannot write")
+            << 0555 << QString::fromLocal8Bit(std::strerror(EACCES));
+    }
+    void salvataggioNonPermesso()
+    {
+        QFETCH(int, permessiCartella);
+        QFETCH(QString, motivo);
+        if (::geteuid() != 0)
+            QSKIP("acting as another user's file needs root");
+        const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
+        FilePrima(prima);
+        const QByteArray cartella = QFile::encodeName(m_cartella->Percorso());
+        const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
+        ::chmod(QFile::encodeName(file).constData(), 0666);
+        Apri();
+        m_finestra->EDTnumFIS->clear();
         Scrivi(QStringLiteral("7"));
-        Conferma(true);
-
-        QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
-        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));
-        QStringList attesi = altri + QStringList{NumeroFisso::NomeFile};
-        QStringList rimasti = FileNellaCartella(*m_cartella);
-        attesi.sort();
-        rimasti.sort();
-        QCOMPARE(rimasti, attesi);
+        m_box->Rispondi(QMessageBox::Ok);
+        ::chmod(cartella.constData(), mode_t(permessiCartella));
+        ::setfsuid(65534);
+        Invio();
+        ::setfsuid(0);
+        ::chmod(cartella.constData(), 0700);
+        QCOMPARE(SalvataggioFallito(file, motivo), QString());
+        QCOMPARE(ContenutoFile(*m_cartella), prima);
+        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{NumeroFisso::NomeFile});
     }
 
     void cartellaNonScrivibileNumeroNellaConfigurazione_data()

@@ -1,15 +1,42 @@
-// The fixed-number file next to the executable: where it stands, and how the reader fails (what its
-// first line may hold: tst_formatonumerofisso).
+// The fixed-number file next to the executable: where it stands, how the reader fails (what its
+// first line may hold: tst_formatonumerofisso), and what a save cut short by the system leaves.
 #include "app/Errore.h"
+#include "app/Servizi.h"
 #include "settings/NumeroFisso.h"
 #include "support/CartellaProva.h"
 #include "support/Sorveglianza.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Run as `tst_numerofisso --salva FOLDER NN`, the program only saves NN as the fixed number of
+// FOLDER, and prints the failure if there is one: the save that the tests below have the system cut
+// short.
+constexpr const char *SoloSalvataggio = "--salva";
+
+int Salva(const QString &cartella, const QString &numero)
+{
+    Fx::ImpostaCartellaEseguibile(cartella);
+    try {
+        NumeroFisso::Scrivi(numero);
+    } catch (const Errore &e) {
+        std::printf("%s\n", qPrintable(e.messaggio()));
+        return 3;
+    }
+    return 0;
+}
+
+} // namespace
 
 class TestNumeroFisso : public QObject
 {
@@ -33,22 +60,36 @@ private slots:
     void fileNonValidoONonLeggibile_data()
     {
         QTest::addColumn<bool>("leggibile");
+        QTest::addColumn<QByteArray>("sottocartella"); // the executable's folder within the test's folder
         QTest::addColumn<QString>("messaggio");
-        QTest::newRow("no number in it")
-            << true << "Il file del numero fisso %1 non contiene un numero da 01 a 90";
+        const QString senzaNumero =
+            QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90");
+        QTest::newRow("no number in it") << true << QByteArray() << senzaNumero;
         QTest::newRow("opens but cannot be read")
-            << false << "Impossibile leggere il file del numero fisso %1: ";
+            << false << QByteArray() << "Impossibile leggere il file del numero fisso %1: ";
+        // Held through its descriptor, the folder is still named by its real name.
+        QTest::newRow("no number in it, in a folder whose name is not UTF-8")
+            << true << QByteArray("citt\xe0") << senzaNumero;
     }
     void fileNonValidoONonLeggibile()
     {
         QFETCH(bool, leggibile);
+        QFETCH(QByteArray, sottocartella);
         QFETCH(QString, messaggio);
         CartellaProva cartella;
-        const QString percorso = cartella.Percorso(QStringLiteral("redme.qzl"));
-        if (leggibile)
-            cartella.Scrivi(QStringLiteral("redme.qzl"), QByteArray("AO 'ab'$tg\r\n"));
-        else // the kernel refuses reads at offset 0 of a process's own memory file, whoever runs the test
+        QByteArray vera = QFile::encodeName(cartella.Percorso());
+        if (!sottocartella.isEmpty()) {
+            vera += '/' + sottocartella;
+            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
+            Fx::ImpostaCartellaEseguibile(Fx::CartellaDi(vera + "/kelmo-dravolo"));
+        }
+        const QString percorso = NumeroFisso::Percorso();
+        if (leggibile) {
+            QFile file(percorso);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("AO 'ab'$tg\r\n") == 12);
+        } else { // the kernel refuses reads at offset 0 of a process's own memory file, whoever runs the test
             QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), percorso));
+        }
         QVERIFY(NumeroFisso::Esiste());
         QString visto = QStringLiteral("(accepted)");
         try {
@@ -56,7 +97,10 @@ private slots:
         } catch (const Errore &e) {
             visto = e.messaggio();
         }
-        QVERIFY2(visto.startsWith(messaggio.arg(percorso)), qPrintable(visto));
+        QFile::remove(percorso);
+        if (!sottocartella.isEmpty())
+            ::rmdir(vera.constData());
+        QVERIFY2(visto.startsWith(messaggio.arg(QFile::decodeName(vera + "/redme.qzl"))), qPrintable(visto));
     }
 
     void nonFileConQuelNome_data()
@@ -78,7 +122,74 @@ private slots:
         // a wait for a writer.
         QVERIFY_THROWS_EXCEPTION(Errore, NumeroFisso::Leggi());
     }
+
+    void salvataggioInterrottoDalSistema_data()
+    {
+        // What strace does to the saving process, and how that process ends.
+        QTest::addColumn<QStringList>("intervento");
+        QTest::addColumn<int>("uscita");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("killed as it renames")
+            << QStringList{"-e", "inject=rename,renameat,renameat2:signal=KILL"} << -1 << QString();
+        QTest::newRow("sync fails")
+            << QStringList{"-e", "inject=fsync,fdatasync:error=EIO"} << 3
+            << "Impossibile salvare il file del numero fisso %1: Input/output error\n";
+    }
+    void salvataggioInterrottoDalSistema()
+    {
+        // Whatever stops a save, the earlier file stays whole; what the program itself left behind the
+        // next save removes, and nothing of the user's, whatever its name.
+        QFETCH(QStringList, intervento);
+        QFETCH(int, uscita);
+        QFETCH(QString, messaggio);
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        QVERIFY2(!strace.isEmpty(), "strace is needed to stop a save half-way");
+        CartellaProva cartella;
+        const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
+        cartella.Scrivi(QStringLiteral("redme.qzl"), prima);
+        const QStringList dellUtente{"redme.qzl.backup", "redme.qzl.orig12", "redme.qzl.a1b2c3",
+                                     "redme.qzl.kelmo-1"};
+        for (const QString &nome : dellUtente)
+            cartella.Scrivi(nome, prima);
+
+        QProcess salvataggio;
+        salvataggio.start(strace,
+                          QStringList{"-f", "-qq", "-o", "/dev/null"} + intervento +
+                              QStringList{"--", QCoreApplication::applicationFilePath(),
+                                          QString::fromLatin1(SoloSalvataggio), cartella.Percorso(), "07"});
+        QVERIFY(salvataggio.waitForFinished(20000));
+        if (uscita < 0)
+            QCOMPARE(salvataggio.exitStatus(), QProcess::CrashExit);
+        else
+            QCOMPARE(salvataggio.exitCode(), uscita);
+        QCOMPARE(QString::fromLocal8Bit(salvataggio.readAllStandardOutput()),
+                 messaggio.isEmpty() ? QString()
+                                     : messaggio.arg(cartella.Percorso(QStringLiteral("redme.qzl"))));
+        QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("33"));
+        QDir dentro(cartella.Percorso());
+        const QStringList lasciati = dentro.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        QCOMPARE(lasciati.size(), dellUtente.size() + (uscita < 0 ? 2 : 1));
+
+        NumeroFisso::Scrivi(QStringLiteral("07"));
+        QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("07"));
+        QStringList attesi = dellUtente + QStringList{QStringLiteral("redme.qzl")};
+        attesi.sort();
+        QCOMPARE(dentro.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), attesi);
+        for (const QString &nome : dellUtente) {
+            QFile file(cartella.Percorso(nome));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), prima);
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestNumeroFisso)
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && qstrcmp(argv[1], SoloSalvataggio) == 0)
+        return Salva(QFile::decodeName(argv[2]), QString::fromLatin1(argv[3]));
+    QCoreApplication applicazione(argc, argv);
+    TestNumeroFisso prova;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&prova, argc, argv);
+}
 #include "tst_numerofisso.moc"
