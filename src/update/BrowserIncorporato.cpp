@@ -149,6 +149,10 @@ void BrowserIncorporato::Naviga(const QString &indirizzo)
     richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                            QNetworkRequest::NoLessSafeRedirectPolicy);
     richiesta.setMaximumRedirectsAllowed(MassimoReindirizzamenti);
+    // The body as it is stored, never compressed on the way: a compressed stream cut short would read
+    // as a shorter file or page, with nothing to tell, and the declared length is then the length of
+    // what arrives.
+    richiesta.setRawHeader("Accept-Encoding", "identity");
     m_risposta = m_rete->get(richiesta);
     m_risposta->setReadBufferSize(BufferRisposta);
     // A failure in these (memory for a large page) is reported and goes no further than here.
@@ -209,8 +213,26 @@ void BrowserIncorporato::decidi()
                      .arg(MassimeIntestazioni / 1024));
         return;
     }
+    if (const QByteArray codifica = m_risposta->rawHeader("Content-Encoding").trimmed().toLower();
+        !codifica.isEmpty() && codifica != "identity") {
+        fallisci(
+            Fallimento::Incompleto,
+            QStringLiteral("Codifica del contenuto non richiesta: %1").arg(QString::fromLatin1(codifica)));
+        return;
+    }
     if (!EFile(*m_risposta))
         return;
+    // A file is saved only when it is known whole, and that is known only against the length its
+    // server declares: an answer that ends its chunks or its connection early, or whose chunk sizes do
+    // not read as numbers, still looks complete to the network layer.
+    const QVariant lunghezza = m_risposta->header(QNetworkRequest::ContentLengthHeader);
+    if (!lunghezza.isValid() || lunghezza.toLongLong() < 0) {
+        fallisci(Fallimento::Incompleto,
+                 QStringLiteral(
+                     "Il server non dichiara la lunghezza del file: non si può sapere se arriva intero"));
+        return;
+    }
+    m_lunghezzaFile = lunghezza.toLongLong();
     // A download waits for the user's choice, with the time limit suspended; what arrives meanwhile
     // stays in the answer's buffer.
     m_limite.stop();
@@ -381,8 +403,10 @@ void BrowserIncorporato::concludiScaricamento()
     scrivi();
     if (m_stato != Stato::Scaricamento)
         return;
-    if (!m_scaricamento->Concludi()) {
-        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
+    if (!m_scaricamento->Concludi(m_lunghezzaFile)) {
+        fallisci(m_scaricamento->Scritti() == m_lunghezzaFile ? Fallimento::Scrittura
+                                                              : Fallimento::Incompleto,
+                 m_scaricamento->Errore());
         return;
     }
     const QString percorso = m_scaricamento->Percorso();

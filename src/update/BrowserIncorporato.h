@@ -39,6 +39,8 @@ public:
         TroppoGrande,     // a page beyond MassimaPagina, or one the parser had no memory for
         Scrittura,        // the downloaded file could not be written
         Intestazioni,     // headers beyond MassimeIntestazioni, or none that could be read
+        Incompleto,       // a body that cannot be known whole: encoded though no encoding was asked
+                          // for, or a file whose length is not declared or not the one received
     };
     Q_ENUM(Fallimento)
 
@@ -121,7 +123,9 @@ private:
     std::optional<QString> m_corpo;
     QUrl m_indirizzoDocumento;
 
-    // The name proposed for a file, and its download once the user has chosen where to save it.
+    // The name proposed for a file, its declared length, and its download once the user has chosen
+    // where to save it.
     QString m_nomeFile;
+    qint64 m_lunghezzaFile = 0;
     std::unique_ptr<Scaricamento> m_scaricamento;
 };

@@ -1,10 +1,11 @@
 #include "update/Scaricamento.h"
 
+#include "app/Salvataggio.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace
@@ -35,8 +36,6 @@ Scaricamento::Scaricamento(const QString &nome) : m_nome(nome) {}
 
 Scaricamento::~Scaricamento()
 {
-    if (m_file)
-        m_file->cancelWriting();
     if (m_avanzamento) {
         // Closing the dialog raises its cancel signal too, which must not reach the browser; and this may
         // run inside that very signal, so the dialog goes only once that is over.
@@ -49,15 +48,8 @@ Scaricamento::~Scaricamento()
 bool Scaricamento::Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato)
 {
     m_percorso = percorso;
-    // No file system takes a NUL: the name would be cut there, and another file written.
-    if (percorso.contains(QChar(u'\0'))) {
-        m_errore = QStringLiteral("Il nome scelto contiene un carattere nullo");
-        return false;
-    }
-    m_file = std::make_unique<QSaveFile>(percorso);
-    // Unbuffered, so that every write that fails says so at once: a buffered one may fail only inside
-    // commit(), which then still puts the short file in place.
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    m_file = std::make_unique<Salvataggio>(percorso);
+    if (!m_file->Apri()) {
         nonScritto();
         return false;
     }
@@ -82,21 +74,26 @@ bool Scaricamento::Apri(const QString &percorso, QWidget *genitore, std::functio
 
 bool Scaricamento::Scrivi(const QByteArray &dati, qint64 totale)
 {
-    if (!dati.isEmpty() && m_file->write(dati) != dati.size()) {
+    if (!m_file->Scrivi(dati)) {
         nonScritto();
         return false;
     }
     // Kilobytes, so that files beyond 2 GB fit the dialog's range.
     if (m_avanzamento) {
         m_avanzamento->setMaximum(totale > 0 ? int(totale / 1024) : 0);
-        m_avanzamento->setValue(int(m_file->size() / 1024));
+        m_avanzamento->setValue(int(m_file->Scritti() / 1024));
     }
     return true;
 }
 
-bool Scaricamento::Concludi()
+bool Scaricamento::Concludi(qint64 attesi)
 {
-    if (m_file->error() != QFileDevice::NoError || !m_file->flush() || !m_file->commit()) {
+    if (m_file->Scritti() != attesi) {
+        m_errore =
+            QStringLiteral("File incompleto: ricevuti %1 byte di %2").arg(m_file->Scritti()).arg(attesi);
+        return false;
+    }
+    if (!m_file->Concludi()) {
         nonScritto();
         return false;
     }
@@ -104,8 +101,13 @@ bool Scaricamento::Concludi()
     return true;
 }
 
+qint64 Scaricamento::Scritti() const
+{
+    return m_file ? m_file->Scritti() : 0;
+}
+
 void Scaricamento::nonScritto()
 {
     m_errore = QStringLiteral("Impossibile scrivere %1: %2")
-                   .arg(QDir::toNativeSeparators(m_percorso), m_file->errorString());
+                   .arg(QDir::toNativeSeparators(m_percorso), m_file->Errore());
 }

@@ -9,15 +9,16 @@
 #include <memory>
 
 class QProgressDialog;
-class QSaveFile;
 class QWidget;
+class Salvataggio;
 
 // The file side of a download that the embedded browser has found to be a file: where the user saves
 // it, the file written as the answer's bytes arrive, and the progress dialog. The answer itself, its
 // failures and its time limit stay with the browser, which hands its bytes over.
 //
-// The file is written under a temporary name and put in place only by Concludi: a download abandoned,
-// failed or destroyed before leaves nothing behind.
+// The file is written as a save of the program's own (Salvataggio): put in place only by Concludi, so
+// that a download abandoned, failed or destroyed before leaves nothing behind; never written through a
+// symbolic link at the chosen path, which is refused.
 class Scaricamento
 {
 public:
@@ -45,10 +46,12 @@ public:
     // Appends what has arrived and shows the progress against `totale`, the announced size (0 when
     // unknown). False, with Errore() saying why, when it could not be written.
     bool Scrivi(const QByteArray &dati, qint64 totale);
-    // Puts the file in place, whole. False, with Errore() saying why, when it could not be.
-    bool Concludi();
+    // Puts the file in place once it holds `attesi` bytes, the whole file. False, with Errore() saying
+    // why, when it holds another number of bytes or could not be put in place.
+    bool Concludi(qint64 attesi);
 
     QString Percorso() const { return m_percorso; }
+    qint64 Scritti() const;
     QString Errore() const { return m_errore; }
 
 private:
@@ -57,7 +60,7 @@ private:
     QString m_nome;
     QString m_percorso;
     QString m_errore;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<Salvataggio> m_file;
     QPointer<QProgressDialog> m_avanzamento;
     QMetaObject::Connection m_annulla;
 };

@@ -132,7 +132,7 @@ void ServerProva::leggi(QTcpSocket *socket)
     QByteArray testa = "HTTP/1.1 " + QByteArray::number(risposta.stato) + " Risposta\r\n";
     if (!risposta.tipo.isEmpty())
         testa += "Content-Type: " + risposta.tipo + "\r\n";
-    if (!risposta.senzaFine)
+    if (!risposta.senzaFine && !risposta.grezzo)
         testa += "Content-Length: " + QByteArray::number(risposta.corpo.size()) + "\r\n";
     for (const QByteArray &intestazione : risposta.intestazioni)
         testa += intestazione + "\r\n";

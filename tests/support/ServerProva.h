@@ -30,6 +30,9 @@ public:
         bool silenzio = false;
         // The body, announced with no length, is sent again and again for as long as the client reads.
         bool senzaFine = false;
+        // The body is sent as it stands, with no length of the server's own: the test writes its
+        // framing (chunks) and any length header.
+        bool grezzo = false;
     };
 
     ServerProva();

@@ -618,9 +618,6 @@ private slots:
         QTest::addColumn<bool>("senzaFine");
         QTest::newRow("large setup file")
             << QByteArray("application/octet-stream") << QList<QByteArray>{} << false;
-        QTest::newRow("page sent as an endless attachment")
-            << QByteArray("text/html")
-            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"index.html\""} << true;
     }
     void rispostaTrattenutaDuranteLaScelta()
     {
@@ -686,16 +683,26 @@ private slots:
     void salvataggioImpossibile_data()
     {
         QTest::addColumn<QString>("scelto");
-        QTest::newRow("folder that does not exist") << QStringLiteral("manca/dravol.exe");
+        QTest::addColumn<bool>("collegamento"); // the chosen name is a link to a file elsewhere
+        QTest::newRow("folder that does not exist") << QStringLiteral("manca/dravol.exe") << false;
         // No file system takes it: cut at the NUL, it would name another file.
         QTest::newRow("NUL in the chosen name")
-            << QStringLiteral("dravol.exe") + QChar(0) + QStringLiteral(".txt");
+            << QStringLiteral("dravol.exe") + QChar(0) + QStringLiteral(".txt") << false;
+        // Planted by another user of a shared folder: what it points to is never replaced.
+        QTest::newRow("link to a file outside the folder") << QStringLiteral("dravol.exe") << true;
     }
     void salvataggioImpossibile()
     {
         QFETCH(QString, scelto);
+        QFETCH(bool, collegamento);
         const QString indirizzo = ImpostaInstallazione(1024, 21);
         QTemporaryDir cartella;
+        QTemporaryDir altrove;
+        const QString vittima = altrove.filePath(QStringLiteral("vittima"));
+        QFile(vittima).open(QIODevice::WriteOnly);
+        if (collegamento)
+            QVERIFY(QFile::link(vittima, cartella.filePath(scelto)));
+        const QFileInfo prima(vittima);
         rispondiAlSalvataggio(cartella.filePath(scelto));
 
         Prova prova;
@@ -704,7 +711,64 @@ private slots:
         QCOMPARE(prova.Motivo(), Fallimento::Scrittura);
         QCOMPARE(prova.Segnali(), 1);
         QVERIFY(!prova.browser.InCorso());
-        QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 collegamento ? QStringList{scelto} : QStringList{});
+        const QFileInfo dopo(vittima);
+        QCOMPARE(dopo.size(), 0);
+        QCOMPARE(dopo.lastModified(), prima.lastModified());
+        QCOMPARE(dopo.birthTime(), prima.birthTime());
+        QCOMPARE(QFileInfo(cartella.filePath(scelto)).isSymLink(), collegamento);
+    }
+
+    void scaricamentoNonCompleto_data()
+    {
+        // Answers that end, as far as the network layer can tell, though the file is not whole; the
+        // body is given with its framing.
+        QTest::addColumn<QList<QByteArray>>("intestazioni");
+        QTest::addColumn<QByteArray>("corpo");
+        QTest::addColumn<bool>("senzaFine");
+        const QByteArray dati = ServerProva::BytesCasuali(200002, 23);
+        const QList<QByteArray> aPezzi{"Transfer-Encoding: chunked"};
+        QTest::newRow("chunk size past 64 bits")
+            << aPezzi << "ffffffffffffffff\r\n" + dati.left(100 * 1024) << false;
+        QTest::newRow("chunk size one past 2^64")
+            << aPezzi << "10000000000000001\r\n" + dati.left(100 * 1024) << false;
+        // A gzip stream (header, deflate data, no trailer) cut in half, declared at that length.
+        const QByteArray compresso = qCompress(dati).mid(6).chopped(4);
+        const QByteArray meta =
+            QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + compresso.left(compresso.size() / 2);
+        QTest::newRow("gzip stream cut short")
+            << QList<QByteArray>{"Content-Encoding: gzip",
+                                 "Content-Length: " + QByteArray::number(meta.size())}
+            << meta << false;
+        QTest::newRow("endless attachment with no length")
+            << QList<QByteArray>{"Content-Disposition: attachment; filename=\"index.html\""}
+            << QByteArray(64 * 1024, 'x') << true;
+    }
+    void scaricamentoNonCompleto()
+    {
+        // Saved only when known whole; otherwise a failed download, and nothing at the target.
+        QFETCH(QList<QByteArray>, intestazioni);
+        QFETCH(QByteArray, corpo);
+        QFETCH(bool, senzaFine);
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.intestazioni = intestazioni;
+        file.corpo = corpo;
+        file.grezzo = !senzaFine;
+        file.senzaFine = senzaFine;
+        m_server->Imposta("/prg/dravol.exe", file);
+        QTemporaryDir cartella;
+        rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
+
+        Prova prova;
+        prova.browser.Naviga(m_server->Indirizzo("/prg/dravol.exe").toString());
+        QTRY_COMPARE(prova.Segnali(), 1);
+        QCOMPARE(prova.falliti.count(), 1);
+        QCOMPARE(prova.Motivo(), Fallimento::Incompleto);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{});
+        QTRY_COMPARE(m_server->ConnessioniAperte(), 0);
     }
 
     void scaricamentoAnnullatoDallUtente()
