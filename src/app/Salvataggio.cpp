@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,8 @@ bool Salvataggio::Apri()
     }
     if (m_file < 0)
         return fallisciErrno();
+    // Held until the process ends: a save running elsewhere leaves a named file alone while this lives.
+    ::flock(m_file, LOCK_EX);
     // The umask does not narrow an earlier file's permissions.
     if (presente && ::fchmod(m_file, permessi) != 0)
         return fallisciErrno();
@@ -189,12 +192,18 @@ void Salvataggio::rimuoviAvanzi() const
         const QByteArray nome(voce->d_name);
         if (!nome.startsWith(inizio))
             continue;
-        // Ours only when it is a regular file whose name carries its own inode number.
+        // Ours only when it is a regular file whose name carries its own inode number, and a leftover
+        // only when no running save holds it: one that another instance is about to rename into place
+        // is left alone.
+        const int avanzo = ::openat(m_cartella, voce->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (avanzo < 0)
+            continue;
         struct stat stato {
         };
-        if (::fstatat(m_cartella, voce->d_name, &stato, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(stato.st_mode) &&
-            nome == NomeAvanzo(m_nome, stato.st_ino))
+        if (::fstat(avanzo, &stato) == 0 && S_ISREG(stato.st_mode) &&
+            nome == NomeAvanzo(m_nome, stato.st_ino) && ::flock(avanzo, LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(m_cartella, voce->d_name, 0);
+        ::close(avanzo);
     }
     ::closedir(cartella);
 }

@@ -13,7 +13,8 @@
 //  - a save killed between naming and renaming leaves "<name>.kelmo-<inode in hex>": a name that
 //    carries the number of the very file it names, which no file of the user's has by chance. The
 //    next save at that path removes such leftovers, and only those; it never deletes a file it did
-//    not make.
+//    not make, nor the file of a save still running in another instance (each holds a lock on its
+//    file until it ends).
 // The earlier file's permissions pass to the new one.
 class Salvataggio
 {

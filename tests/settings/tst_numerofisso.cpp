@@ -182,6 +182,36 @@ private slots:
             QCOMPARE(file.readAll(), prima);
         }
     }
+
+    void dueSalvataggiInsieme()
+    {
+        // A save that another instance makes while this one waits at its rename leaves this one's file
+        // alone: both succeed, the later rename wins, and nothing is left over.
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        QVERIFY2(!strace.isEmpty(), "strace is needed to hold a save half-way");
+        CartellaProva cartella;
+        QProcess altro;
+        altro.start(strace, {"-f", "-qq", "-o", "/dev/null", "-e",
+                             "inject=rename,renameat,renameat2:delay_enter=1500000", "--",
+                             QCoreApplication::applicationFilePath(), QString::fromLatin1(SoloSalvataggio),
+                             cartella.Percorso(), "07"});
+        QDir dentro(cartella.Percorso());
+        const auto inAttesa = [&] {
+            return dentro.entryList({QStringLiteral("redme.qzl.kelmo-*")}, QDir::Files | QDir::Hidden);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(inAttesa().size(), 1, 10000);
+        const QStringList suo = inAttesa();
+
+        NumeroFisso::Scrivi(QStringLiteral("12"));
+        QCOMPARE(inAttesa(), suo);
+        QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("12"));
+
+        QVERIFY(altro.waitForFinished(20000));
+        QCOMPARE(altro.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(altro.exitCode(), 0);
+        QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("07"));
+        QCOMPARE(dentro.entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"redme.qzl"});
+    }
 };
 
 int main(int argc, char *argv[])
