@@ -90,6 +90,7 @@ bool Salvataggio::Apri()
                 return fallisciErrno();
             if (m_file >= 0) {
                 m_nomeTemporaneo = provvisorio;
+                ::flock(m_file, LOCK_EX);
                 struct stat nuovo {
                 };
                 if (::fstat(m_file, &nuovo) != 0)
@@ -103,7 +104,7 @@ bool Salvataggio::Apri()
     }
     if (m_file < 0)
         return fallisciErrno();
-    // Held until the process ends: a save running elsewhere leaves a named file alone while this lives.
+    // Held until the save ends, or its process: a save running elsewhere leaves a file so held alone.
     ::flock(m_file, LOCK_EX);
     // The umask does not narrow an earlier file's permissions.
     if (presente && ::fchmod(m_file, permessi) != 0)
