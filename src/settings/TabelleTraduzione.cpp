@@ -8,8 +8,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <thread>
 
 namespace Traduzione
 {
@@ -19,6 +22,8 @@ namespace
 
 // How often, in the engine's own instructions, a running read looks at the clock.
 constexpr int IstruzioniTraControlli = 1000;
+// How long a read waits before it tries again for a lock that another connection holds.
+constexpr qint64 PausaTraTentativiMs = 5;
 
 // The engine's heap limit belongs to the whole process: it is set for the length of one read, above
 // what the engine already holds, and the previous limits come back afterwards.
@@ -51,22 +56,30 @@ struct FinalizzaIstruzione {
 using Istruzione = std::unique_ptr<sqlite3_stmt, FinalizzaIstruzione>;
 
 // One read-only connection to the file of one table, closed as soon as the read is over. A missing
-// file is an error and is never created. The file is opened as immutable: nothing at all is written
-// beside it, not even the journal files of a table in WAL mode. The read is bounded in time, in the
-// length of any value and in memory, so that no content of the file can hold up the window that
-// reads it.
+// file is an error and is never created. The read sees only what another program has committed: it
+// takes the engine's locks, reads a table in WAL mode through its -wal and -shm files, and fails rather
+// than read a table that a writer holds locked or left half-written. The table's own file is never
+// written, not even to undo a writer's unfinished transaction; only for a table in WAL mode may the
+// engine make the -wal and -shm files it reads through. The read is bounded in time, waits for locks
+// included, in the length of any value and in memory, so that no content of the file and no other
+// program can hold up the window that reads it.
 class Connessione
 {
 public:
     Connessione(const QString &file, const QString &tabella) : m_file(file), m_tabella(tabella)
     {
         // A named pipe or a device would block the engine's open() for ever: only a regular file (or a
-        // link to one) is a table; anything else counts as a missing one.
-        const QFileInfo informazioni(file);
-        if (informazioni.exists() && !informazioni.isFile())
-            throw Errore(QStringLiteral("Impossibile aprire %1: non è un file regolare").arg(file));
+        // link to one) is a table; anything else counts as a missing one. The same holds for the files
+        // the engine opens beside it: the journal it looks into for a transaction left unfinished, and
+        // those of a table in WAL mode.
+        for (const char *suffisso : {"", "-journal", "-wal", "-shm"}) {
+            const QFileInfo informazioni(file + QLatin1String(suffisso));
+            if (informazioni.exists() && !informazioni.isFile())
+                throw Errore(QStringLiteral("Impossibile aprire %1: non è un file regolare")
+                                 .arg(informazioni.filePath()));
+        }
         m_orologio.start();
-        const QByteArray uri = "file:" + QUrl::toPercentEncoding(file, "/") + "?mode=ro&immutable=1";
+        const QByteArray uri = "file:" + QUrl::toPercentEncoding(file, "/") + "?mode=ro";
         sqlite3 *db = nullptr;
         const int esito =
             sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -74,9 +87,12 @@ public:
         if (esito != SQLITE_OK)
             throw Errore(QStringLiteral("Impossibile aprire %1: %2")
                              .arg(file, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(esito))));
+        // The failures below are told apart by the engine's detailed codes.
+        sqlite3_extended_result_codes(db, 1);
         // Longer values are refused by the engine before it holds them, whether stored or computed.
         sqlite3_limit(db, SQLITE_LIMIT_LENGTH, LimiteValoreByte);
         sqlite3_progress_handler(db, IstruzioniTraControlli, &Connessione::Controlla, this);
+        sqlite3_busy_handler(db, &Connessione::Attendi, this);
         // Sorts and recursive queries keep their rows in memory, under the heap limit, rather than in
         // temporary files that nothing bounds.
         const int temporanei = sqlite3_exec(db, "pragma temp_store = memory", nullptr, nullptr, nullptr);
@@ -139,6 +155,27 @@ private:
         if (m_scaduta)
             throw ErroreLimite(
                 tabella + QStringLiteral("la lettura supera il limite di tempo di %1 ms").arg(LimiteTempoMs));
+        if ((esito & 0xff) == SQLITE_BUSY || (esito & 0xff) == SQLITE_LOCKED)
+            throw ErroreLimite(tabella +
+                               QStringLiteral("la tabella è bloccata da un'altra connessione oltre il "
+                                              "limite di tempo di %1 ms")
+                                   .arg(LimiteTempoMs));
+        // A writer that ended in the middle of a transaction left pages of it in the file, and the journal
+        // to undo them with: undoing is a write, which a read never makes.
+        if (esito == SQLITE_READONLY_ROLLBACK)
+            throw Errore(tabella +
+                         QStringLiteral("la tabella ha una transazione interrotta (file %1-journal) che solo "
+                                        "un'apertura in scrittura può annullare")
+                             .arg(m_file));
+        // The last committed changes of a table in WAL mode may stand in its -wal file, which is read only
+        // through the index in the -shm file; without them the table's file alone would be read stale.
+        if (esito == SQLITE_READONLY_DIRECTORY || esito == SQLITE_READONLY_CANTINIT ||
+            esito == SQLITE_READONLY_RECOVERY || esito == SQLITE_READONLY_CANTLOCK ||
+            ((esito & 0xff) == SQLITE_CANTOPEN && InModalitaWal()))
+            throw Errore(tabella +
+                         QStringLiteral("la tabella è in modalità WAL e la sua cartella non permette di "
+                                        "aprire o creare i file %1-wal e %1-shm che servono a leggerla")
+                             .arg(m_file));
         if ((esito & 0xff) == SQLITE_TOOBIG)
             throw ErroreLimite(tabella +
                                QStringLiteral("un valore supera il limite di %1 byte").arg(LimiteValoreByte));
@@ -148,6 +185,30 @@ private:
                 QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb));
         throw Errore(QStringLiteral("Errore di lettura in %1: %2")
                          .arg(m_file, QString::fromUtf8(sqlite3_errmsg(m_db.get()))));
+    }
+
+    // Whether the table's file says it is in WAL mode: its header's read version, read through the
+    // engine's own handle (another handle on the file, once closed, would drop the process's locks on it).
+    bool InModalitaWal() const
+    {
+        sqlite3_file *handle = nullptr;
+        if (sqlite3_file_control(m_db.get(), "main", SQLITE_FCNTL_FILE_POINTER, &handle) != SQLITE_OK ||
+            !handle || !handle->pMethods)
+            return false;
+        unsigned char versione = 0;
+        return handle->pMethods->xRead(handle, &versione, 1, 19) == SQLITE_OK && versione == 2;
+    }
+
+    // Called by the engine while another connection holds the lock it needs; a non-zero answer makes it
+    // try again. The waits count against the read's time limit, from the same clock.
+    static int Attendi(void *connessione, int)
+    {
+        const auto *questa = static_cast<const Connessione *>(connessione);
+        const qint64 resta = LimiteTempoMs - questa->m_orologio.elapsed();
+        if (resta <= 0)
+            return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<qint64>(resta, PausaTraTentativiMs)));
+        return 1;
     }
 
     // Called by the engine every IstruzioniTraControlli instructions; a non-zero answer interrupts it.

@@ -11,6 +11,11 @@
 // they are found in the working directory, read-only, with a connection of their own for each read; a
 // settings table of the user's own, in their configuration folder, is read in place of the other.
 //
+// A read sees only what another program has committed to a table, and never writes the table's file:
+// a table that a writer holds locked beyond the time limit, or left with a transaction unfinished, or
+// one in WAL mode whose folder does not let the reader make the -wal and -shm files it reads through,
+// fails to read rather than read half-written or stale values.
+//
 // Whatever the files hold (views over queries without end, texts of any length), each read stays
 // within the limits below; a read cut short by one fails like any other read, with a message that
 // names the table and the limit. Nothing here shows anything: every failure is thrown.
@@ -21,8 +26,8 @@ inline const QString FileImpostazioni = QStringLiteral("impostazioni.db");
 inline const QString FileLingua = QStringLiteral("lingua.db");
 inline const QString Italiano = QStringLiteral("Italiano");
 
-// How long one read may keep the engine busy: the splash's pass makes two reads before the first
-// window is on screen.
+// How long one read may keep the engine busy, waits for another connection's lock included: the
+// splash's pass makes two reads before the first window is on screen.
 inline constexpr int LimiteTempoMs = 250;
 // The longest value, in bytes, that the engine reads or makes during a read: a caption is a line or
 // two; the limit also covers the tables' own definitions and the rows of a sort.
@@ -30,7 +35,8 @@ inline constexpr int LimiteValoreByte = 64 * 1024;
 // The memory, in MB, that the engine may take for one read, sorts and recursive queries included.
 inline constexpr int LimiteMemoriaMb = 16;
 
-// A read cut short by one of the limits above; its message names the table and the limit.
+// A read cut short by one of the limits above; its message names the table and the limit (for the
+// time limit, the lock it waited for, when it was one).
 class ErroreLimite : public Errore
 {
 public:

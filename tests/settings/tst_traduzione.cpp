@@ -8,11 +8,15 @@
 #include "support/TabelleProva.h"
 
 #include <QDateTime>
-#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <optional>
@@ -42,10 +46,14 @@ QString Oltre(const QString &file, const QString &tabella, const QString &limite
 {
     return QStringLiteral("Errore di lettura in %1, tabella %2: %3").arg(file, tabella, limite);
 }
-const QString OltreTempo = QStringLiteral("la lettura supera il limite di tempo di %1 ms").arg(LimiteTempoMs);
-const QString OltreLunghezza = QStringLiteral("un valore supera il limite di %1 byte").arg(LimiteValoreByte);
-const QString OltreMemoria =
-    QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb);
+// The limits as the user reads them, in figures: a limit raised far beyond them fails here.
+const QString OltreTempo = QStringLiteral("la lettura supera il limite di tempo di 250 ms");
+const QString OltreLunghezza = QStringLiteral("un valore supera il limite di 65536 byte");
+const QString OltreMemoria = QStringLiteral("la lettura supera il limite di memoria di 16 MB");
+const QString Bloccata =
+    QStringLiteral("la tabella è bloccata da un'altra connessione oltre il limite di tempo di 250 ms");
+// Any read, one cut short included, ends within about a second.
+constexpr qint64 DurataMassimaMs = 1500;
 
 // Runs a lookup; returns the failure's message, or an empty text when it succeeded.
 QString cerca(const QString &italiano, const QString &lingua, QString &uscita)
@@ -72,6 +80,81 @@ QList<Voce> Voci(QStringList &testi, const std::function<void(int)> &primaDiLegg
                      [&testi, i](const QString &t) { testi[i] = t; }});
     return voci;
 }
+
+// How the writer beside a read ends: it stays, in the middle of what it runs, until the read is over;
+// or it is killed before the read, as a crash would end it, and the read may also find the folder
+// closed to it.
+enum class Scrittura { Resta, Uccisa, UccisaCartellaChiusa };
+enum class Fallimento { Nessuno, Errore, Limite };
+
+// The sqlite3 shell on a table, in a process of its own: it runs the statements and then waits, its
+// locks and open transaction held, until it is ended.
+class Scrittore
+{
+public:
+    Scrittore(const QString &file, const QString &istruzioni)
+    {
+        const QString programma = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+        if (programma.isEmpty()) {
+            m_errori = "no sqlite3 program (the build itself needs one)";
+            return;
+        }
+        m_processo.start(programma, {QStringLiteral("-bail"), file});
+        m_processo.write(istruzioni.toUtf8() + "\n.print pronto\n");
+        QByteArray uscita;
+        while (!uscita.contains("pronto\n") && m_processo.waitForReadyRead(10000))
+            uscita += m_processo.readAllStandardOutput();
+        m_pronto = uscita.contains("pronto\n");
+        m_errori = m_processo.readAllStandardError();
+    }
+    // Told that its input is over, the shell ends, and any transaction it left open is undone.
+    ~Scrittore()
+    {
+        m_processo.closeWriteChannel();
+        if (m_processo.state() != QProcess::NotRunning && !m_processo.waitForFinished(10000))
+            Uccidi();
+    }
+    Scrittore(const Scrittore &) = delete;
+    Scrittore &operator=(const Scrittore &) = delete;
+
+    bool Pronto() const { return m_pronto; }
+    QString Errori() const { return m_errori; }
+    void Uccidi()
+    {
+        m_processo.kill();
+        m_processo.waitForFinished(10000);
+    }
+
+private:
+    QProcess m_processo;
+    bool m_pronto = false;
+    QString m_errori;
+};
+
+// A folder this process can read but not change while the object lives. Permission bits do not stop
+// the superuser, who acts on files as an unprivileged user for that time (the file-system user id is
+// per thread, and the tests touch files from this thread only).
+class CartellaChiusa
+{
+public:
+    explicit CartellaChiusa(const QString &cartella) : m_cartella(QFile::encodeName(cartella))
+    {
+        ::chmod(m_cartella.constData(), 0555);
+        if (::geteuid() == 0)
+            ::setfsuid(65534);
+    }
+    ~CartellaChiusa()
+    {
+        if (::geteuid() == 0)
+            ::setfsuid(0);
+        ::chmod(m_cartella.constData(), 0700);
+    }
+    CartellaChiusa(const CartellaChiusa &) = delete;
+    CartellaChiusa &operator=(const CartellaChiusa &) = delete;
+
+private:
+    QByteArray m_cartella;
+};
 } // namespace
 
 class TestTraduzione : public QObject
@@ -164,7 +247,7 @@ private slots:
             << Oltre(FileImpostazioni, "impostazioni", OltreTempo);
         QTest::newRow("value beyond the length limit")
             << QStringList{"create table impostazioni (LINGUA text)",
-                           "insert into impostazioni values (" + TestoLungo(LimiteValoreByte + 1) + ")"}
+                           "insert into impostazioni values (" + TestoLungo(1024 * 1024) + ")"}
             << "prima" << true << Oltre(FileImpostazioni, "impostazioni", OltreLunghezza);
     }
     void leggiImpostazione()
@@ -180,10 +263,13 @@ private slots:
 
         RispostaBox risposte;
         QString valore = QStringLiteral("prima");
+        QElapsedTimer durata;
+        durata.start();
         {
             const Sorveglianza guardia("settings read");
             LeggiImpostazione(QStringLiteral("LINGUA"), valore);
         }
+        QVERIFY2(durata.elapsed() < DurataMassimaMs, qPrintable(QString::number(durata.elapsed())));
         QCOMPARE(valore, atteso);
         if (errore) {
             QCOMPARE(risposte.Visti().size(), 1);
@@ -293,7 +379,7 @@ private slots:
         QTest::newRow("translation beyond the length limit")
             << "Inglese"
             << QStringList{"create table lingua (ITALIANO text, Inglese text)",
-                           "insert into lingua values ('Esci', " + TestoLungo(LimiteValoreByte + 1) + ")"}
+                           "insert into lingua values ('Esci', " + TestoLungo(1024 * 1024) + ")"}
             << Oltre(FileLingua, "lingua", OltreLunghezza);
         // Each row within the length limit, all of them together far beyond the memory limit.
         QTest::newRow("sort beyond the memory limit")
@@ -316,10 +402,13 @@ private slots:
 
         QString uscita = QStringLiteral("prima");
         QString errore;
+        QElapsedTimer durata;
+        durata.start();
         {
             const Sorveglianza guardia("lookup");
             errore = cerca(QStringLiteral("Esci"), lingua, uscita);
         }
+        QVERIFY2(durata.elapsed() < DurataMassimaMs, qPrintable(QString::number(durata.elapsed())));
         QVERIFY2(errore.contains(messaggio), qPrintable(errore.left(500)));
         QVERIFY2(errore.size() < 300, "the message quotes the whole language value");
         QCOMPARE(uscita, QStringLiteral("prima"));
@@ -340,6 +429,11 @@ private slots:
             << FileLingua << false << "lingua.db: non è un file regolare" << QStringList{};
         QTest::newRow("translation table is a folder")
             << FileLingua << true << "lingua.db: non è un file regolare" << QStringList{};
+        // The engine would open a journal beside the table to see whether a transaction was left
+        // unfinished: a named pipe there blocks it just the same.
+        QTest::newRow("translation table's journal is a named pipe")
+            << FileLingua + "-journal" << false << "lingua.db-journal: non è un file regolare"
+            << QStringList{};
     }
     void tabellaNonRegolare()
     {
@@ -353,6 +447,8 @@ private slots:
         TabelleProva tabelle;
         if (file != FileImpostazioni)
             tabelle.Lingua(QStringLiteral("Inglese"));
+        if (file != FileLingua)
+            tabelle.Traduzioni({{"Uno", "One"}});
         const QByteArray percorso = QFile::encodeName(tabelle.Percorso(file));
         QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0
                          : ::mkfifo(percorso.constData(), 0600) == 0);
@@ -371,37 +467,125 @@ private slots:
         QCOMPARE(testi, QStringList{"Uno"});
     }
 
-    void tabelleWalSenzaScritture()
+    void scrittoreAccanto_data()
     {
-        // Tables in WAL mode, read as they are: not one file of the folder is created or changed (a
-        // read-only connection would otherwise leave -wal and -shm files behind).
-        CartellaProva accanto;
-        accanto.Scrivi(FileLingua, {});
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("tabella"); // the table as it stands when the writer starts
+        QTest::addColumn<QString>("scrittore");   // what the writer runs before the read
+        QTest::addColumn<int>("fine");            // how the writer ends, and the folder then
+        QTest::addColumn<QString>("esito");       // the value read, or the failure's message
+        QTest::addColumn<int>("fallimento");      // how the read fails, if it does
+        const QStringList impostazioniWal{"pragma journal_mode=WAL",
+                                          "create table impostazioni (LINGUA text)",
+                                          "insert into impostazioni values ('Italiano')"};
+        const QStringList linguaWal{"pragma journal_mode=WAL",
+                                    "create table lingua (ITALIANO text, Inglese text)",
+                                    "insert into lingua values ('Esci', 'Exit')"};
+        // Beside the text, pages enough that a writer with a tiny cache writes its changes into the
+        // table's file long before it commits.
+        const QStringList linguaGrande{"create table lingua (ITALIANO text, Inglese text)",
+                                       "insert into lingua values ('Esci', 'Exit')",
+                                       "create table zavorra (b text)",
+                                       "insert into zavorra with recursive r(n) as (select 1 union all "
+                                       "select n + 1 from r where n < 200) "
+                                       "select hex(randomblob(1000)) from r"};
+        const QString spilla =
+            QStringLiteral("pragma cache_size = 1; begin; update lingua set Inglese = 'Quit'; "
+                           "update zavorra set b = hex(randomblob(1000));");
+        const int resta = int(Scrittura::Resta);
+        const int nessuno = int(Fallimento::Nessuno);
+        QTest::newRow("settings change still in the WAL file")
+            << FileImpostazioni << impostazioniWal
+            << "pragma wal_autocheckpoint = 0; update impostazioni set LINGUA = 'Inglese';" << resta
+            << "Inglese" << nessuno;
+        QTest::newRow("translation change still in the WAL file")
+            << FileLingua << linguaWal << "pragma wal_autocheckpoint = 0; update lingua set Inglese = 'Quit';"
+            << resta << "Quit" << nessuno;
+        QTest::newRow("uncommitted pages in the file are waited for, then given up")
+            << FileLingua << linguaGrande << spilla << resta << Oltre(FileLingua, "lingua", Bloccata)
+            << int(Fallimento::Limite);
+        QTest::newRow("settings table locked beyond the time limit")
+            << FileImpostazioni
+            << QStringList{"create table impostazioni (LINGUA text)",
+                           "insert into impostazioni values ('Inglese')"}
+            << "begin exclusive;" << resta << Oltre(FileImpostazioni, "impostazioni", Bloccata)
+            << int(Fallimento::Limite);
+        // A writer that died in the middle leaves its journal: the read neither reads the half-written
+        // pages nor puts the table back, which would write the file.
+        QTest::newRow("transaction left unfinished by a writer that died")
+            << FileLingua << linguaGrande << spilla << int(Scrittura::Uccisa)
+            << Oltre(FileLingua, "lingua",
+                     "la tabella ha una transazione interrotta (file lingua.db-journal) che solo "
+                     "un'apertura in scrittura può annullare")
+            << int(Fallimento::Errore);
+        // The committed value stands only in the WAL file, which cannot be read safely without the
+        // shared index the folder does not let the reader make.
+        QTest::newRow("WAL table in a read-only folder without its index")
+            << FileImpostazioni << impostazioniWal
+            << "pragma wal_autocheckpoint = 0; update impostazioni set LINGUA = 'Inglese';"
+            << int(Scrittura::UccisaCartellaChiusa)
+            << Oltre(FileImpostazioni, "impostazioni",
+                     "la tabella è in modalità WAL e la sua cartella non permette di aprire o creare i file "
+                     "impostazioni.db-wal e impostazioni.db-shm che servono a leggerla")
+            << int(Fallimento::Errore);
+    }
+    void scrittoreAccanto()
+    {
+        // Another program writes the table while it is read: the read sees what is committed, and
+        // only that, and writes nothing.
+        QFETCH(QString, file);
+        QFETCH(QStringList, tabella);
+        QFETCH(QString, scrittore);
+        QFETCH(int, fine);
+        QFETCH(QString, esito);
+        QFETCH(int, fallimento);
         TabelleProva tabelle;
-        tabelle.Esegui(FileImpostazioni,
-                       {"pragma journal_mode=WAL", "create table impostazioni (LINGUA text)",
-                        "insert into impostazioni values ('Inglese')"});
-        tabelle.Esegui(FileLingua,
-                       {"pragma journal_mode=WAL", "create table lingua (ITALIANO text, Inglese text)",
-                        "insert into lingua values ('Uno', 'One')"});
-        const auto cartella = [&] {
-            QStringList voci;
-            for (const QFileInfo &f :
-                 QDir(tabelle.Percorso({}))
-                     .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-                voci << QStringLiteral("%1 %2 %3")
-                            .arg(f.fileName())
-                            .arg(f.size())
-                            .arg(f.lastModified().toMSecsSinceEpoch());
-            return voci;
-        };
-        const QStringList prima = cartella();
-        QCOMPARE(prima.size(), 2);
+        tabelle.Esegui(file, tabella);
+        Scrittore altro(tabelle.Percorso(file), scrittore);
+        QVERIFY2(altro.Pronto(), qPrintable(altro.Errori()));
+        if (fine != int(Scrittura::Resta))
+            altro.Uccidi();
+        std::optional<CartellaChiusa> chiusa;
+        if (fine == int(Scrittura::UccisaCartellaChiusa)) {
+            QVERIFY(QFile::remove(tabelle.Percorso(file + "-shm")));
+            // The files themselves stay readable to everyone, whatever the umask.
+            for (const QString &leggibile : {file, file + "-wal"})
+                QVERIFY(::chmod(QFile::encodeName(tabelle.Percorso(leggibile)).constData(), 0644) == 0);
+            chiusa.emplace(tabelle.Percorso({}));
+        }
+        const QByteArray prima = tabelle.Contenuto(file);
+        const QDateTime modificata = QFileInfo(tabelle.Percorso(file)).lastModified();
 
-        QStringList testi{"Uno"};
-        TraduciVoci(Voci(testi), Guardia::SoloItaliano);
-        QCOMPARE(testi, QStringList{"One"});
-        QCOMPARE(cartella(), prima);
+        QString visto;
+        Fallimento come = Fallimento::Nessuno;
+        QElapsedTimer durata;
+        durata.start();
+        {
+            const Sorveglianza guardia("read beside a writer");
+            try {
+                if (file == FileImpostazioni) {
+                    visto = LeggiCampo(QStringLiteral("LINGUA"));
+                } else {
+                    TraduciTesto(QStringLiteral("Esci"), QStringLiteral("Inglese"), visto);
+                }
+            } catch (const ErroreLimite &e) {
+                visto = e.messaggio();
+                come = Fallimento::Limite;
+            } catch (const Errore &e) {
+                visto = e.messaggio();
+                come = Fallimento::Errore;
+            }
+        }
+        const qint64 ms = durata.elapsed();
+        chiusa.reset();
+        QCOMPARE(visto, esito);
+        QCOMPARE(int(come), fallimento);
+        QVERIFY2(ms < DurataMassimaMs, qPrintable(QString::number(ms)));
+        // A lock is waited for as long as the time limit allows, not given up at once.
+        if (come == Fallimento::Limite)
+            QVERIFY2(ms >= 250, qPrintable(QString::number(ms)));
+        QCOMPARE(tabelle.Contenuto(file), prima);
+        QCOMPARE(QFileInfo(tabelle.Percorso(file)).lastModified(), modificata);
     }
 
     void passaggio_data()
