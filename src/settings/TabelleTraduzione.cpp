@@ -163,19 +163,20 @@ private:
         // A writer that ended in the middle of a transaction left pages of it in the file, and the journal
         // to undo them with: undoing is a write, which a read never makes.
         if (esito == SQLITE_READONLY_ROLLBACK)
-            throw Errore(tabella +
-                         QStringLiteral("la tabella ha una transazione interrotta (file %1-journal) che solo "
-                                        "un'apertura in scrittura può annullare")
-                             .arg(m_file));
+            throw ErroreTabella(
+                tabella +
+                QStringLiteral("la tabella ha una transazione interrotta (file %1-journal) che solo "
+                               "un'apertura in scrittura può annullare")
+                    .arg(m_file));
         // The last committed changes of a table in WAL mode may stand in its -wal file, which is read only
         // through the index in the -shm file; without them the table's file alone would be read stale.
         if (esito == SQLITE_READONLY_DIRECTORY || esito == SQLITE_READONLY_CANTINIT ||
             esito == SQLITE_READONLY_RECOVERY || esito == SQLITE_READONLY_CANTLOCK ||
             ((esito & 0xff) == SQLITE_CANTOPEN && InModalitaWal()))
-            throw Errore(tabella +
-                         QStringLiteral("la tabella è in modalità WAL e la sua cartella non permette di "
-                                        "aprire o creare i file %1-wal e %1-shm che servono a leggerla")
-                             .arg(m_file));
+            throw ErroreTabella(
+                tabella + QStringLiteral("la tabella è in modalità WAL e la sua cartella non permette di "
+                                         "aprire o creare i file %1-wal e %1-shm che servono a leggerla")
+                              .arg(m_file));
         if ((esito & 0xff) == SQLITE_TOOBIG)
             throw ErroreLimite(tabella +
                                QStringLiteral("un valore supera il limite di %1 byte").arg(LimiteValoreByte));

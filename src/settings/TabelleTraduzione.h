@@ -35,12 +35,21 @@ inline constexpr int LimiteValoreByte = 64 * 1024;
 // The memory, in MB, that the engine may take for one read, sorts and recursive queries included.
 inline constexpr int LimiteMemoriaMb = 16;
 
-// A read cut short by one of the limits above; its message names the table and the limit (for the
-// time limit, the lock it waited for, when it was one).
-class ErroreLimite : public Errore
+// A read that the table's own state stopped: a transaction left unfinished, or a table in WAL mode
+// that its folder does not let the engine read. Its message names the table and the cause, which the
+// user is told.
+class ErroreTabella : public Errore
 {
 public:
     using Errore::Errore;
+};
+
+// A read cut short by one of the limits above; its message names the table and the limit (for the
+// time limit, the lock it waited for, when it was one).
+class ErroreLimite : public ErroreTabella
+{
+public:
+    using ErroreTabella::ErroreTabella;
 };
 
 // The settings table to read: the user's own, kelmo-dravolo/impostazioni.db in their configuration

@@ -15,7 +15,7 @@ void LeggiImpostazione(const QString &campo, QString &uscita)
     const QString errore = QStringLiteral("Errore di lettura in parametri di impostazione, campo: ") + campo;
     try {
         uscita = LeggiCampo(campo);
-    } catch (const ErroreLimite &e) {
+    } catch (const ErroreTabella &e) {
         Fx::MessaggioErrore(errore + QLatin1Char('\n') + e.messaggio());
     } catch (...) {
         Fx::MessaggioErrore(errore);

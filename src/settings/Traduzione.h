@@ -19,7 +19,8 @@ namespace Traduzione
 
 // Reads one field of the settings table's first record into `uscita`. A failure is reported with the
 // error box "Errore di lettura in parametri di impostazione, campo: " + field and leaves `uscita` as it
-// was; a read cut short by a limit adds a second line that names the table and the limit.
+// was; a read stopped by a limit or by the table's state (ErroreTabella) adds a second line that names
+// the table and the cause.
 void LeggiImpostazione(const QString &campo, QString &uscita);
 
 // One text of a window that the translation pass replaces: how to read it and how to set it.

@@ -586,6 +586,17 @@ private slots:
             QVERIFY2(ms >= 250, qPrintable(QString::number(ms)));
         QCOMPARE(tabelle.Contenuto(file), prima);
         QCOMPARE(QFileInfo(tabelle.Percorso(file)).lastModified(), modificata);
+        // The user is told why the language could not be read.
+        if (file == FileImpostazioni && come != Fallimento::Nessuno) {
+            RispostaBox risposte;
+            QString lingua;
+            if (fine == int(Scrittura::UccisaCartellaChiusa))
+                chiusa.emplace(tabelle.Percorso({}));
+            LeggiImpostazione(QStringLiteral("LINGUA"), lingua);
+            chiusa.reset();
+            QCOMPARE(risposte.Testi(),
+                     QStringList{"Errore di lettura in parametri di impostazione, campo: LINGUA\n" + esito});
+        }
     }
 
     void passaggio_data()
