@@ -485,9 +485,10 @@ private slots:
             << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
             << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''setup.exe%00.txt"}
             << QStringLiteral("setup.exe.txt");
-        QTest::newRow("line breaks and escape in the name")
+        QTest::newRow("line breaks, escape and unit separator in the name")
             << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
-            << QList<QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''dra%0Avol%0D%1B[2J.exe"}
+            << QList<
+                   QByteArray>{"Content-Disposition: attachment; filename*=UTF-8''dra%0Avol%0D%1B[2J%1F.exe"}
             << QStringLiteral("dravol[2J.exe");
         QTest::newRow("C1, DEL and bidirectional controls in the name")
             << QByteArray("/scarica.php") << QByteArray("application/octet-stream")
