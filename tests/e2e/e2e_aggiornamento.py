@@ -39,13 +39,14 @@ CRESCITA_MASSIMA = 256 * 2**20
 RISPOSTA_MASSIMA = 2.0
 
 
-def rispondi(gestore, stato, intestazioni, corpo, senza_fine=False):
-    """Sends an answer; an endless one repeats its body until the program hangs up."""
+def rispondi(gestore, stato, intestazioni, corpo, senza_fine=False, dichiarata=None):
+    """Sends an answer; an endless one repeats its body until the program hangs up, announced with no
+    length or with the length `dichiarata`."""
     gestore.send_response(stato)
     for nome, valore in intestazioni:
         gestore.send_header(nome, valore)
-    if not senza_fine:
-        gestore.send_header("Content-Length", str(len(corpo)))
+    if not senza_fine or dichiarata is not None:
+        gestore.send_header("Content-Length", str(len(corpo) if dichiarata is None else dichiarata))
     gestore.send_header("Connection", "close")
     gestore.end_headers()
     gestore.close_connection = True
@@ -263,10 +264,11 @@ def main():
                 atteso = DISPONIBILE if documento else NON_DISPONIBILE
                 verifica(atteso in testi, f"after {descrizione} the window shows {testi}, without {atteso!r}")
 
+            # A file is saved only against its declared length: this one declares a terabyte.
             passo("a version page sent as an endless file: held back while the save dialog waits")
             Sito.ostile = lambda g: rispondi(
                 g, 200, HTML + [("Content-Disposition", 'attachment; filename="index.html"')],
-                b"<p>Versione 06.2002-16</p>" * 4096, True)
+                b"<p>Versione 06.2002-16</p>" * 4096, True, 2**40)
             prima = len(Sito.richieste)
             A.premi(controlla)
             salva = A.trova_finestra(pid, "Salva con nome", "dialog", tempo=15)
