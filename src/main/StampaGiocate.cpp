@@ -51,7 +51,7 @@ int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::func
     dispositivo.ScriviRiga(RigaVuota);
     const qsizetype quante = righe();
     for (qsizetype i = 0; i < quante; ++i)
-        dispositivo.ScriviRiga(Rientro + riga(i));
+        dispositivo.ScriviRiga(RigaGiocata(riga(i)));
     dispositivo.Chiudi();
     return dispositivo.Pagine();
 }

@@ -6,6 +6,7 @@
 #include "app/Numeri.h"
 #include "app/RapportoErrori.h"
 #include "app/Servizi.h"
+#include "main/SalvataggioGiocate.h"
 #include "main/StampaGiocate.h"
 #include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
@@ -13,9 +14,12 @@
 #include "windows/TFrmAbout.h"
 #include "windows/TfrmBug.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QPrinter>
 #include <QWindow>
@@ -60,8 +64,11 @@ void TFrmMain::CreaControlli()
     }
 
     Colori::SfondoFisso(Panel1, Colori::Blu);
-    for (QLineEdit *campo : CampiNumero())
+    for (QLineEdit *campo : CampiNumero()) {
         campo->setTextMargins(0, 0, 0, 0);
+        // Ctrl+C copies the plays unless the field has a selection of its own to copy.
+        campo->installEventFilter(this);
+    }
 
     Collega(BTSgioca, &QPushButton::clicked, this, &TFrmMain::BTSgiocaClick);
     Collega(BTSstampa, &QPushButton::clicked, this, &TFrmMain::BTSstampaClick);
@@ -70,6 +77,14 @@ void TFrmMain::CreaControlli()
     Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
     Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
     Collega(Controllaversione1, &QAction::triggered, this, &TFrmMain::Controllaversione1Click);
+    // The menu's entries for the buttons click them: the same handler, and nothing while a button is
+    // disabled.
+    connect(Gioca1, &QAction::triggered, BTSgioca, &QAbstractButton::click);
+    connect(Stampa1, &QAction::triggered, BTSstampa, &QAbstractButton::click);
+    connect(Impostazioni1, &QAction::triggered, BTSimp, &QAbstractButton::click);
+    Collega(CopiaGiocate1, &QAction::triggered, this, &TFrmMain::CopiaGiocate1Click);
+    Collega(SalvaGiocate1, &QAction::triggered, this, &TFrmMain::SalvaGiocate1Click);
+    connect(Esci1, &QAction::triggered, this, &QWidget::close);
 
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -148,9 +163,44 @@ void TFrmMain::BTSgiocaClick()
 {
     if (!BTSstampa->isEnabled()) {
         BTSstampa->setEnabled(true);
+        // What needs a play, as printing does.
+        for (QAction *azione : {Stampa1, CopiaGiocate1, SalvaGiocate1})
+            azione->setEnabled(true);
         Memo1->Svuota();
     }
     EstraiCombinazione();
+}
+
+QString TFrmMain::TestoGiocate() const
+{
+    QString testo;
+    for (qsizetype i = 0; i < Memo1->Conteggio(); ++i)
+        testo += Stampa::RigaGiocata(Memo1->Riga(i)) + QLatin1Char('\n');
+    return testo;
+}
+
+void TFrmMain::CopiaGiocate1Click()
+{
+    QGuiApplication::clipboard()->setText(TestoGiocate());
+}
+
+void TFrmMain::SalvaGiocate1Click()
+{
+    const QString percorso = SalvataggioGiocate::ChiediDove(this);
+    if (!percorso.isEmpty())
+        SalvataggioGiocate::Salva(percorso, TestoGiocate());
+}
+
+bool TFrmMain::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    // A number field takes Ctrl+C for itself even with nothing selected; then it goes to the menu.
+    if (evento->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(evento)->matches(QKeySequence::Copy))
+        if (auto *campo = qobject_cast<QLineEdit *>(oggetto); campo && !campo->hasSelectedText()) {
+            evento->ignore();
+            return true;
+        }
+    return QMainWindow::eventFilter(oggetto, evento);
 }
 
 void TFrmMain::BTSstampaClick()

@@ -8,7 +8,8 @@
 #include <array>
 
 // The main window: six number fields, the play, print and settings buttons, the hidden play log and
-// the menu. Closing it ends the program.
+// the menu. Closing it ends the program. The menu "Giocate" gives the three buttons' actions to the
+// keyboard, each through its button's own click, and copies or saves the session's plays.
 class TFrmMain : public QMainWindow, public Ui::TFrmMain
 {
     Q_OBJECT
@@ -34,11 +35,17 @@ public:
     void About1Click();
     void SegnalBug1Click();
     void Controllaversione1Click();
+    void CopiaGiocate1Click();
+    void SalvaGiocate1Click();
+
+    // The session's plays as the summary prints them, one line each, every line ended by a line feed.
+    QString TestoGiocate() const;
 
     void setVisible(bool visibile) override;
 
 protected:
     void closeEvent(QCloseEvent *evento) override;
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
     void EstraiCombinazione();

@@ -5,6 +5,11 @@
 namespace Stampa
 {
 
+QString RigaGiocata(const QString &giocata)
+{
+    return Rientro + giocata;
+}
+
 QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail)
 {
     QString sito = QUrl(indirizzoSito).host();

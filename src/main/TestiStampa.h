@@ -9,6 +9,9 @@ namespace Stampa
 inline const QString RigaVuota = QStringLiteral(" ");
 inline const QString Rientro = QStringLiteral("       ");
 
+// A play's line as the summary prints it, and as it is copied and saved: behind the indent.
+QString RigaGiocata(const QString &giocata);
+
 // "       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - " + the site's host name + " - " +
 // the mail address.
 QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail);

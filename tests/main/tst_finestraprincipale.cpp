@@ -1,5 +1,6 @@
-// The main window offscreen, driven through its named controls: the first-press rule, the play log,
-// the fixed number and its failures, and the uniformity of the draw.
+// The main window offscreen, driven through its named controls and its keys: the first-press rule, the
+// play log, the fixed number and its failures, the uniformity of the draw, and the menu that gives the
+// buttons and the session's plays to the keyboard.
 #include "app/Applicazione.h"
 #include "main/TFrmMain.h"
 #include "settings/NumeroFisso.h"
@@ -7,7 +8,10 @@
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +34,19 @@ bool TuttiDiversi(const QStringList &testi)
 {
     return QSet<QString>(testi.begin(), testi.end()).size() == testi.size();
 }
+
+// Counts the requests to close a window and refuses them.
+struct ChiusureRifiutate : QObject {
+    int richieste = 0;
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        if (evento->type() != QEvent::Close)
+            return false;
+        ++richieste;
+        evento->ignore();
+        return true;
+    }
+};
 
 // Chi-square threshold for 89 degrees of freedom whose chance of being passed by a fair draw is
 // below one in a million (upper tail at 168.0: 8.5e-7).
@@ -92,6 +109,90 @@ private slots:
             QCOMPARE(finestra.Memo1->Riga(giocata - 1), campi.join(QLatin1Char(' ')));
         }
         QCOMPARE(finestra.Memo1->Riga(0), prima);
+    }
+
+    void menuGiocateDallaTastiera()
+    {
+        // Each button has an entry with its shortcut, enabled exactly when the button is, that acts
+        // through the button's own click; the plays are copied with Ctrl+C, which a number field with
+        // a selection keeps for that selection.
+        CartellaProva cartella;
+        RispostaBox box;
+        TFrmMain finestra;
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        const QList<QAction *> voci = finestra.Giocate1->actions();
+        QStringList testi;
+        for (const QAction *voce : voci)
+            testi << (voce->isSeparator() ? QStringLiteral("-")
+                                          : voce->text() + QLatin1Char('\t') + voce->shortcut().toString());
+        QCOMPARE(testi, (QStringList{"&Gioca\tF5", "&Stampa...\tCtrl+P", "&Impostazioni...\tCtrl+I", "-",
+                                     "&Copia le giocate\tCtrl+C", "S&alva le giocate...\tCtrl+S", "-",
+                                     "&Esci\tCtrl+Q"}));
+        QCOMPARE(finestra.Giocate1->title(), QStringLiteral("&Giocate"));
+        // The help page and the man page list every shortcut.
+        const auto leggi = [](const char *percorso) {
+            QFile file(QString::fromUtf8(KELMO_SAMPLE_DATA "/../") + QString::fromUtf8(percorso));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        const QString guida = leggi("resources/help.html");
+        const QString manuale = leggi("dist/linux/kelmo-dravolo.1");
+        for (const QAction *voce : voci) {
+            const QString tasti = voce->shortcut().toString();
+            if (tasti.isEmpty())
+                continue;
+            QString inGuida = QStringLiteral("<kbd>") + tasti + QStringLiteral("</kbd>");
+            inGuida.replace(QLatin1Char('+'), QStringLiteral("</kbd>+<kbd>"));
+            QVERIFY2(guida.contains(inGuida), qPrintable(tasti));
+            QVERIFY2(manuale.contains(QStringLiteral(".B ") + tasti + QLatin1Char('\n')), qPrintable(tasti));
+        }
+        QCOMPARE(finestra.MainMenu1->actions().constFirst(), finestra.Giocate1->menuAction());
+        const auto abilitate = [&] {
+            return QList<bool>{finestra.BTSstampa->isEnabled(), finestra.Stampa1->isEnabled(),
+                               finestra.CopiaGiocate1->isEnabled(), finestra.SalvaGiocate1->isEnabled()};
+        };
+        QCOMPARE(abilitate(), QList<bool>(4, false));
+        // Disabled, nothing happens: no question, no copy.
+        QGuiApplication::clipboard()->setText(QStringLiteral("prima"));
+        QTest::keyClick(&finestra, Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClick(finestra.EDTn1, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(box.Visti().isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("prima"));
+
+        int giocate = 0;
+        QObject::connect(finestra.BTSgioca, &QPushButton::clicked, [&] { ++giocate; });
+        for (int i = 1; i <= 3; ++i) {
+            QTest::keyClick(finestra.EDTn3, Qt::Key_F5);
+            QCOMPARE(giocate, i);
+            QCOMPARE(finestra.Memo1->Conteggio(), i);
+        }
+        QCOMPARE(abilitate(), QList<bool>(4, true));
+
+        // The plays as printed, each behind the seven-blank indent, one a line.
+        QString attese;
+        for (qsizetype i = 0; i < 3; ++i)
+            attese += QStringLiteral("       ") + finestra.Memo1->Riga(i) + QLatin1Char('\n');
+        finestra.EDTn2->setFocus();
+        finestra.EDTn2->deselect();
+        QTest::keyClick(finestra.EDTn2, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), attese);
+        finestra.EDTn2->selectAll();
+        QTest::keyClick(finestra.EDTn2, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), finestra.EDTn2->text());
+
+        // The print entry asks the print questions, as the button does.
+        box.Rispondi(QMessageBox::No).Rispondi(QMessageBox::No);
+        QTest::keyClick(finestra.EDTn2, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(box.Testi(), (QStringList{"Stampare tutte le giocate effettuate fino adesso?",
+                                           "Stampare solamente questa giocata?"}));
+        // Offscreen, no window manager gives the window back its activation when the boxes close.
+        finestra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        // Asked to close, as by its close box; refused here, since closing ends the program's loops.
+        ChiusureRifiutate chiusure;
+        finestra.installEventFilter(&chiusure);
+        QTest::keyClick(finestra.EDTn2, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(chiusure.richieste, 1);
     }
 
     void numeroFissoSempreNelPrimoCampo_data()

@@ -1,28 +1,36 @@
 // Printing from the main window through the real print path to a PDF file, read back with
 // pdftotext: the two questions, the stop question over 100 plays, the lines of both kinds of printing
 // with their indent, the header once on the first page, long logs over pages, cancelling, the printer
-// dialog itself, and a printer that fails.
+// dialog itself, and a printer that fails. And the same play lines saved to a text file.
 #include "app/Applicazione.h"
 #include "build_config.h"
+#include "main/SalvataggioGiocate.h"
 #include "main/StampaGiocate.h"
 #include "main/TFrmMain.h"
+#include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
 #include "tst_stampa_pdf.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -327,6 +335,97 @@ private slots:
         m_box->Rispondi(QMessageBox::Yes);
         m_finestra->BTSstampa->click();
         QCOMPARE(Righe(LeggiPdf(m_file)), QStringList{Intestazione} + Registro());
+    }
+
+    void giocateSalvate_data()
+    {
+        // What stands at the chosen name before the save: nothing, an earlier file, a link to a file
+        // elsewhere, a folder; or the disk is full.
+        QTest::addColumn<QString>("prima");
+        QTest::addColumn<QString>("motivo"); // empty: saved
+        QTest::newRow("new file") << "niente"
+                                  << "";
+        QTest::newRow("earlier file replaced") << "file"
+                                               << "";
+        QTest::newRow("link to a file elsewhere") << "collegamento"
+                                                  << "non è un file regolare";
+        QTest::newRow("folder") << "cartella"
+                                << "non è un file regolare";
+        QTest::newRow("full disk, earlier file kept") << "pieno"
+                                                      << "spazio su disco esaurito";
+    }
+    void giocateSalvate()
+    {
+        // The play lines as printed, one a line, saved whole or not at all where the user chooses;
+        // what stood there is left as it was when the save fails.
+        QFETCH(QString, prima);
+        QFETCH(QString, motivo);
+        QTemporaryDir cartella;
+        QTemporaryDir altrove;
+        std::unique_ptr<CartellaPiena> piena;
+        QString file = cartella.filePath(QStringLiteral("giocate.txt"));
+        const QByteArray vecchio = "giocate di ieri\n";
+        const QString vittima = altrove.filePath(QStringLiteral("vittima"));
+        const auto scrivi = [&](const QString &dove) {
+            QFile f(dove);
+            return f.open(QIODevice::WriteOnly) && f.write(vecchio) == vecchio.size();
+        };
+        QVERIFY(scrivi(vittima));
+        if (prima == QLatin1String("file")) {
+            QVERIFY(scrivi(file));
+        } else if (prima == QLatin1String("collegamento")) {
+            QVERIFY(QFile::link(vittima, file));
+        } else if (prima == QLatin1String("cartella")) {
+            QVERIFY(QDir().mkdir(file));
+        } else if (prima == QLatin1String("pieno")) {
+            piena = std::make_unique<CartellaPiena>();
+            if (!piena->Motivo().isEmpty())
+                QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena->Motivo()));
+            if (!piena->Montata())
+                QSKIP("a file-size limit has no reason of its own to show");
+            file = piena->Percorso(QStringLiteral("giocate.txt"));
+            QVERIFY(scrivi(file));
+            QVERIFY2(piena->Riempi(), qPrintable(piena->Motivo()));
+        }
+        QStringList proposte;
+        SalvataggioGiocate::ImpostaSceltaFile([&](QWidget *genitore, const QString &proposta) {
+            if (genitore != m_finestra.get())
+                qWarning("the save dialog is not over the main window");
+            proposte << proposta;
+            return file;
+        });
+        const auto ripristina = qScopeGuard([] { SalvataggioGiocate::ImpostaSceltaFile({}); });
+        Gioca(3);
+        QString attese;
+        for (const QString &riga : Registro())
+            attese += QStringLiteral("       ") + riga + QLatin1Char('\n');
+        if (!motivo.isEmpty())
+            m_box->Rispondi(QMessageBox::Ok);
+        m_finestra->SalvaGiocate1->trigger();
+
+        QCOMPARE(proposte,
+                 QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                 .filePath(QStringLiteral("giocate.txt"))});
+        QFile salvato(file);
+        if (motivo.isEmpty()) {
+            QVERIFY(m_box->Visti().isEmpty());
+            QVERIFY(salvato.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(salvato.readAll()), attese);
+            QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"giocate.txt"});
+            return;
+        }
+        QCOMPARE(m_box->TitoliETesti(),
+                 QStringList{QStringLiteral("Kelmo_Dravolo|Impossibile salvare le giocate in ") + file +
+                             QStringLiteral(": ") + motivo + QLatin1Char('.')});
+        QFile intatta(prima == QLatin1String("pieno") ? file : vittima);
+        QVERIFY(intatta.open(QIODevice::ReadOnly));
+        QCOMPARE(intatta.readAll(), vecchio);
+        if (prima == QLatin1String("collegamento"))
+            QVERIFY(QFileInfo(file).isSymLink());
+        if (prima == QLatin1String("cartella"))
+            QVERIFY(QFileInfo(file).isDir());
+        if (piena)
+            QCOMPARE(piena->File(), QStringList{"giocate.txt"});
     }
 
     void dialogoDelleStampanti_data()

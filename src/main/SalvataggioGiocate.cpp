@@ -1,0 +1,42 @@
+#include "main/SalvataggioGiocate.h"
+
+#include "app/Errore.h"
+#include "app/Salvataggio.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+namespace SalvataggioGiocate
+{
+
+namespace
+{
+SceltaFile g_sceltaFile;
+} // namespace
+
+void ImpostaSceltaFile(SceltaFile scelta)
+{
+    g_sceltaFile = std::move(scelta);
+}
+
+QString ChiediDove(QWidget *genitore)
+{
+    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposta =
+        QDir(cartella.isEmpty() ? QDir::homePath() : cartella).filePath(QStringLiteral("giocate.txt"));
+    if (g_sceltaFile)
+        return g_sceltaFile(genitore, proposta);
+    return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva le giocate"), proposta,
+                                        QStringLiteral("File di testo (*.txt);;Tutti i file (*)"));
+}
+
+void Salva(const QString &percorso, const QString &testo)
+{
+    Salvataggio file(percorso);
+    if (!file.Apri() || !file.Scrivi(testo.toUtf8()) || !file.Concludi())
+        throw Errore(QStringLiteral("Impossibile salvare le giocate in %1: %2")
+                         .arg(QDir::toNativeSeparators(percorso), file.Errore()));
+}
+
+} // namespace SalvataggioGiocate

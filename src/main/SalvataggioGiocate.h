@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The session's plays saved to a text file of the user's choice.
+namespace SalvataggioGiocate
+{
+
+// The user's choice of where to save: given the proposed path, the path chosen or an empty text when
+// the user declines. By default the standard save dialog.
+using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
+
+// Replaces the save dialog (tests); an empty function restores it.
+void ImpostaSceltaFile(SceltaFile scelta);
+
+// Where the user wants the plays saved, proposed as giocate.txt in their documents folder: the path
+// chosen, or an empty text when the user declines.
+QString ChiediDove(QWidget *genitore);
+
+// Writes the text to the file, whole or not at all, never through a link and never removing a file of
+// the user's (Salvataggio). Throws Errore naming the file and why it could not be saved.
+void Salva(const QString &percorso, const QString &testo);
+
+} // namespace SalvataggioGiocate
