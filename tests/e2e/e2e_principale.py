@@ -14,7 +14,13 @@ import accessibile as A
 from accessibile import passo, verifica
 
 PULSANTI = ["Stampa", "Impostazioni", "Gioca"]
-VOCI_MENU = ["Utilità", "Aggiorna versione", "Segnala Bug", "?", "Aiuto", "About"]  # menu, then its entries
+# Each menu, then its entries, with the keys a screen reader announces for them.
+VOCI_MENU = [("Giocate", "Alt+G"), ("Gioca", "F5"), ("Stampa...", "Ctrl+P"), ("Impostazioni...", "Ctrl+I"),
+             ("Copia le giocate", "Ctrl+C"), ("Salva le giocate...", "Ctrl+S"), ("Esci", "Ctrl+Q"),
+             ("Utilità", ""), ("Aggiorna versione", ""), ("Segnala Bug", ""),
+             ("?", ""), ("Aiuto", "F1"), ("About", "")]
+# The entries that, like "Stampa", wait for the first play.
+DOPO_LA_PRIMA = ["Stampa...", "Copia le giocate", "Salva le giocate..."]
 # The 12 bytes the settings window writes to fix 90.
 FILE_NOVANTA = b"AO '90'$tg\r\n"
 PRESSIONI_CON_NUMERO_FISSO = 8
@@ -79,8 +85,14 @@ def controlla_nomi(finestra):
     verifica(sorted(pulsanti) == sorted(PULSANTI), f"buttons {pulsanti}, expected {PULSANTI}")
     campi = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "text"]
     verifica(campi == A.CAMPI, f"text fields {campi}, expected {A.CAMPI} in this order")
-    voci = [a.name for a in A.discendenti(finestra) if a.getRoleName() == "menu item"]
+    voci = [(a.name, a.queryAction().getKeyBinding(0))
+            for a in A.discendenti(finestra) if a.getRoleName() == "menu item"]
     verifica(voci == VOCI_MENU, f"menu entries {voci}, expected {VOCI_MENU}")
+
+
+def voci_abilitate(finestra):
+    return [v.name for v in A.discendenti(finestra) if v.getRoleName() == "menu item" and v.name in DOPO_LA_PRIMA
+            and A.abilitato(v)]
 
 
 def apri_dal_menu(pid, principale, voce, titolo):
@@ -142,11 +154,13 @@ def main():
         iniziali = tuple(A.testo(c) for c in campi)
         verifica(iniziali == ("??",) * 6, f"fields before the first play: {iniziali}")
         verifica(not A.abilitato(stampa), "Stampa is enabled before the first play")
+        verifica(not voci_abilitate(finestra), f"enabled before the first play: {voci_abilitate(finestra)}")
         verifica(A.abilitato(gioca), "Gioca is disabled")
 
-        passo("Gioca draws six distinct numbers and enables printing")
+        passo("Gioca draws six distinct numbers and enables printing, copying and saving")
         prima = premi_e_attendi_giocata(pid, gioca, campi, stampa, iniziali)
         print(f"   play: {' '.join(prima)}")
+        A.attendi(lambda: voci_abilitate(finestra) == DOPO_LA_PRIMA, "the entries that need a play to be enabled")
 
         passo("a second press draws a new play")
         seconda = premi_e_attendi_giocata(pid, gioca, campi, stampa, prima)
