@@ -23,7 +23,7 @@ test_pkgs=(
   clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev lintian
   devscripts
-  strace
+  strace xclip
 )
 # The benchmarks in bench/ (run by hand): Google Benchmark, callgrind for instruction counts, and Xvfb
 # with the X Damage headers and a session bus for the start-up watcher of bench/avvio.sh.

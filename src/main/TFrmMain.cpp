@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QWindow>
 
 #include <exception>
@@ -125,6 +126,17 @@ void TFrmMain::closeEvent(QCloseEvent *evento)
         QCoreApplication::exit(0);
 }
 
+QScopeGuard<std::function<void()>> TFrmMain::RiprendiTastieraAllaFine()
+{
+    // When a window opened from here closes together with a message box over it, the window manager
+    // may give the focus to no window at all, and the keyboard would reach nothing: the main window
+    // asks for it back, however the handler ends.
+    return qScopeGuard(std::function<void()>([this] {
+        if (isVisible())
+            activateWindow();
+    }));
+}
+
 void TFrmMain::Help1Click()
 {
     const QString guida = Fx::CartellaEseguibile() + QStringLiteral("help.html");
@@ -137,6 +149,7 @@ void TFrmMain::Help1Click()
 
 void TFrmMain::About1Click()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     // Always the same window, created at start-up without an owner; opened from here, it stands over this
     // window as its child (on Wayland the compositor is told so), like the windows made for one use.
     TFrmAbout &about = FinestraAbout();
@@ -147,6 +160,7 @@ void TFrmMain::About1Click()
 
 void TFrmMain::SegnalBug1Click()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
     TfrmBug finestra(this);
     finestra.exec();
@@ -154,6 +168,7 @@ void TFrmMain::SegnalBug1Click()
 
 void TFrmMain::Controllaversione1Click()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
     TFrmControllaVersione finestra(this);
     finestra.exec();
@@ -186,6 +201,7 @@ void TFrmMain::CopiaGiocate1Click()
 
 void TFrmMain::SalvaGiocate1Click()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     const QString percorso = SalvataggioGiocate::ChiediDove(this);
     if (!percorso.isEmpty())
         SalvataggioGiocate::Salva(percorso, TestoGiocate());
@@ -205,6 +221,7 @@ bool TFrmMain::eventFilter(QObject *oggetto, QEvent *evento)
 
 void TFrmMain::BTSstampaClick()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     if (Fx::DomandaSiNo(QStringLiteral("Stampare tutte le giocate effettuate fino adesso?"))) {
         StampaTutteLeGiocate();
         return;
@@ -240,6 +257,7 @@ void TFrmMain::StampaGiocataCorrente()
 
 void TFrmMain::BTSimpClick()
 {
+    const auto tastiera = RiprendiTastieraAllaFine();
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
     TFrmImp finestra(this);
     finestra.exec();

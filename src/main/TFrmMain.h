@@ -4,8 +4,10 @@
 #include "ui_TFrmMain.h"
 
 #include <QMainWindow>
+#include <QScopeGuard>
 
 #include <array>
+#include <functional>
 
 // The main window: six number fields, the play, print and settings buttons, the hidden play log and
 // the menu. Closing it ends the program. The menu "Giocate" gives the three buttons' actions to the
@@ -48,6 +50,8 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
+    // Gives the main window the keyboard back when the returned guard goes out of scope.
+    QScopeGuard<std::function<void()>> RiprendiTastieraAllaFine();
     void EstraiCombinazione();
     void AggiungiZeriIniziali();
     bool VerificaEMemorizza();
