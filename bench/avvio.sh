@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up and idle memory of the program against a bare Qt Widgets program (bench/nudo.cpp: one
 # window, one label, same compiler and flags), both run in alternation on one Xvfb display.
 #

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cost of one press of "Gioca" as the play log grows, the memory a million plays take, and a press
 // as the user makes it next to the same press in a bare Qt window.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Scanning a 10 MB body markup with the version criterion, against memmem looking for "Versione" over
 // the same buffer in the same run. The version sits at the very end, so both read the whole page.
 //

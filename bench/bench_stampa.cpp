@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cost of printing the whole play log to a PDF file, as "Stampa" does after "print to file" is
 // picked in the printer dialog: laying the lines out in device pixels, drawing them, writing the file.
 //

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Instructions the program and the bare Qt program (bench/nudo.cpp) execute, counted by callgrind on one
 # private Xvfb display: steadier than the wall times of bench/avvio.sh on a shared machine. Two counts:
 # from exec to the end of the first frame put on screen (the splash for the program, the only window for

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The program against hostile tables: the time from exec to its first window on screen (the splash, or
 # the error box of a read cut short) and its peak resident memory, against the same program with the
 # sample tables.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by the start-up benchmarks: a private Xvfb display and session bus for the programs they
 # start, both ended with the script. Sets `lavoro`, a temporary folder removed at the end.
 lavoro="$(mktemp -d)"

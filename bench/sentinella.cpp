@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts a program on an X display and reports, as the X server sees it, when its windows are first
 // drawn on screen, then the program's resident and private memory once the last awaited window is up.
 //

@@ -1,3 +1,6 @@
+-- SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+-- SPDX-License-Identifier: GPL-3.0-or-later
+
 -- Translation table of the sample installation. ITALIANO holds each translatable text as the program
 -- looks it up: without a leading "&" and without apostrophes. One column per language; the value of
 -- LINGUA in impostazioni.db picks the column (Inglese, Francese, Tedesco, Spagnolo).

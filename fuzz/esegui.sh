@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the fuzz targets with clang, or runs one of them for a while.
 #   fuzz/esegui.sh costruisci <build folder>
 #   fuzz/esegui.sh esegui <build folder> <target: scansione|intero|corpo> <seconds> [more libFuzzer options]

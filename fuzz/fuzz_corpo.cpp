@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The body extraction over any answer and any declared character set.
 #include "update/CorpoDocumento.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reading of build numbers, checked against a reading built on std::from_chars, and the 8-bit
 // text conversions.
 #include "update/Scansione.h"

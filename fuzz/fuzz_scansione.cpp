@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The scanner with every criterion field drawn from the input, checked against the step-by-step walk.
 #include "update/RiferimentoScansione.h"
 #include "update/Scansione.h"

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages that building, running and testing need.
 # Only packages that are missing are installed; nothing happens when all are present.
 # Usage: scripts/deps.sh [run|test|bench]

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks that every C++ source of the program, its tests, fuzz targets and benchmarks is laid out as
 # .clang-format says; lists the files that are not and fails. Changes nothing: `clang-format -i` on the
 # files it names puts them right.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The rules library: the program's decisions as plain functions over values, free of widgets, files and
 # the network. Its files stay in the folders of the subsystems they belong to; this list, the one place
 # that names them, is read by the program's build (src/CMakeLists.txt), by the fuzz targets' own clang

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks that the includes of the program's sources point down its layers, and that no two folders of
 src/ include each other, however indirectly.
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The program installed the Linux way: a folder of its own under lib/ that holds the executable and
 # everything it looks for next to itself, a command in bin/ that starts it there, and the menu entry,
 # icons and AppStream data under share/, named by the desktop id. `cpack -G DEB` in the build folder packs the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The JPEG pictures of the windows: good pictures of every colour kind decode, and no damaged or
 // hostile picture ends the process or allocates without bound.
 #include "app/Jpeg.h"

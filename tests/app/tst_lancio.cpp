@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hand-over to the desktop: the composed mail address and the address the opener receives, web
 // addresses and files, and the help command of the main window.
 #include "app/Servizi.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The four message boxes, the key filter and the general error report, with the application object
 // the program itself uses (Italian standard buttons).
 #include "app/Applicazione.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every window's captions fit the place laid out for them, in the faces that stand in for the
 // designs' fonts, in Italian and in every language of the sample translation table: a text cut off at
 // its end, or run under the next control, is a text the user cannot read. And every text can be read

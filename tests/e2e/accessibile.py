@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Helpers shared by the end-to-end scripts: they meet the program as a screen reader does, through
 the accessibility bus of the session that sessione.sh prepared.
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The update check of the built program on a real display with a window manager, against a web site on
 this machine: "Aggiorna versione" opens the window, the question is answered "Sì", the version page
 published on the site (build 16) is found newer than the program's own (build 15), each build number

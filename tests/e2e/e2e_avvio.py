@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Start-up of the built program on a real display with a window manager: the splash window is on
 screen first and alone, with its title and loading line; its site address and logo are links that a
 screen reader can press, and pressing them opens the site and leaves the splash there; Escape and the window manager's close

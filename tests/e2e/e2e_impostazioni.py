@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The settings window of the built program on a real display with a window manager, as a user and a
 screen reader meet it: "Impostazioni" opens it restored from redme.qzl; a warning box closing over it
 gives it back the focus without restoring it again (what the user typed stays); a saved number is

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The built program on a real display, met as a screen reader meets it: the main window comes up,
 every control can be named, the site and mail addresses of the About and bug-report windows are links
 that a screen reader can press, F1 hands the help page to the desktop's opener, "Gioca" draws plays, a

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """A whole session of the built program with the keyboard alone, on a real display with a window
 manager: not one pointer event. Three plays with F5; the plays copied with Ctrl+C and read back from
 the desktop's clipboard as another program would; a number fixed through Ctrl+I and the settings

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The built program on Wayland, under weston's headless compositor, with no X display to fall back to:
 the splash comes up first and alone and is gone before the main window is made; "Gioca" draws a play;
 the settings, About, bug-report and update-check windows open and close (the update check's question

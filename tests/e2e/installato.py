@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The program installed from its Debian package, met by a user who cannot write the install tree:
 with English set for the user alone by the README's command and typed in a terminal in the home
 folder, the installed command comes up without an error box, in English, and plays the user's fixed

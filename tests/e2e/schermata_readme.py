@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The README's picture: the main window after one play, cropped to the window.
 
     tests/e2e/sessione.sh build/kelmo-dravolo tests/e2e/schermata_readme.py docs/screenshot.png

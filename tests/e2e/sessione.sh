@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs one end-to-end script against a private copy of the program, on a desktop of its own:
 # an Xvfb display, openbox, a session bus and an accessibility bus that nothing else shares.
 #

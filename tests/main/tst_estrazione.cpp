@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The draw's rules on values: padding, pair order, the log line and the generator's range and run.
 #include "app/Numeri.h"
 #include "main/Estrazione.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window offscreen, driven through its named controls and its keys: the first-press rule, the
 // play log, the fixed number and its failures, the uniformity of the draw, and the menu that gives the
 // buttons and the session's plays to the keyboard.

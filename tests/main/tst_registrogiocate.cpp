@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The play log when memory runs out: the play that cannot be recorded leaves every earlier line
 // exactly as it was, and recording goes on once memory is there again.
 #include "main/RegistroGiocate.h"

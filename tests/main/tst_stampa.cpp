@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Printing from the main window through the real print path to a PDF file, read back with
 // pdftotext: the two questions, the stop question over 100 plays, the lines of both kinds of printing
 // with their indent, the header once on the first page, long logs over pages, cancelling, the printer

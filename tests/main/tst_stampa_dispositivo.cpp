@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The printer text device on real PDF output, read back with pdftotext: line advance, blank and empty
 // lines, the indent, wrapping after the last character that fits, new pages, fonts, and failures that
 // hand nothing to the printer and leave no empty or cut file.

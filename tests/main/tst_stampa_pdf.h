@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reads a printed PDF back the way a reader sees the paper: the words of each page with their boxes
 // in points (pdftotext -bbox, from poppler-utils), gathered into lines from top to bottom. Plain

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The program as it is installed and packaged.
 #
 #   pacchetto.sh installazione <build>      install into a temporary DESTDIR with prefix /usr and check the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The format of the fixed-number file: which first lines hold a number, and the content written for each.
 #include "settings/FormatoNumeroFisso.h"
 

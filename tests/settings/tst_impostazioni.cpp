@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings window offscreen, driven through its named controls: restoring from the fixed-number
 // file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
 #include "app/Applicazione.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings window as the main window opens it: a new modal window owned by the main window at
 // each press of "Impostazioni", destroyed when it closes, and the next play honouring what it saved or
 // removed, without a restart.

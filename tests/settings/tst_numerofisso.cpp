@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fixed-number file next to the executable: where it stands, how the reader fails (what its
 // first line may hold: tst_formatonumerofisso), and what a save cut short by the system leaves.
 #include "app/Errore.h"

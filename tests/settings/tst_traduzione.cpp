@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The translation routines over real SQLite files in a temporary working directory: the settings
 // read, the lookup with its prepared text and SQL text, the guard on the language value and the pass.
 #include "app/Errore.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The scanner's walk written out step by step, the slow way: working copies of the texts, texts and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The embedded browser against a real web server on 127.0.0.1: pages and their body markup, failures
 // of every kind, the time limit, cancelling, and downloads saved whole or not at all.
 #include "update/BrowserIncorporato.h"

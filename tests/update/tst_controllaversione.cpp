@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The update-check window against a real web server on 127.0.0.1: the question, every outcome of a
 // check (newer, equal, older, no version, broken and hostile answers, failures and the time limit), a
 // second check in the same window, the download saved whole or not at all, closing in the middle of a

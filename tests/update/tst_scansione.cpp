@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The version page scanner: the criterion walk in both modes, the reading of build numbers, the
 // comparison and the 8-bit texts the pages are turned into.
 #include "update/RiferimentoScansione.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The About window: its texts and pictures, the two links, the information request composed from its
 // labels, and the same window shown again from the main window's menu.
 #include "build_config.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bug-report window: the translation pass over its seven texts with its failure paths, the
 // bug-report mail, the site link, and a new window at each "Segnala Bug".
 #include "build_config.h"

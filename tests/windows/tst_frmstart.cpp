@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash window: its title and texts, the one translated text, the count that starts at showing
 // and closes it, the ways of closing it that are refused, and its place before the main window in
 // start-up's own run.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes the logos as drawings (about.svg, logo.svg, start.svg), the same pictures as the JPEG
 files beside them, so that they can be drawn again at twice their size (rendi.sh)."""
 
@@ -21,9 +24,14 @@ def logo(larghezza, altezza, bordo, centro, raggio, k_corpo, k_x, k_base, altro=
 '''
 
 
+# Each drawing carries its licence, as every file of the program does.
+INTESTAZIONE = ("<!-- SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers -->\n"
+                "<!-- SPDX-License-Identifier: GPL-3.0-or-later -->\n")
+
+
 def scrivi(nome, testo):
     with open(nome, "w") as file:
-        file.write(testo)
+        file.write(INTESTAZIONE + testo)
 
 
 scrivi("about.svg", logo(150, 142, 3.5, (75, 71), 80, 93, 75.5, 88,

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Draws the pictures at twice their size, for screens at 200 %: each drawing NAME.svg here becomes
 # ../NAME@2x.png (button glyphs) or ../NAME@2x.jpg (the logos, which stand beside JPEG pictures).
 # The pictures at their own size (../NAME.png, ../NAME.jpg) are the originals and stay as they are.
