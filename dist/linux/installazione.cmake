@@ -31,18 +31,45 @@ install(TARGETS kelmo-dravolo RUNTIME DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 install(FILES ${CMAKE_BINARY_DIR}/help.html ${CMAKE_BINARY_DIR}/lingua.db DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 
 # The settings table is the installation's configuration: it stands in etc/kelmo-dravolo/ (/etc for the
-# prefix /usr), where the package keeps an administrator's changes across upgrades, and the program's
-# folder holds a link to it, where the program opens it. The link is absolute when it leaves the prefix
-# (from /usr to /etc), as Debian wants, and relative within it, so that a tree moved elsewhere still
-# starts.
+# prefix /usr) and the program's folder holds a link to it, where the program opens it. The link is
+# absolute when it leaves the prefix (from /usr to /etc), as Debian wants, and relative within it, so
+# that a tree moved elsewhere still starts.
+# What the install carries is the default, share/kelmo-dravolo/impostazioni.db, made here from
+# data/impostazioni.sql: never the table in the build folder, which the README's language command
+# changes. The table in etc/ is made from it only where none stands yet, so a reinstall keeps a changed
+# language. A staged install (DESTDIR, as a package is made) leaves etc/ alone: the package's postinst
+# makes the table when the package is configured, and its postrm removes it on purge, so the table is
+# no dpkg conffile and an upgrade never stops to ask about it.
 install(CODE "
+  set(predefinita \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/kelmo-dravolo/impostazioni.db\")
+  set(fatta \"\$ENV{DESTDIR}\${predefinita}\")
+  message(STATUS \"Installing: \${fatta}\")
+  get_filename_component(cartella \"\${fatta}\" DIRECTORY)
+  file(MAKE_DIRECTORY \"\${cartella}\")
+  file(REMOVE \"\${fatta}.nuova\")
+  execute_process(COMMAND \"${KELMO_SQLITE3}\" -bail \"\${fatta}.nuova\"
+    \".read '${PROJECT_SOURCE_DIR}/data/impostazioni.sql'\" COMMAND_ERROR_IS_FATAL ANY)
+  file(CHMOD \"\${fatta}.nuova\" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  file(RENAME \"\${fatta}.nuova\" \"\${fatta}\")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${predefinita}\")
+
   if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
     set(etc /etc)
   else()
     set(etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
   endif()
-  file(INSTALL DESTINATION \"\${etc}/kelmo-dravolo\" TYPE FILE FILES \"${CMAKE_BINARY_DIR}/impostazioni.db\")
   set(tabella \"\${etc}/kelmo-dravolo/impostazioni.db\")
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+    if(EXISTS \"\${tabella}\" OR IS_SYMLINK \"\${tabella}\")
+      message(STATUS \"Kept: \${tabella}\")
+    else()
+      message(STATUS \"Installing: \${tabella}\")
+      file(MAKE_DIRECTORY \"\${etc}/kelmo-dravolo\")
+      file(COPY_FILE \"\${predefinita}\" \"\${tabella}\")
+    endif()
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${tabella}\")
+  endif()
+
   set(cartella \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}\")
   if(NOT etc STREQUAL /etc)
     file(RELATIVE_PATH tabella \"\${cartella}\" \"\${tabella}\")
@@ -170,8 +197,7 @@ set(CPACK_DEBIAN_PACKAGE_SUGGESTS sqlite3)
 # platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils, qt6-wayland")
-# The settings table in /etc is a configuration file: dpkg keeps its changes across upgrades.
-file(WRITE ${KELMO_GENERATI}/conffiles "/etc/kelmo-dravolo/impostazioni.db\n")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${KELMO_GENERATI}/conffiles)
+# The settings table in /etc: made from the default by postinst when absent, removed by postrm on purge.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${KELMO_DIST}/postinst ${KELMO_DIST}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -7,7 +7,8 @@
 #   pacchetto.sh installazione <build>      install into a temporary DESTDIR with prefix /usr and check the
 #                                           tree, the menu entry, the AppStream data and the icons
 #   pacchetto.sh deb <build> <folder>       make the Debian package in <folder> (emptied first), check its
-#                                           content and control fields, and run lintian on it
+#                                           content and control fields, run lintian on it and, as root,
+#                                           install, upgrade, remove and purge it on this machine
 #   pacchetto.sh installato <folder> <e2e>  unpack the package made there and run <e2e>/installato.py on
 #                                           it as an unprivileged user under Xvfb; the tree must not change
 set -euo pipefail
@@ -19,7 +20,15 @@ LATI=(16 32 48 64 128 256)
 SORGENTI=$(cd "$(dirname "$0")/../.." && pwd)
 
 temp=$(mktemp -d "${TMPDIR:-/tmp}/kelmo-pacchetto.XXXXXXXX")
-trap 'chmod -R u+w "$temp" 2>/dev/null; rm -rf "$temp"' EXIT
+# Set while the package stands installed on this machine by the test, which then purges it however it
+# ends.
+nel_sistema=
+pulisci() {
+  [ -z "$nel_sistema" ] || timeout 120 dpkg --purge kelmo-dravolo </dev/null >/dev/null 2>&1 || true
+  chmod -R u+w "$temp" 2>/dev/null
+  rm -rf "$temp"
+}
+trap pulisci EXIT
 
 # A text as an extended regular expression that matches just that text.
 come_regex() {
@@ -35,7 +44,7 @@ fallito() {
 albero_atteso() {
   {
     echo usr/bin/kelmo-dravolo
-    echo etc/kelmo-dravolo/impostazioni.db
+    echo usr/share/kelmo-dravolo/impostazioni.db
     printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db kelmo-dravolo lingua.db
     echo "usr/share/applications/$ID.desktop"
     echo "usr/share/metainfo/$ID.metainfo.xml"
@@ -179,11 +188,12 @@ FINE
   echo "-- the README's commands uninstall it, folders and all"
 }
 
-# Makes the package of build $1 in folder $2 (emptied first) and names it in $pacchetto.
+# Makes the package of build $1 in folder $2 (emptied first), with cpack's further arguments, and names
+# it in $pacchetto.
 fai_pacchetto() {
   rm -rf "$2"
   mkdir -p "$2"
-  cpack -G DEB --config "$1/CPackConfig.cmake" -B "$2" >"$2/cpack.log" 2>&1 ||
+  cpack -G DEB --config "$1/CPackConfig.cmake" -B "$2" "${@:3}" >"$2/cpack.log" 2>&1 ||
     { cat "$2/cpack.log" >&2; fallito "cpack failed"; }
   local pacchetti=("$2"/*.deb)
   [ ${#pacchetti[@]} -eq 1 ] || fallito "cpack made ${pacchetti[*]}"
@@ -216,9 +226,10 @@ deb() {
     [[ ", $dipendenze," == *", $campo "* || ", $dipendenze," == *", $campo,"* ]] ||
       fallito "Depends lacks $campo: $dipendenze"
   done
-  # An administrator's change to the settings table survives upgrades.
-  [ "$(dpkg-deb -I "$pacchetto" conffiles)" = /etc/kelmo-dravolo/impostazioni.db ] ||
-    fallito "the package's conffiles: $(dpkg-deb -I "$pacchetto" conffiles 2>&1)"
+  # The settings table in /etc is the maintainer scripts' (see ciclo_dpkg), not a conffile that
+  # dpkg would ask about on an upgrade.
+  ! dpkg-deb -I "$pacchetto" conffiles >/dev/null 2>&1 ||
+    fallito "the package has conffiles: $(dpkg-deb -I "$pacchetto" conffiles)"
   # The tables are read through SQLite itself: Qt's SQL module is not needed.
   [[ "$dipendenze" != *libqt6sql6* ]] || fallito "Depends still names Qt's SQL module: $dipendenze"
   [[ ", $(dpkg-deb -f "$pacchetto" Recommends)," == *", qt6-wayland,"* ]] ||
@@ -258,6 +269,8 @@ deb() {
   echo "$rapporto" | grep -v 'running with root privileges' || true
   echo "-- lintian -I: nothing beyond the note on the help page"
 
+  ciclo_dpkg "$build" "$pacchetto"
+
   # Made again from the same build and date, elsewhere, the package must be the same to the byte. A
   # builder whose umask keeps new files private must get the same content too; only the modes CPack
   # gives the three members of the ar archive follow the umask (it takes them from its working files),
@@ -274,6 +287,69 @@ deb() {
   echo "-- made twice with SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH: the same bytes, and the same members under umask 077"
 }
 
+# The settings table's value, as the program reads it.
+lingua() { sqlite3 -readonly "$1" "select LINGUA from impostazioni"; }
+
+# dpkg's own run of a package's life on this machine, with stdin closed and no --force-conf option, so
+# that a question would fail it (timeout stops one that waits all the same): installed, the settings
+# table set to English by the administrator, upgraded to a later release made from the same build,
+# removed, purged.
+dpkg_senza_domande() {
+  timeout 120 dpkg "$@" </dev/null >"$temp/dpkg.log" 2>&1 || {
+    cat "$temp/dpkg.log" >&2
+    fallito "dpkg $* ended with status $?"
+  }
+}
+
+ciclo_dpkg() {
+  local build=$1 primo=$2 tabella=/etc/kelmo-dravolo/impostazioni.db
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "-- not root: the package is not installed, upgraded and purged on this machine"
+    return
+  fi
+  if dpkg-query -W kelmo-dravolo >/dev/null 2>&1 || [ -e /etc/kelmo-dravolo ]; then
+    fallito "kelmo-dravolo is on this machine already; purge it (apt purge kelmo-dravolo) to run this test"
+  fi
+  local pacchetto
+  fai_pacchetto "$build" "$temp/seguente" -D CPACK_DEBIAN_PACKAGE_RELEASE=1
+  local seguente=$pacchetto
+
+  nel_sistema=1
+  dpkg_senza_domande --install "$primo"
+  [ -f "$tabella" ] && [ ! -L "$tabella" ] || fallito "installed, the package made no $tabella"
+  [ "$(stat -c '%U:%G %a' "$tabella")" = "root:root 644" ] ||
+    fallito "$tabella is $(stat -c '%U:%G %a' "$tabella")"
+  [ "$(lingua /usr/lib/kelmo-dravolo/impostazioni.db)" = Italiano ] ||
+    fallito "the installed program reads the language $(lingua /usr/lib/kelmo-dravolo/impostazioni.db)"
+  echo "-- installed: $tabella made with the default language, Italiano"
+
+  sqlite3 "$tabella" "update impostazioni set LINGUA = 'Inglese'"
+  dpkg_senza_domande --install "$seguente"
+  [ "$(dpkg-query -W -f '${Version} ${db:Status-Status}' kelmo-dravolo)" = "$(dpkg-deb -f "$seguente" Version) installed" ] ||
+    fallito "upgraded, the package is $(dpkg-query -W -f '${Version} ${db:Status-Status}' kelmo-dravolo)"
+  [ "$(lingua "$tabella")" = Inglese ] || fallito "upgraded, the administrator's language became $(lingua "$tabella")"
+  echo "-- upgraded to $(basename "$seguente") with no question: the administrator's Inglese is kept"
+
+  dpkg_senza_domande --remove kelmo-dravolo
+  [ ! -e /usr/lib/kelmo-dravolo ] || fallito "removed, the package left /usr/lib/kelmo-dravolo"
+  [ "$(lingua "$tabella")" = Inglese ] || fallito "removed, the package did not keep $tabella"
+  dpkg_senza_domande --purge kelmo-dravolo
+  nel_sistema=
+  [ ! -e /etc/kelmo-dravolo ] || fallito "purged, the package left: $(find /etc/kelmo-dravolo)"
+  # Every file of the package, and every folder of its own, is gone.
+  local voce rimasti=()
+  while IFS= read -r voce; do
+    voce=${voce#.}
+    if [[ "$voce" == */ ]]; then
+      [[ "$voce" != *kelmo* ]] || [ ! -e "$voce" ] || rimasti+=("$voce")
+    elif [ -e "$voce" ] || [ -L "$voce" ]; then
+      rimasti+=("$voce")
+    fi
+  done < <(dpkg-deb --fsys-tarfile "$seguente" | tar -t)
+  [ ${#rimasti[@]} -eq 0 ] || fallito "purged, the package left: ${rimasti[*]}"
+  echo "-- removed, the table is kept; purged, nothing of the package is left in /etc or /usr"
+}
+
 # What the tree holds, so that a run can be shown to have changed nothing in it.
 stato() { (cd "$1" && find . -printf '%p %y %s %m %T@\n' | LC_ALL=C sort); }
 
@@ -285,7 +361,10 @@ installato() {
   # The user must reach the tree and the scripts; mktemp made the folder private.
   chmod 755 "$temp"
   dpkg-deb -x "$pacchetto" "$radice"
-  # The link to the settings table in /etc, as it resolves once the package stands at the root.
+  # The settings table in /etc as the package's postinst makes it, and the link to it as it resolves
+  # once the package stands at the root.
+  mkdir "$radice/etc" "$radice/etc/kelmo-dravolo"
+  cp "$radice/usr/share/kelmo-dravolo/impostazioni.db" "$radice/etc/kelmo-dravolo/"
   ln -sfn "$radice/etc/kelmo-dravolo/impostazioni.db" "$radice/usr/lib/kelmo-dravolo/impostazioni.db"
   mkdir "$copie" "$casa"
   cp "$e2e/sessione.sh" "$e2e/accessibile.py" "$e2e/e2e_impostazioni.py" "$e2e/installato.py" "$copie/"
