@@ -147,7 +147,8 @@ private slots:
         QFETCH(int, uscita);
         QFETCH(QString, messaggio);
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
-        QVERIFY2(!strace.isEmpty(), "strace is needed to stop a save half-way");
+        if (strace.isEmpty())
+            QSKIP("no strace to stop a save half-way (tst_numerofisso_strace reports it)");
         CartellaProva cartella;
         const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
         cartella.Scrivi(QStringLiteral("redme.qzl"), prima);
@@ -191,7 +192,8 @@ private slots:
         // A save that another instance makes while this one waits at its rename leaves this one's file
         // alone: both succeed, the later rename wins, and nothing is left over.
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
-        QVERIFY2(!strace.isEmpty(), "strace is needed to hold a save half-way");
+        if (strace.isEmpty())
+            QSKIP("no strace to hold a save half-way (tst_numerofisso_strace reports it)");
         CartellaProva cartella;
         QProcess altro;
         altro.start(strace, {"-f", "-qq", "-o", "/dev/null", "-e",
