@@ -271,20 +271,44 @@ deb() {
 
   ciclo_dpkg "$build" "$pacchetto"
 
-  # Made again from the same build and date, elsewhere, the package must be the same to the byte. A
-  # builder whose umask keeps new files private must get the same content too; only the modes CPack
-  # gives the three members of the ar archive follow the umask (it takes them from its working files),
-  # so that run is compared member by member.
-  local primo=$pacchetto
-  fai_pacchetto "$build" "$temp/di-nuovo"
-  cmp "$primo" "$pacchetto" || fallito "made twice with SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH, the packages differ"
+  # The README's own command, run twice as it stands, each time from a build folder of its own that
+  # holds only CPack's settings (the package and the staging are made there), must give the same bytes,
+  # every entry dated by the last commit. A builder whose umask keeps new files private must get the
+  # same content too; only the modes CPack gives the three members of the ar archive follow the umask
+  # (it takes them from its working files), so that run is compared member by member.
+  if git -C "$SORGENTI" rev-parse --git-dir >/dev/null 2>&1; then
+    local comando data_commit
+    comando=$(awk '/make the Debian package in the build folder/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
+                   dentro && /^```/ { exit } dentro && /cpack/' "$SORGENTI/README.md")
+    [ -n "$comando" ] || fallito "the README shows no command that makes the package"
+    data_commit=$(TZ=UTC date -d "@$(git -C "$SORGENTI" log -1 --format=%ct)" '+%F %T')
+    local volta deb_readme=()
+    for volta in 1 2; do
+      mkdir -p "$temp/readme$volta/build"
+      ln -s "$(cd "$build" && pwd)/CPackConfig.cmake" "$temp/readme$volta/build/"
+      (cd "$temp/readme$volta" && env -u SOURCE_DATE_EPOCH GIT_DIR="$(git -C "$SORGENTI" rev-parse --absolute-git-dir)" \
+        bash -euo pipefail -c "$comando") >"$temp/readme$volta.log" 2>&1 ||
+        { cat "$temp/readme$volta.log" >&2; fallito "the README's command failed: $comando"; }
+      deb_readme+=("$temp/readme$volta/build/$(basename "$pacchetto")")
+    done
+    cmp "${deb_readme[@]}" || fallito "the README's command run twice made different packages"
+    local orari
+    orari=$(dpkg-deb --fsys-tarfile "${deb_readme[0]}" | TZ=UTC tar -tv --full-time | awk '{ print $4, $5 }'
+            ar p "${deb_readme[0]}" control.tar.gz | TZ=UTC tar -tvz --full-time | awk '{ print $4, $5 }')
+    orari=$(sort -u <<<"$orari")
+    [ "$orari" = "$data_commit" ] ||
+      fallito "the README's package dates its entries $(tr '\n' ' ' <<<"$orari")not by the last commit, $data_commit"
+    echo "-- the README's command run twice: the same $(stat -c %s "${deb_readme[0]}") bytes, every entry dated $data_commit"
+  else
+    echo "-- not a git checkout: the README's package command, which dates by the last commit, is not run"
+  fi
   (umask 077 && fai_pacchetto "$build" "$temp/privato")
   local membro
   for membro in debian-binary control.tar.gz data.tar.gz; do
-    cmp <(ar p "$primo" "$membro") <(ar p "$temp/privato/$(basename "$primo")" "$membro") ||
+    cmp <(ar p "$pacchetto" "$membro") <(ar p "$temp/privato/$(basename "$pacchetto")" "$membro") ||
       fallito "made with umask 077, the package's $membro differs"
   done
-  echo "-- made twice with SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH: the same bytes, and the same members under umask 077"
+  echo "-- made with umask 077: the same members"
 }
 
 # The settings table's value, as the program reads it.
