@@ -11,6 +11,16 @@ set(KELMO_CARTELLA_PROGRAMMA lib/kelmo-dravolo)
 set(KELMO_DIST ${PROJECT_SOURCE_DIR}/dist/linux)
 set(KELMO_GENERATI ${CMAKE_BINARY_DIR}/installazione)
 file(MAKE_DIRECTORY ${KELMO_GENERATI})
+set(KELMO_LATI_ICONE 16 32 48 64 128 256)
+# Every folder the install puts a file in, under the prefix; etc/kelmo-dravolo, which leaves the prefix
+# /usr for /etc, stands apart.
+set(KELMO_CARTELLE_INSTALLATE ${CMAKE_INSTALL_BINDIR} ${KELMO_CARTELLA_PROGRAMMA}
+  ${CMAKE_INSTALL_DATADIR}/kelmo-dravolo ${CMAKE_INSTALL_DATADIR}/applications ${CMAKE_INSTALL_DATADIR}/metainfo
+  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps ${CMAKE_INSTALL_DATADIR}/doc/kelmo-dravolo
+  ${CMAKE_INSTALL_MANDIR}/man1)
+foreach(lato IN LISTS KELMO_LATI_ICONE)
+  list(APPEND KELMO_CARTELLE_INSTALLATE ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${lato}x${lato}/apps)
+endforeach()
 
 # An install either completes or stops before it writes anything: what it needs to write is checked
 # first. That is the prefix (its nearest existing folder) and, for the manifest that CMake itself
@@ -26,6 +36,29 @@ install(CODE "
       message(FATAL_ERROR \"Nothing installed: \${cartella} cannot be written by this user\")
     endif()
   endforeach()
+
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(etc /etc)
+  else()
+    set(etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+  endif()
+  # The folders this install makes, so that its uninstall can remove them and no other: those it puts
+  # files in that do not stand yet, with their parents up to the first that does. (With DESTDIR the
+  # folders missing from the staging root say nothing of the machine the files will reach.)
+  set(kelmo_cartelle_fatte)
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+    set(cartelle \"\${etc}/kelmo-dravolo\")
+    foreach(cartella IN ITEMS ${KELMO_CARTELLE_INSTALLATE})
+      list(APPEND cartelle \"\${CMAKE_INSTALL_PREFIX}/\${cartella}\")
+    endforeach()
+    foreach(cartella IN LISTS cartelle)
+      while(NOT EXISTS \"\${cartella}\")
+        list(APPEND kelmo_cartelle_fatte \"\${cartella}\")
+        get_filename_component(cartella \"\${cartella}\" DIRECTORY)
+      endwhile()
+    endforeach()
+    list(REMOVE_DUPLICATES kelmo_cartelle_fatte)
+  endif()
 ")
 install(TARGETS kelmo-dravolo RUNTIME DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 install(FILES ${CMAKE_BINARY_DIR}/help.html ${CMAKE_BINARY_DIR}/lingua.db DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
@@ -53,11 +86,6 @@ install(CODE "
   file(RENAME \"\${fatta}.nuova\" \"\${fatta}\")
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${predefinita}\")
 
-  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
-    set(etc /etc)
-  else()
-    set(etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
-  endif()
   set(tabella \"\${etc}/kelmo-dravolo/impostazioni.db\")
   if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
     if(EXISTS \"\${tabella}\" OR IS_SYMLINK \"\${tabella}\")
@@ -106,7 +134,7 @@ install(FILES ${KELMO_GENERATI}/${KELMO_ID_DESKTOP}.metainfo.xml DESTINATION ${C
 # The icon is drawn once as SVG; the theme's fixed sizes are rendered from it.
 find_program(KELMO_RSVG rsvg-convert REQUIRED)
 set(KELMO_ICONE_PNG)
-foreach(lato IN ITEMS 16 32 48 64 128 256)
+foreach(lato IN LISTS KELMO_LATI_ICONE)
   set(png ${KELMO_GENERATI}/icone/${lato}/${KELMO_ID_DESKTOP}.png)
   add_custom_command(OUTPUT ${png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KELMO_GENERATI}/icone/${lato}
@@ -150,6 +178,45 @@ install(CODE "
     execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}/kelmo-dravolo\"
       COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+")
+
+# An install straight into its place (no DESTDIR) can be undone by the user who made it, without the
+# build folder: lib/kelmo-dravolo/disinstalla.sh removes what installati.txt beside it lists, the files
+# of this install and of any earlier one at the same prefix and the folders they made, deepest first.
+# This block runs last, when CMake's list of installed files is whole.
+install(CODE "
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+    set(cartella \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}\")
+    file(INSTALL DESTINATION \"\${cartella}\" TYPE PROGRAM FILES \"${KELMO_DIST}/disinstalla.sh\")
+    set(elenco \"\${cartella}/installati.txt\")
+    message(STATUS \"Installing: \${elenco}\")
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${elenco}\")
+    set(installati \${CMAKE_INSTALL_MANIFEST_FILES})
+    set(cartelle)
+    foreach(fatta IN LISTS kelmo_cartelle_fatte)
+      list(APPEND cartelle \"\${fatta}/\")
+    endforeach()
+    if(EXISTS \"\${elenco}\")
+      file(STRINGS \"\${elenco}\" prima)
+      foreach(voce IN LISTS prima)
+        if(voce MATCHES \"/$\")
+          list(APPEND cartelle \"\${voce}\")
+        else()
+          list(APPEND installati \"\${voce}\")
+        endif()
+      endforeach()
+    endif()
+    list(REMOVE_DUPLICATES installati)
+    # In reverse order a folder comes after every folder inside it.
+    list(REMOVE_DUPLICATES cartelle)
+    list(SORT cartelle ORDER DESCENDING)
+    list(JOIN installati \"\\n\" testo)
+    foreach(fatta IN LISTS cartelle)
+      string(APPEND testo \"\\n\${fatta}\")
+    endforeach()
+    file(WRITE \"\${elenco}.nuovo\" \"\${testo}\\n\")
+    file(RENAME \"\${elenco}.nuovo\" \"\${elenco}\")
   endif()
 ")
 

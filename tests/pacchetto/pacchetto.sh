@@ -86,6 +86,9 @@ controlla_albero() {
 
 voce() { sed -n "s/^$2=//p" "$1"; }
 
+# The settings table's value, as the program reads it.
+lingua() { sqlite3 -readonly "$1" "select LINGUA from impostazioni"; }
+
 # The notes of an appstreamcli report, but for those the maker's site alone may cause: a top-level
 # domain AppStream does not know (".example"), and plain HTTP for the homepage and the screenshot.
 note_appstream() {
@@ -174,18 +177,45 @@ FINE
     fallito "installed in ~/.local, the entry starts $(voce "$desktop" Exec) in $(voce "$desktop" Path)"
   echo "-- installed under another prefix, the entry follows it"
 
-  # Installed for a user and uninstalled with the README's own commands, run as they stand beside the
-  # build folder.
-  cmake --install "$build" --prefix "$temp/casa/.local" >/dev/null
+  # Installed for a user and uninstalled with the README's own command, run by that user in their home:
+  # one home without ~/.local, which the uninstall must take away whole, and one where ~/.local/bin
+  # stood empty before, which must stay. Each is installed twice, as a new build goes over the old one,
+  # with the language set in between, which the second install keeps; the program has left its fixed
+  # number in its folder, and the leftover of a save cut short. The build folder is root's here, and the
+  # install writes its manifest there: so root installs, and gives the tree to the user.
   local comandi
   comandi=$(awk '/^and to uninstall that/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
                  dentro && /^```/ { exit } dentro' "$SORGENTI/README.md")
   [ -n "$comandi" ] || fallito "the README shows no commands to uninstall an install in ~/.local"
-  mkdir "$temp/rimozione"
-  ln -s "$(cd "$build" && pwd)" "$temp/rimozione/build"
-  (cd "$temp/rimozione" && bash -euo pipefail -c "$comandi") || fallito "the README's uninstall failed"
-  [ ! -e "$temp/casa" ] || fallito "the README's uninstall left: $(cd "$temp/casa" && find . | head)"
-  echo "-- the README's commands uninstall it, folders and all"
+  local utente=() casa attesi volta
+  chmod 755 "$temp"
+  for casa in "$temp/senza-local" "$temp/con-bin"; do
+    mkdir "$casa"
+    attesi=$casa
+    if [ "$casa" = "$temp/con-bin" ]; then
+      mkdir -p "$casa/.local/bin"
+      attesi+=$'\n'$casa/.local$'\n'$casa/.local/bin
+    fi
+    if [ "$(id -u)" -eq 0 ]; then
+      utente=(setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH=/usr/bin:/bin HOME="$casa")
+    else
+      utente=(env HOME="$casa")
+    fi
+    for volta in 1 2; do
+      cmake --install "$build" --prefix "$casa/.local" >/dev/null
+      [ "$(id -u)" -ne 0 ] || chown -R 65534:65534 "$casa"
+      [ "$volta" -eq 2 ] || "${utente[@]}" sqlite3 "$casa/.local/etc/kelmo-dravolo/impostazioni.db" \
+        "update impostazioni set LINGUA = 'Inglese'"
+    done
+    [ "$(lingua "$casa/.local/lib/kelmo-dravolo/impostazioni.db")" = Inglese ] ||
+      fallito "installed again, the user's settings table reads $(lingua "$casa/.local/lib/kelmo-dravolo/impostazioni.db")"
+    "${utente[@]}" sh -c 'cd "$1" && echo 07 >redme.qzl && : >redme.qzl.kelmo-2a' - "$casa/.local/lib/kelmo-dravolo"
+    (cd "$casa" && "${utente[@]}" bash -euo pipefail -c "$comandi") || fallito "the README's uninstall failed"
+    [ "$(find "$casa" | LC_ALL=C sort)" = "$attesi" ] ||
+      fallito "the README's uninstall left: $(find "$casa" | LC_ALL=C sort | tr '\n' ' ')"
+  done
+  echo "-- installed twice for a user, the language kept; the README's command removes it all, fixed number"
+  echo "   and folders, and leaves the ~/.local/bin that stood before"
 }
 
 # Makes the package of build $1 in folder $2 (emptied first), with cpack's further arguments, and names
@@ -310,9 +340,6 @@ deb() {
   done
   echo "-- made with umask 077: the same members"
 }
-
-# The settings table's value, as the program reads it.
-lingua() { sqlite3 -readonly "$1" "select LINGUA from impostazioni"; }
 
 # dpkg's own run of a package's life on this machine, with stdin closed and no --force-conf option, so
 # that a question would fail it (timeout stops one that waits all the same): installed, the settings
