@@ -8,7 +8,7 @@ a copyright line near its top, or, for a file that cannot hold a comment, an ent
     licenze.py <source folder>
 
 The files are those git knows (tracked, or new and not ignored) or, outside a git checkout, every file
-but build trees (folders holding a CMakeCache.txt).
+but build trees (folders holding a CMakeCache.txt) and a distribution's debian/ folder.
 """
 
 import fnmatch
@@ -30,7 +30,9 @@ def file_del_sorgente(radice):
         return sorted({n for n in uscita.decode().split("\0") if n and os.path.isfile(os.path.join(radice, n))})
     trovati = []
     for cartella, sottocartelle, nomi in os.walk(radice):
+        # A distribution's own debian/ folder, added to an unpacked tree, is not the project's.
         sottocartelle[:] = [s for s in sottocartelle if s != ".git"
+                            and not (cartella == radice and s == "debian")
                             and not os.path.exists(os.path.join(cartella, s, "CMakeCache.txt"))]
         trovati += [os.path.relpath(os.path.join(cartella, n), radice) for n in nomi]
     return sorted(trovati)

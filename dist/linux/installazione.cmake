@@ -123,7 +123,9 @@ install(CODE "
   set(KELMO_CARTELLA_INSTALLATA \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}\")
   set(voce \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${KELMO_ID_DESKTOP}.desktop\")
   message(STATUS \"Installing: \$ENV{DESTDIR}\${voce}\")
-  configure_file(${KELMO_DIST}/kelmo-dravolo.desktop.in \"\$ENV{DESTDIR}\${voce}\" @ONLY)
+  # With the usual permissions, whatever the source file has (a tree unpacked with another umask).
+  configure_file(${KELMO_DIST}/kelmo-dravolo.desktop.in \"\$ENV{DESTDIR}\${voce}\" @ONLY
+                 NO_SOURCE_PERMISSIONS)
   # As CMake lists its own files: without the DESTDIR.
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${voce}\")
 ")
