@@ -10,7 +10,8 @@
 #include <QString>
 
 // The settings window: one number, from 1 to 90, played fixed in the first field, kept in the
-// fixed-number file next to the executable. Ticking the box and confirming writes the file; unticking
+// fixed-number file (next to the executable, or in the user's configuration folder when the program's
+// folder cannot be written: NumeroFisso::Percorso). Ticking the box and confirming writes the file; unticking
 // and confirming deletes it. Created anew at each use and shown modally by the main window.
 class TFrmImp : public QDialog, public Ui::TFrmImp
 {
