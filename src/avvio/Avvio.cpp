@@ -4,7 +4,6 @@
 #include "avvio/Avvio.h"
 
 #include "app/Applicazione.h"
-#include "app/Finestre.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
 #include "windows/TFrmAbout.h"
@@ -49,19 +48,16 @@ int EseguiFinestre(int intervalloSplash)
 {
     // The three windows in their order; the main window's controls come later (below).
     TFrmMain finestraPrincipale(nullptr, TFrmMain::Controlli::Differiti);
-    Finestre::FrmMain = &finestraPrincipale;
     TFrmAbout finestraAbout;
-    Finestre::FrmAbout = &finestraAbout;
+    finestraPrincipale.ImpostaAbout(&finestraAbout);
     // Its creation (title and translation pass) runs now, before any window is on screen.
     TfrmStart finestraStart(intervalloSplash);
 
     // The splash comes on screen first and alone; the main window's controls are built once its first
     // frame is up, and the main window comes up when the splash's timer closes it.
-    finestraStart.MostraAllAvvio([&finestraPrincipale] { finestraPrincipale.CreaControlli(); });
-    const int esito = QApplication::exec();
-    Finestre::FrmAbout = nullptr;
-    Finestre::FrmMain = nullptr;
-    return esito;
+    finestraStart.MostraAllAvvio(&finestraPrincipale,
+                                 [&finestraPrincipale] { finestraPrincipale.CreaControlli(); });
+    return QApplication::exec();
 }
 
 } // namespace Avvio

@@ -4,6 +4,7 @@
 #include "main/TFrmMain.h"
 
 #include "app/Colori.h"
+#include "app/Errore.h"
 #include "app/Glifi.h"
 #include "app/Messaggi.h"
 #include "app/Numeri.h"
@@ -150,15 +151,21 @@ void TFrmMain::Help1Click()
     Fx::ApriCollegamento(guida);
 }
 
+void TFrmMain::ImpostaAbout(TFrmAbout *about)
+{
+    m_about = about;
+}
+
 void TFrmMain::About1Click()
 {
     const auto tastiera = RiprendiTastieraAllaFine();
     // Always the same window, created at start-up without an owner; opened from here, it stands over this
     // window as its child (on Wayland the compositor is told so), like the windows made for one use.
-    TFrmAbout &about = FinestraAbout();
-    about.winId();
-    about.windowHandle()->setTransientParent(windowHandle());
-    about.exec();
+    if (!m_about)
+        throw Errore(QStringLiteral("La finestra About non è stata creata"));
+    m_about->winId();
+    m_about->windowHandle()->setTransientParent(windowHandle());
+    m_about->exec();
 }
 
 void TFrmMain::SegnalBug1Click()

@@ -7,10 +7,13 @@
 #include "ui_TFrmMain.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QScopeGuard>
 
 #include <array>
 #include <functional>
+
+class TFrmAbout;
 
 // The main window: six number fields, the play, print and settings buttons, the hidden play log and
 // the menu. Closing it ends the program. The menu "Giocate" gives the three buttons' actions to the
@@ -46,6 +49,9 @@ public:
     // The session's plays as the summary prints them, one line each, every line ended by a line feed.
     QString TestoGiocate() const;
 
+    // The About window, made at start-up after this one and shown again at each "About".
+    void ImpostaAbout(TFrmAbout *about);
+
     void setVisible(bool visibile) override;
 
 protected:
@@ -62,4 +68,5 @@ private:
     void StampaGiocataCorrente();
 
     bool m_controlliCreati = false;
+    QPointer<TFrmAbout> m_about;
 };

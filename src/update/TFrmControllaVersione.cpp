@@ -6,12 +6,12 @@
 #include "app/AttivazionePerMostra.h"
 #include "app/Colori.h"
 #include "app/Glifi.h"
+#include "app/Identita.h"
 #include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
 #include "update/Criterio.h"
-#include "windows/TFrmAbout.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -97,7 +97,7 @@ void TFrmControllaVersione::FormCreate()
     RapportoErrori::Protetto([this] { TraduciInterfaccia(); });
 
     ListaPagine.clear();
-    ChiaveProgramma = FinestraAbout().LabelPrg->text();
+    ChiaveProgramma = Identita::Chiave();
     URLControllo = IndirizzoSito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + ChiaveProgramma;
 
     // Every row whose key matches copies its criterion; no match leaves the criterion empty, and then
@@ -129,7 +129,7 @@ void TFrmControllaVersione::FormActivate()
     // Black in the desktop's default colours: the text colour of the palette in use.
     Colori::TestoDiSistema(LabMessaggioGrande);
 
-    const QString etichettaVersione = FinestraAbout().LabelVers->text();
+    const QString etichettaVersione = Identita::EtichettaVersione();
     TestoVersione = Scansione::TestoVersione(etichettaVersione);
     VersioneAttuale = Scansione::VersioneAttuale(etichettaVersione);
     ScriviAdattando(LabVerAttuale, QString::number(VersioneAttuale));

@@ -4,9 +4,8 @@
 #include "windows/TFrmAbout.h"
 
 #include "app/Colori.h"
-#include "app/Errore.h"
-#include "app/Finestre.h"
 #include "app/Glifi.h"
+#include "app/Identita.h"
 #include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
 #include "app/Servizi.h"
@@ -26,7 +25,8 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     lblLink->adjustSize();
     Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));
     Label13->adjustSize();
-    LabelVers->setText(QString::fromUtf8(Configurazione::EtichettaVersione));
+    LabelPrg->setText(Identita::Chiave());
+    LabelVers->setText(Identita::EtichettaVersione());
 
     // The silver panel is the window's own; the bottom panel has the desktop's window colour. The
     // labels' texts are in place: a label with a text gets a background to be read on where it needs one.
@@ -65,13 +65,7 @@ void TFrmAbout::lblLinkClick()
 void TFrmAbout::Label13Click()
 {
     Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
-                    QStringLiteral("Inf: ") + LabelPrg->text() + QStringLiteral(", ") + LabelVers->text(),
+                    QStringLiteral("Inf: ") + Identita::Chiave() + QStringLiteral(", ") +
+                        Identita::EtichettaVersione(),
                     QStringLiteral("Vorrei ricevere informazioni in più per quanto riguarda:"));
-}
-
-TFrmAbout &FinestraAbout()
-{
-    if (!Finestre::FrmAbout)
-        throw Errore(QStringLiteral("La finestra About non è stata creata"));
-    return *Finestre::FrmAbout;
 }

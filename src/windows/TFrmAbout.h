@@ -8,8 +8,8 @@
 #include <QDialog>
 
 // The About window: what the program is, its version, the site link and the information request by
-// mail. Created once at start-up and shown again at each "About". Its labels LabelPrg and LabelVers are
-// where the program key and the version label are kept; the other windows read them from here.
+// mail. Created once at start-up and shown again at each "About". Its labels LabelPrg and LabelVers
+// show the program's key and version label (Identita.h).
 class TFrmAbout : public QDialog, public Ui::TFrmAbout
 {
     Q_OBJECT
@@ -23,6 +23,3 @@ public:
 protected:
     void resizeEvent(QResizeEvent *evento) override;
 };
-
-// The About window created at start-up; a failure when there is none.
-TFrmAbout &FinestraAbout();

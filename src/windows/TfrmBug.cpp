@@ -5,12 +5,12 @@
 
 #include "app/Colori.h"
 #include "app/Glifi.h"
+#include "app/Identita.h"
 #include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
 #include "app/Servizi.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
-#include "windows/TFrmAbout.h"
 
 using RapportoErrori::Collega;
 
@@ -51,10 +51,9 @@ void TfrmBug::TraduciInterfaccia()
 
 void TfrmBug::ButSegnalaClick()
 {
-    const TFrmAbout &about = FinestraAbout();
     Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
-                    QStringLiteral("Bug: ") + about.LabelPrg->text() + QStringLiteral(", ") +
-                        about.LabelVers->text(),
+                    QStringLiteral("Bug: ") + Identita::Chiave() + QStringLiteral(", ") +
+                        Identita::EtichettaVersione(),
                     QStringLiteral("Di seguito la segnalzione del bug:"));
 }
 

@@ -4,14 +4,13 @@
 #include "windows/TfrmStart.h"
 
 #include "app/Colori.h"
-#include "app/Finestre.h"
 #include "app/Glifi.h"
+#include "app/Identita.h"
 #include "app/Messaggi.h"
 #include "app/RapportoErrori.h"
 #include "app/Servizi.h"
 #include "build_config.h"
 #include "settings/Traduzione.h"
-#include "windows/TFrmAbout.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>
@@ -52,7 +51,7 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
 
 void TfrmStart::FormCreate()
 {
-    setWindowTitle(QStringLiteral("Caricamento ") + FinestraAbout().LabelPrg->text());
+    setWindowTitle(QStringLiteral("Caricamento ") + Identita::Chiave());
     TraduciInterfaccia();
 }
 
@@ -61,8 +60,9 @@ void TfrmStart::TraduciInterfaccia()
     Traduzione::TraduciVoci({Traduzione::VoceTesto(Label1)}, Traduzione::Guardia::ItalianoOVuoto);
 }
 
-void TfrmStart::MostraAllAvvio(std::function<void()> preparaPrincipale)
+void TfrmStart::MostraAllAvvio(QWidget *principale, std::function<void()> preparaPrincipale)
 {
+    m_principale = principale;
     m_preparaPrincipale = std::move(preparaPrincipale);
     setModal(true);
     show();
@@ -117,8 +117,8 @@ void TfrmStart::TimerStartTimer()
     accept();
     m_chiusuraDalTimer = false;
     // Once the splash has gone, not before: the two are never on screen together.
-    if (Finestre::FrmMain)
-        Finestre::FrmMain->setVisible(true);
+    if (m_principale)
+        m_principale->setVisible(true);
 }
 
 void TfrmStart::ImageLogoClick()

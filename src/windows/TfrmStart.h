@@ -6,6 +6,7 @@
 #include "ui_TfrmStart.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
@@ -25,9 +26,10 @@ public:
 
     QTimer *TimerStart;
 
-    // Shows the splash at start-up, modal and alone. `preparaPrincipale` runs on the first turn of the
-    // event loop after the splash's first frame, so that what it builds does not hold the splash back.
-    void MostraAllAvvio(std::function<void()> preparaPrincipale);
+    // Shows the splash at start-up, modal and alone; `principale`, the main window, comes up once the
+    // splash has gone. `preparaPrincipale` runs on the first turn of the event loop after the splash's
+    // first frame, so that what it builds does not hold the splash back.
+    void MostraAllAvvio(QWidget *principale, std::function<void()> preparaPrincipale);
 
     void FormCreate();
     void FormShow();
@@ -49,5 +51,6 @@ private:
     void TraduciInterfaccia();
 
     bool m_chiusuraDalTimer = false;
+    QPointer<QWidget> m_principale;
     std::function<void()> m_preparaPrincipale;
 };

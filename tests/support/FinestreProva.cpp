@@ -3,22 +3,16 @@
 
 #include "support/FinestreProva.h"
 
-#include "app/Finestre.h"
 #include "main/TFrmMain.h"
 #include "windows/TFrmAbout.h"
 
 FinestreProva::FinestreProva(bool conPrincipale)
 {
-    if (conPrincipale) {
+    if (conPrincipale)
         m_principale = std::make_unique<TFrmMain>();
-        Finestre::FrmMain = m_principale.get();
-    }
     m_about = std::make_unique<TFrmAbout>();
-    Finestre::FrmAbout = m_about.get();
+    if (m_principale)
+        m_principale->ImpostaAbout(m_about.get());
 }
 
-FinestreProva::~FinestreProva()
-{
-    Finestre::FrmAbout = nullptr;
-    Finestre::FrmMain = nullptr;
-}
+FinestreProva::~FinestreProva() = default;

@@ -8,9 +8,8 @@
 class TFrmAbout;
 class TFrmMain;
 
-// The windows that start-up keeps for the whole run, made and registered in Finestre as the other
-// windows find them while this lives: the About window, whose labels hold the program key and the
-// version label, and, when asked for, the main window before it.
+// The windows that start-up keeps for the whole run, made as start-up makes them: the About window
+// and, when asked for, the main window before it, which shows that About window.
 class FinestreProva
 {
 public:

@@ -8,6 +8,7 @@
 // costs no processor time.
 #include "app/Applicazione.h"
 #include "app/Colori.h"
+#include "app/Identita.h"
 #include "main/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
@@ -24,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -268,7 +270,8 @@ private slots:
     {
         QFETCH(QString, chiave);
         QFETCH(QString, grande);
-        m_finestre->About().LabelPrg->setText(chiave);
+        Identita::Imposta(chiave, {});
+        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
         ImpostaControllo(Pagina("Versione 06.2002-16"));
 
         RispostaBox box;

@@ -3,6 +3,7 @@
 
 // The About window: its texts and pictures, the two links, the information request composed from its
 // labels, and the same window shown again from the main window's menu.
+#include "app/Identita.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
 #include "support/AperturaProva.h"
@@ -10,6 +11,7 @@
 #include "support/FinestreProva.h"
 #include "windows/TFrmAbout.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -52,9 +54,9 @@ private slots:
         Clic(about.lblLink);
         QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
 
-        // The subject is made of the two captions as they stand at the click.
-        about.LabelPrg->setText(QStringLiteral("Chiave"));
-        about.LabelVers->setText(QStringLiteral("01.2000-7"));
+        // The subject is made of the program's key and version label as they stand at the click.
+        Identita::Imposta(QStringLiteral("Chiave"), QStringLiteral("01.2000-7"));
+        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
         Clic(about.Label13);
         QCOMPARE(apertura.Aperti.size(), 2);
         const QUrl mail = apertura.Aperti[1];

@@ -3,6 +3,7 @@
 
 // The bug-report window: the translation pass over its seven texts with its failure paths, the
 // bug-report mail, the site link, and a new window at each "Segnala Bug".
+#include "app/Identita.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
 #include "support/AperturaProva.h"
@@ -15,6 +16,7 @@
 #include "windows/TfrmBug.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -137,8 +139,9 @@ private slots:
         }
         QVERIFY(bug.isVisible());
 
-        // The subject follows the About window's captions at the moment of the press.
-        m_finestre->About().LabelVers->setText(QStringLiteral("06.2002-16"));
+        // The subject follows the program's identity at the moment of the press.
+        Identita::Imposta({}, QStringLiteral("06.2002-16"));
+        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
         Clic(bug.ButSegnala);
         QCOMPARE(apertura.Aperti.size(), 3);
         QVERIFY(apertura.Aperti[2]

@@ -4,7 +4,6 @@
 // The splash window: its title and texts, the one translated text, the count that starts at showing
 // and closes it, the ways of closing it that are refused, and its place before the main window in
 // start-up's own run.
-#include "app/Finestre.h"
 #include "avvio/Avvio.h"
 #include "build_config.h"
 #include "main/TFrmMain.h"
@@ -30,7 +29,7 @@
 class OsservaAvvio : public QObject
 {
 public:
-    OsservaAvvio() { qApp->installEventFilter(this); }
+    OsservaAvvio() : m_precedenti(QApplication::topLevelWidgets()) { qApp->installEventFilter(this); }
 
     int DisegniSplash = 0;
     bool ModaleAlPrimoDisegno = false;
@@ -49,7 +48,16 @@ public:
 protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override
     {
-        auto *principale = qobject_cast<TFrmMain *>(Finestre::FrmMain);
+        // The main window start-up made: the one TFrmMain that was not there before the run. Once it
+        // has gone with the run, no other is watched.
+        if (!m_trovata)
+            for (QWidget *finestra : QApplication::topLevelWidgets())
+                if (auto *trovata = qobject_cast<TFrmMain *>(finestra);
+                    trovata && !m_precedenti.contains(finestra)) {
+                    m_principale = trovata;
+                    m_trovata = true;
+                }
+        TFrmMain *principale = m_principale;
         if (!principale)
             return false;
         if (auto *splash = qobject_cast<TfrmStart *>(oggetto); splash && evento->type() == QEvent::Paint) {
@@ -78,6 +86,9 @@ protected:
 
 private:
     QPointer<TfrmStart> m_splash;
+    QPointer<TFrmMain> m_principale;
+    QWidgetList m_precedenti;
+    bool m_trovata = false;
 };
 
 class TestFrmStart : public QObject
