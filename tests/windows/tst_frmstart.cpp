@@ -57,7 +57,8 @@ protected:
                     m_principale = trovata;
                     m_trovata = true;
                 }
-        TFrmMain *principale = m_principale;
+        // Cast only now: during its destruction the window is no TFrmMain any more.
+        auto *principale = qobject_cast<TFrmMain *>(m_principale.data());
         if (!principale)
             return false;
         if (auto *splash = qobject_cast<TfrmStart *>(oggetto); splash && evento->type() == QEvent::Paint) {
@@ -86,7 +87,7 @@ protected:
 
 private:
     QPointer<TfrmStart> m_splash;
-    QPointer<TFrmMain> m_principale;
+    QPointer<QWidget> m_principale;
     QWidgetList m_precedenti;
     bool m_trovata = false;
 };
