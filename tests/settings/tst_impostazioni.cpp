@@ -7,6 +7,7 @@
 #include "app/Servizi.h"
 #include "settings/NumeroFisso.h"
 #include "settings/TFrmImp.h"
+#include "support/CartellaChiusa.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,36 +50,6 @@ QStringList FileNellaCartella(const CartellaProva &cartella)
 {
     return QDir(cartella.Percorso()).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
-
-// Makes the folder (and optionally one file in it) impossible to change or read for this process
-// while it lives. Permission bits alone do not stop the superuser, so as root the process also acts
-// on files as an unprivileged user for that time (the file-system user id is per thread and the tests
-// touch files from this thread only).
-class Limitazione
-{
-public:
-    Limitazione(const QString &cartella, const QString &fileIlleggibile = {})
-        : m_cartella(QFile::encodeName(cartella)), m_file(QFile::encodeName(fileIlleggibile))
-    {
-        ::chmod(m_cartella.constData(), 0555);
-        if (!m_file.isEmpty())
-            ::chmod(m_file.constData(), 0000);
-        if (::geteuid() == 0)
-            ::setfsuid(65534);
-    }
-    ~Limitazione()
-    {
-        if (::geteuid() == 0)
-            ::setfsuid(0);
-        if (!m_file.isEmpty())
-            ::chmod(m_file.constData(), 0644);
-        ::chmod(m_cartella.constData(), 0700);
-    }
-
-private:
-    QByteArray m_cartella;
-    QByteArray m_file;
-};
 
 } // namespace
 
@@ -165,7 +135,7 @@ private slots:
         m_cartella = std::make_unique<CartellaProva>();
         m_box = std::make_unique<RispostaBox>();
         // The user's configuration folder, never the real one. Open to all: a test acting as an
-        // unprivileged user (Limitazione) saves there.
+        // unprivileged user (CartellaChiusa) saves there.
         m_configurazione = std::make_unique<QTemporaryDir>();
         ::chmod(QFile::encodeName(m_configurazione->path()).constData(), 0777);
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configurazione->path()));
@@ -258,7 +228,7 @@ private slots:
         m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
         m_box->Rispondi(QMessageBox::Ok);
         {
-            Limitazione limite(m_cartella->Percorso(), m_cartella->Percorso(NumeroFisso::NomeFile));
+            CartellaChiusa limite(m_cartella->Percorso(), m_cartella->Percorso(NumeroFisso::NomeFile));
             Apri();
         }
         QVERIFY2(m_box->VistiIniziano(
@@ -545,7 +515,7 @@ private slots:
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
         {
-            Limitazione limite(m_cartella->Percorso());
+            CartellaChiusa limite(m_cartella->Percorso());
             Invio();
         }
         const QString usato = prima.isNull() ? configurazione + QStringLiteral("/redme.qzl")
@@ -642,18 +612,16 @@ private slots:
             QSKIP("acting as another user's file needs root");
         const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
         FilePrima(prima);
-        const QByteArray cartella = QFile::encodeName(m_cartella->Percorso());
         const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
         ::chmod(QFile::encodeName(file).constData(), 0666);
         Apri();
         m_finestra->EDTnumFIS->clear();
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
-        ::chmod(cartella.constData(), mode_t(permessiCartella));
-        ::setfsuid(65534);
-        Invio();
-        ::setfsuid(0);
-        ::chmod(cartella.constData(), 0700);
+        {
+            CartellaChiusa limite(m_cartella->Percorso(), {}, mode_t(permessiCartella));
+            Invio();
+        }
         QCOMPARE(SalvataggioFallito(file, motivo), QString());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
         QCOMPARE(FileNellaCartella(*m_cartella), QStringList{NumeroFisso::NomeFile});
@@ -678,7 +646,7 @@ private slots:
             qputenv("HOME", QFile::encodeName(m_configurazione->path()));
         }
         const QString usato = m_configurazione->filePath(sotto);
-        Limitazione limite(m_cartella->Percorso());
+        CartellaChiusa limite(m_cartella->Percorso());
         TFrmImp &f = Apri();
         QVERIFY(Spunta());
         Scrivi(QStringLiteral("7"));
@@ -723,7 +691,7 @@ private slots:
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
         {
-            Limitazione limite(m_cartella->Percorso());
+            CartellaChiusa limite(m_cartella->Percorso());
             Invio();
         }
         QCOMPARE(SalvataggioFallito(NumeroFisso::NomeFile,
@@ -741,7 +709,7 @@ private slots:
         Clic(f.Check1);
         m_box->Rispondi(QMessageBox::Ok);
         {
-            Limitazione limite(m_cartella->Percorso());
+            CartellaChiusa limite(m_cartella->Percorso());
             Clic(f.BTMsalva);
         }
         QVERIFY2(m_box->VistiIniziano(

@@ -5,6 +5,7 @@
 // read, the lookup with its prepared text and SQL text, the guard on the language value and the pass.
 #include "app/Errore.h"
 #include "settings/Traduzione.h"
+#include "support/CartellaChiusa.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
 #include "support/Sorveglianza.h"
@@ -17,7 +18,6 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,31 +132,6 @@ private:
     QProcess m_processo;
     bool m_pronto = false;
     QString m_errori;
-};
-
-// A folder this process can read but not change while the object lives. Permission bits do not stop
-// the superuser, who acts on files as an unprivileged user for that time (the file-system user id is
-// per thread, and the tests touch files from this thread only).
-class CartellaChiusa
-{
-public:
-    explicit CartellaChiusa(const QString &cartella) : m_cartella(QFile::encodeName(cartella))
-    {
-        ::chmod(m_cartella.constData(), 0555);
-        if (::geteuid() == 0)
-            ::setfsuid(65534);
-    }
-    ~CartellaChiusa()
-    {
-        if (::geteuid() == 0)
-            ::setfsuid(0);
-        ::chmod(m_cartella.constData(), 0700);
-    }
-    CartellaChiusa(const CartellaChiusa &) = delete;
-    CartellaChiusa &operator=(const CartellaChiusa &) = delete;
-
-private:
-    QByteArray m_cartella;
 };
 } // namespace
 
