@@ -17,11 +17,11 @@
 // (BM_ClicGioca) costs at most 1.1 times the same click in the bare window (BM_ClicNudo).
 // BM_Pressione/0 is the handler alone, without the click and the repaint.
 
-#include "app/Applicazione.h"
-#include "app/Numeri.h"
-#include "app/Servizi.h"
-#include "main/Estrazione.h"
-#include "main/TFrmMain.h"
+#include "kit/Applicazione.h"
+#include "kit/Servizi.h"
+#include "principale/TFrmMain.h"
+#include "regole/Estrazione.h"
+#include "regole/Numeri.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -15,8 +15,8 @@
 // bytes, freeing its document, timed alternately in the same way. Target: "rapporto" of
 // BM_RapportoConHtmlReadMemory at most 1.5.
 
-#include "update/CorpoDocumento.h"
-#include "update/Scansione.h"
+#include "regole/CorpoDocumento.h"
+#include "regole/Scansione.h"
 
 #include <QString>
 

@@ -9,10 +9,10 @@
 //
 // Target: 10^4 plays in at most 1 second, the time growing linearly with the number of plays.
 
-#include "app/Applicazione.h"
-#include "app/Numeri.h"
-#include "main/Estrazione.h"
-#include "main/StampaGiocate.h"
+#include "kit/Applicazione.h"
+#include "principale/StampaGiocate.h"
+#include "regole/Estrazione.h"
+#include "regole/Numeri.h"
 
 #include <QFileInfo>
 #include <QPrinter>

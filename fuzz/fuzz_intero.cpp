@@ -3,7 +3,7 @@
 
 // The reading of build numbers, checked against a reading built on std::from_chars, and the 8-bit
 // text conversions.
-#include "update/Scansione.h"
+#include "regole/Scansione.h"
 
 #include <charconv>
 #include <cstdlib>

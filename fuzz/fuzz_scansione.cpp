@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The scanner with every criterion field drawn from the input, checked against the step-by-step walk.
-#include "update/RiferimentoScansione.h"
-#include "update/Scansione.h"
+#include "regole/RiferimentoScansione.h"
+#include "regole/Scansione.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

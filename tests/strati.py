@@ -2,17 +2,16 @@
 # SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-"""Checks that the includes of the program's sources point down its layers, and that no two folders of
-src/ include each other, however indirectly.
+"""Checks that each folder of src/ is one library of its own name over the layers below it, that the
+includes of the program's sources point down those layers, and that no two folders include each other,
+however indirectly.
 
     tests/strati.py <src folder> [--elenco]
 
-The layers, bottom to top:
-  rules       the files listed in src/regole.cmake, wherever they stand: they include only each other
-  kit         app/
-  subsystems  settings/, windows/, update/, main/, in this order: each includes those before it
-  start-up    avvio/, over every window
-A folder missing from the table below is an error: a new folder is given its place first.
+Each folder's CMakeLists.txt declares its one library, kelmo_<folder>, with kelmo_libreria; the
+libraries it names after USA must be those of folders its files may include. Files in src/ itself are
+the executable's (main.cpp) and may include any folder. The layers, bottom to top, as the table below
+gives them; a folder missing from the table is an error: a new folder is given its place first.
 With --elenco every include between two folders is listed, with the line that makes it.
 """
 
@@ -20,40 +19,64 @@ import re
 import sys
 from pathlib import Path
 
-# For each folder, the folders whose files (other than rules) its files may include.
+# For each folder, the folders whose files its files may include, itself included.
 PUO_INCLUDERE = {
-    "app": {"app"},
-    "settings": {"settings", "app"},
-    "windows": {"windows", "settings", "app"},
-    "update": {"update", "windows", "settings", "app"},
-    "main": {"main", "update", "windows", "settings", "app"},
-    "avvio": {"avvio", "main", "update", "windows", "settings", "app"},
+    "regole": {"regole"},
+    "kit": {"kit", "regole"},
+    "traduzione": {"traduzione", "kit", "regole"},
+    "impostazioni": {"impostazioni", "kit", "regole"},
+    "finestre": {"finestre", "traduzione", "kit", "regole"},
+    "aggiornamento": {"aggiornamento", "traduzione", "kit", "regole"},
+    "principale": {"principale", "aggiornamento", "finestre", "impostazioni", "traduzione", "kit", "regole"},
+    "avvio": {"avvio", "principale", "aggiornamento", "finestre", "impostazioni", "traduzione", "kit",
+              "regole"},
 }
 # Headers made by the build, by the folder whose layer they belong to.
-GENERATI = {"build_config.h": "app"}
+GENERATI = {"Configurazione.h": "kit"}
+# What the executable's own files in src/ stand as.
+RADICE = "."
 
 INCLUDE = re.compile(r'^[ \t]*#[ \t]*include[ \t]*"([^"]+)"', re.MULTILINE)
+# A window design's custom control: its header is included by the code uic makes of it.
+INTESTAZIONE_UI = re.compile(r"<header>([^<]+)</header>")
 
 
-def regole(src):
-    """The rules' files, relative to src, as regole.cmake lists them (none when it is missing)."""
-    elenco = src / "regole.cmake"
-    if not elenco.exists():
-        return set()
-    testo = elenco.read_text(encoding="utf-8")
-    blocco = re.search(r"set\(KELMO_REGOLE\s+(.*?)\)", testo, re.DOTALL)
-    if not blocco:
-        sys.exit(f"{elenco}: no set(KELMO_REGOLE ...) list")
-    return set(re.sub(r"#.*", "", blocco.group(1)).split())
+def librerie(src):
+    """The errors of the folders' library declarations: one kelmo_libreria(kelmo_<folder> USA ...) in each
+    folder's CMakeLists.txt, naming only libraries of folders below it."""
+    errori = []
+    for c in sorted(p.name for p in src.iterdir() if p.is_dir()):
+        lista = src / c / "CMakeLists.txt"
+        if not lista.is_file():
+            errori.append(f"{c}/ has no CMakeLists.txt declaring its library")
+            continue
+        testo = re.sub(r"#.*", "", lista.read_text(encoding="utf-8"))
+        dichiarate = re.findall(r"\b(?:kelmo_libreria|qt_add_library|add_library)\s*\(([^)]*)\)", testo)
+        if len(dichiarate) != 1 or not dichiarate[0].split()[0] == f"kelmo_{c}" or \
+                not re.search(r"\bkelmo_libreria\s*\(", testo):
+            errori.append(f"{c}/CMakeLists.txt must declare one library, kelmo_libreria(kelmo_{c} ...), and "
+                          f"no other")
+            continue
+        parole = dichiarate[0].split()
+        usa = parole[parole.index("USA") + 1:] if "USA" in parole else []
+        for altra in re.findall(r"target_link_libraries\s*\(\s*kelmo_\w+\s+([^)]*)\)", testo):
+            usa += altra.split()
+        for libreria in usa:
+            if not libreria.startswith("kelmo_"):
+                continue
+            sotto = libreria[len("kelmo_"):]
+            if c in PUO_INCLUDERE and sotto not in PUO_INCLUDERE[c]:
+                errori.append(f"{c}/CMakeLists.txt: kelmo_{c} links {libreria}, which is not below it")
+    return errori
 
 
 def inclusioni(src):
     """Every (file, included file, line number) between two files of src, paths relative to src."""
     for file in sorted(src.rglob("*")):
-        if file.suffix not in (".h", ".cpp") or not file.is_file():
+        if file.suffix not in (".h", ".cpp", ".ui") or not file.is_file():
             continue
         testo = file.read_text(encoding="utf-8", errors="replace")
-        for trovato in INCLUDE.finditer(testo):
+        for trovato in (INTESTAZIONE_UI if file.suffix == ".ui" else INCLUDE).finditer(testo):
             nome = trovato.group(1)
             riga = testo.count("\n", 0, trovato.start()) + 1
             if nome in GENERATI:
@@ -70,7 +93,8 @@ def inclusioni(src):
 
 
 def cartella(percorso):
-    return percorso.split("/")[0]
+    parti = percorso.split("/")
+    return parti[0] if len(parti) > 1 else RADICE
 
 
 def componenti_cicliche(archi):
@@ -117,24 +141,17 @@ def main():
     if len(argomenti) != 1:
         sys.exit(__doc__)
     src = Path(argomenti[0]).resolve()
-    file_regole = regole(src)
-    errori = []
-    for nome in sorted(file_regole):
-        if not (src / nome).is_file():
-            errori.append(f"regole.cmake lists {nome}, which does not exist")
+    errori = librerie(src)
 
     for c in sorted({cartella(str(f.relative_to(src))) for f in src.rglob("*.cpp")} |
                     {cartella(str(f.relative_to(src))) for f in src.rglob("*.h")}):
-        if c not in PUO_INCLUDERE:
+        if c != RADICE and c not in PUO_INCLUDERE:
             errori.append(f"folder {c}/ has no layer: give it one in tests/strati.py")
 
     archi = {}
     for file, incluso, riga in inclusioni(src):
         da, a = cartella(file), cartella(incluso)
-        if file in file_regole:
-            if incluso not in file_regole:
-                errori.append(f"{file}:{riga}: a rule includes {incluso}, which is not a rule")
-        elif incluso not in file_regole and da in PUO_INCLUDERE and a not in PUO_INCLUDERE[da]:
+        if da in PUO_INCLUDERE and a not in PUO_INCLUDERE[da]:
             errori.append(f"{file}:{riga}: {da}/ includes {incluso}, from a layer above it")
         if da != a:
             archi.setdefault((da, a), []).append(f"{file}:{riga} -> {incluso}")

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "update/BrowserIncorporato.h"
+#include "aggiornamento/BrowserIncorporato.h"
 
-#include "app/RapportoErrori.h"
+#include "kit/RapportoErrori.h"
 
-#include "update/CorpoDocumento.h"
-#include "update/NomeScaricamento.h"
-#include "update/Scaricamento.h"
+#include "aggiornamento/NomeScaricamento.h"
+#include "aggiornamento/Scaricamento.h"
+#include "regole/CorpoDocumento.h"
 
 #include <QHostAddress>
 #include <QNetworkAccessManager>

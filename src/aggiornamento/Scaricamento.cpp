@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "update/Scaricamento.h"
+#include "aggiornamento/Scaricamento.h"
 
-#include "app/Salvataggio.h"
+#include "kit/Salvataggio.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,17 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "update/TFrmControllaVersione.h"
+#include "aggiornamento/TFrmControllaVersione.h"
 
-#include "app/AttivazionePerMostra.h"
-#include "app/Colori.h"
-#include "app/Glifi.h"
-#include "app/Identita.h"
-#include "app/Messaggi.h"
-#include "app/RapportoErrori.h"
-#include "build_config.h"
-#include "settings/Traduzione.h"
-#include "update/Criterio.h"
+#include "Configurazione.h"
+#include "kit/AttivazionePerMostra.h"
+#include "kit/Colori.h"
+#include "kit/Glifi.h"
+#include "kit/Identita.h"
+#include "kit/Messaggi.h"
+#include "kit/RapportoErrori.h"
+#include "regole/TabellaCriteri.h"
+#include "traduzione/Traduzione.h"
 
 #include <QEventLoop>
 #include <QPointer>

@@ -3,8 +3,8 @@
 
 #pragma once
 
+#include "regole/Scansione.h"
 #include "ui_TFrmControllaVersione.h"
-#include "update/Scansione.h"
 
 #include <QByteArray>
 #include <QDialog>

@@ -3,11 +3,11 @@
 
 #include "avvio/Avvio.h"
 
-#include "app/Applicazione.h"
-#include "build_config.h"
-#include "main/TFrmMain.h"
-#include "windows/TFrmAbout.h"
-#include "windows/TfrmStart.h"
+#include "Configurazione.h"
+#include "finestre/TFrmAbout.h"
+#include "finestre/TfrmStart.h"
+#include "kit/Applicazione.h"
+#include "principale/TFrmMain.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,16 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "windows/TfrmStart.h"
+#include "finestre/TfrmStart.h"
 
-#include "app/Colori.h"
-#include "app/Glifi.h"
-#include "app/Identita.h"
-#include "app/Messaggi.h"
-#include "app/RapportoErrori.h"
-#include "app/Servizi.h"
-#include "build_config.h"
-#include "settings/Traduzione.h"
+#include "Configurazione.h"
+#include "kit/Colori.h"
+#include "kit/Glifi.h"
+#include "kit/Identita.h"
+#include "kit/Messaggi.h"
+#include "kit/RapportoErrori.h"
+#include "kit/Servizi.h"
+#include "traduzione/Traduzione.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "settings/NumeroFisso.h"
+#include "impostazioni/NumeroFisso.h"
 
-#include "app/Errore.h"
-#include "app/Salvataggio.h"
-#include "app/Servizi.h"
+#include "kit/Salvataggio.h"
+#include "kit/Servizi.h"
+#include "regole/Errore.h"
 
 #include <QDir>
 #include <QFile>

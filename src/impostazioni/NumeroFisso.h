@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "settings/FormatoNumeroFisso.h"
+#include "regole/FormatoNumeroFisso.h"
 
 #include <QString>
 

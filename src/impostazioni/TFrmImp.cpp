@@ -1,16 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "settings/TFrmImp.h"
+#include "impostazioni/TFrmImp.h"
 
-#include "app/AttivazionePerMostra.h"
-#include "app/Errore.h"
-#include "app/Glifi.h"
-#include "app/Messaggi.h"
-#include "app/Numeri.h"
-#include "app/RapportoErrori.h"
-#include "app/TastoNumerico.h"
-#include "settings/NumeroFisso.h"
+#include "impostazioni/NumeroFisso.h"
+#include "kit/AttivazionePerMostra.h"
+#include "kit/Glifi.h"
+#include "kit/Messaggi.h"
+#include "kit/RapportoErrori.h"
+#include "regole/Errore.h"
+#include "regole/Numeri.h"
+#include "regole/TastoNumerico.h"
 
 #include <QKeyEvent>
 #include <QMetaObject>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Applicazione.h"
+#include "kit/Applicazione.h"
 
-#include "app/Glifi.h"
-#include "app/RapportoErrori.h"
-#include "app/Stile.h"
-#include "build_config.h"
+#include "Configurazione.h"
+#include "kit/Glifi.h"
+#include "kit/RapportoErrori.h"
+#include "kit/Stile.h"
 
 #include <QEvent>
 #include <QFont>

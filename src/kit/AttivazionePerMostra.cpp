@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/AttivazionePerMostra.h"
+#include "kit/AttivazionePerMostra.h"
 
-#include "app/RapportoErrori.h"
+#include "kit/RapportoErrori.h"
 
 #include <QEvent>
 #include <QMetaObject>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/Contrasto.h"
+#include "regole/Contrasto.h"
 
 #include <QColor>
 

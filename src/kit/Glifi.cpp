@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Glifi.h"
+#include "kit/Glifi.h"
 
-#include "app/IconaDifferita.h"
-#include "app/Jpeg.h"
+#include "kit/IconaDifferita.h"
+#include "kit/Jpeg.h"
 
 #include <QEvent>
 #include <QFile>

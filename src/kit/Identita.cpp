@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Identita.h"
+#include "kit/Identita.h"
 
-#include "build_config.h"
+#include "Configurazione.h"
 
 namespace Identita
 {

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Messaggi.h"
+#include "kit/Messaggi.h"
 
-#include "app/BoxMessaggio.h"
+#include "kit/BoxMessaggio.h"
 
 #include <QApplication>
 #include <QEventLoop>

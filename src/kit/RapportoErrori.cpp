@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/RapportoErrori.h"
+#include "kit/RapportoErrori.h"
 
-#include "app/Applicazione.h"
-#include "app/Errore.h"
-#include "app/Messaggi.h"
+#include "kit/Applicazione.h"
+#include "kit/Messaggi.h"
+#include "regole/Errore.h"
 
 #include <QMessageBox>
 #include <new>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Stile.h"
+#include "kit/Stile.h"
 
-#include "app/IconaDifferita.h"
+#include "kit/IconaDifferita.h"
 
 #include <QPointer>
 #include <QStyleOption>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main/StampaTesto.h"
+#include "principale/DispositivoTesto.h"
 
-#include "app/Errore.h"
-#include "app/Salvataggio.h"
+#include "kit/Salvataggio.h"
+#include "regole/Errore.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main/RegistroGiocate.h"
+#include "principale/RegistroGiocate.h"
 
 RegistroGiocate::RegistroGiocate(QWidget *genitore) : QWidget(genitore)
 {

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main/StampaGiocate.h"
+#include "principale/StampaGiocate.h"
 
-#include "app/Applicazione.h"
-#include "build_config.h"
-#include "main/StampaTesto.h"
+#include "Configurazione.h"
+#include "kit/Applicazione.h"
+#include "principale/DispositivoTesto.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "main/TestiStampa.h"
+#include "regole/TestiStampa.h"
 
 #include <QFont>
 #include <QString>

@@ -1,22 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main/TFrmMain.h"
+#include "principale/TFrmMain.h"
 
-#include "app/Colori.h"
-#include "app/Errore.h"
-#include "app/Glifi.h"
-#include "app/Messaggi.h"
-#include "app/Numeri.h"
-#include "app/RapportoErrori.h"
-#include "app/Servizi.h"
-#include "main/SalvataggioGiocate.h"
-#include "main/StampaGiocate.h"
-#include "settings/NumeroFisso.h"
-#include "settings/TFrmImp.h"
-#include "update/TFrmControllaVersione.h"
-#include "windows/TFrmAbout.h"
-#include "windows/TfrmBug.h"
+#include "aggiornamento/TFrmControllaVersione.h"
+#include "finestre/TFrmAbout.h"
+#include "finestre/TfrmBug.h"
+#include "impostazioni/NumeroFisso.h"
+#include "impostazioni/TFrmImp.h"
+#include "kit/Colori.h"
+#include "kit/Glifi.h"
+#include "kit/Messaggi.h"
+#include "kit/RapportoErrori.h"
+#include "kit/Servizi.h"
+#include "principale/SalvataggioGiocate.h"
+#include "principale/StampaGiocate.h"
+#include "regole/Errore.h"
+#include "regole/Numeri.h"
 
 #include <QClipboard>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "main/Estrazione.h"
+#include "regole/Estrazione.h"
 #include "ui_TFrmMain.h"
 
 #include <QMainWindow>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "settings/FormatoNumeroFisso.h"
+#include "regole/FormatoNumeroFisso.h"
 
-#include "app/Numeri.h"
+#include "regole/Numeri.h"
 
 namespace NumeroFisso
 {

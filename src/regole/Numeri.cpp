@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/Numeri.h"
+#include "regole/Numeri.h"
 
-#include "app/Errore.h"
+#include "regole/Errore.h"
 
 namespace Numeri
 {

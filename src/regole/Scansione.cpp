@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "update/Scansione.h"
+#include "regole/Scansione.h"
 
-#include "app/Errore.h"
+#include "regole/Errore.h"
 
 #include <algorithm>
 #include <array>

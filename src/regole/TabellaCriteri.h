@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "update/Scansione.h"
+#include "regole/Scansione.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "settings/TabelleTraduzione.h"
+#include "traduzione/TabelleTraduzione.h"
 
-#include "app/Servizi.h"
+#include "kit/Servizi.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

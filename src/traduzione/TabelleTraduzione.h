@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "app/Errore.h"
-#include "settings/TestoTraduzione.h"
+#include "regole/Errore.h"
+#include "regole/TestoTraduzione.h"
 
 #include <QString>
 

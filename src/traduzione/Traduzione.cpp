@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "settings/Traduzione.h"
+#include "traduzione/Traduzione.h"
 
-#include "app/Messaggi.h"
-#include "app/Servizi.h"
+#include "kit/Messaggi.h"
+#include "kit/Servizi.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "settings/TabelleTraduzione.h"
+#include "traduzione/TabelleTraduzione.h"
 
 #include <QList>
 #include <QString>

@@ -3,9 +3,9 @@
 
 // The embedded browser against a real web server on 127.0.0.1: pages and their body markup, failures
 // of every kind, the time limit, cancelling, and downloads saved whole or not at all.
-#include "update/BrowserIncorporato.h"
-#include "update/Scansione.h"
-#include "update/Scaricamento.h"
+#include "aggiornamento/BrowserIncorporato.h"
+#include "aggiornamento/Scaricamento.h"
+#include "regole/Scansione.h"
 
 #include "support/CartellaPiena.h"
 #include "support/ServerProva.h"

@@ -6,20 +6,20 @@
 // second check in the same window, the download saved whole or not at all, closing in the middle of a
 // check, the translation pass with real tables, the window as the main window opens it, and a wait that
 // costs no processor time.
-#include "app/Applicazione.h"
-#include "app/Colori.h"
-#include "app/Identita.h"
-#include "main/TFrmMain.h"
+#include "aggiornamento/BrowserIncorporato.h"
+#include "aggiornamento/Scaricamento.h"
+#include "aggiornamento/TFrmControllaVersione.h"
+#include "finestre/TFrmAbout.h"
+#include "kit/Applicazione.h"
+#include "kit/Colori.h"
+#include "kit/Identita.h"
+#include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
 #include "support/TabelleProva.h"
-#include "update/BrowserIncorporato.h"
-#include "update/Scaricamento.h"
-#include "update/TFrmControllaVersione.h"
-#include "windows/TFrmAbout.h"
 
 #include <QDir>
 #include <QElapsedTimer>

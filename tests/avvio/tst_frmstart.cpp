@@ -4,9 +4,11 @@
 // The splash window: its title and texts, the one translated text, the count that starts at showing
 // and closes it, the ways of closing it that are refused, and its place before the main window in
 // start-up's own run.
+#include "Configurazione.h"
 #include "avvio/Avvio.h"
-#include "build_config.h"
-#include "main/TFrmMain.h"
+#include "finestre/TFrmAbout.h"
+#include "finestre/TfrmStart.h"
+#include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
@@ -14,8 +16,6 @@
 #include "support/RispostaBox.h"
 #include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
-#include "windows/TFrmAbout.h"
-#include "windows/TfrmStart.h"
 
 #include <QAction>
 #include <QApplication>

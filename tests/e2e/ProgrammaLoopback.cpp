@@ -4,8 +4,8 @@
 // The program as the end-to-end run of the update check starts it: the same code as kelmo-dravolo,
 // with the maker's site replaced by the web server that the run has started on this machine. Built only
 // with the tests; the program users get has its site fixed when it is built, and no setting changes it.
+#include "aggiornamento/TFrmControllaVersione.h"
 #include "avvio/Avvio.h"
-#include "update/TFrmControllaVersione.h"
 
 #include <QString>
 

@@ -3,13 +3,13 @@
 
 // The About window: its texts and pictures, the two links, the information request composed from its
 // labels, and the same window shown again from the main window's menu.
-#include "app/Identita.h"
-#include "build_config.h"
-#include "main/TFrmMain.h"
+#include "Configurazione.h"
+#include "finestre/TFrmAbout.h"
+#include "kit/Identita.h"
+#include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/Clic.h"
 #include "support/FinestreProva.h"
-#include "windows/TFrmAbout.h"
 
 #include <QScopeGuard>
 #include <QTest>

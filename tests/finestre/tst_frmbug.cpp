@@ -3,17 +3,17 @@
 
 // The bug-report window: the translation pass over its seven texts with its failure paths, the
 // bug-report mail, the site link, and a new window at each "Segnala Bug".
-#include "app/Identita.h"
-#include "build_config.h"
-#include "main/TFrmMain.h"
+#include "Configurazione.h"
+#include "finestre/TFrmAbout.h"
+#include "finestre/TfrmBug.h"
+#include "kit/Identita.h"
+#include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/TabelleProva.h"
-#include "windows/TFrmAbout.h"
-#include "windows/TfrmBug.h"
 
 #include <QPointer>
 #include <QScopeGuard>

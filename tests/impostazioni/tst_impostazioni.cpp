@@ -3,10 +3,10 @@
 
 // The settings window offscreen, driven through its named controls: restoring from the fixed-number
 // file, the key filter and Enter, saving, warning, removing, cancelling, and every failure of the file.
-#include "app/Applicazione.h"
-#include "app/Servizi.h"
-#include "settings/NumeroFisso.h"
-#include "settings/TFrmImp.h"
+#include "impostazioni/NumeroFisso.h"
+#include "impostazioni/TFrmImp.h"
+#include "kit/Applicazione.h"
+#include "kit/Servizi.h"
 #include "support/CartellaChiusa.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"

@@ -3,9 +3,9 @@
 
 // The fixed-number file next to the executable: where it stands, how the reader fails (what its
 // first line may hold: tst_formatonumerofisso), and what a save cut short by the system leaves.
-#include "app/Errore.h"
-#include "app/Servizi.h"
-#include "settings/NumeroFisso.h"
+#include "impostazioni/NumeroFisso.h"
+#include "kit/Servizi.h"
+#include "regole/Errore.h"
 #include "support/CartellaProva.h"
 #include "support/Sorveglianza.h"
 

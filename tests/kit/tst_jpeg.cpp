@@ -3,7 +3,7 @@
 
 // The JPEG pictures of the windows: good pictures of every colour kind decode, and no damaged or
 // hostile picture ends the process or allocates without bound.
-#include "app/Jpeg.h"
+#include "kit/Jpeg.h"
 
 #include <QFile>
 #include <QTest>

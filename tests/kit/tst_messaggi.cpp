@@ -3,11 +3,11 @@
 
 // The four message boxes, the key filter and the general error report, with the application object
 // the program itself uses (Italian standard buttons).
-#include "app/Applicazione.h"
-#include "app/Errore.h"
-#include "app/Messaggi.h"
-#include "app/RapportoErrori.h"
-#include "app/TastoNumerico.h"
+#include "kit/Applicazione.h"
+#include "kit/Messaggi.h"
+#include "kit/RapportoErrori.h"
+#include "regole/Errore.h"
+#include "regole/TastoNumerico.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
 

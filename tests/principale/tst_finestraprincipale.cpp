@@ -4,9 +4,9 @@
 // The main window offscreen, driven through its named controls and its keys: the first-press rule, the
 // play log, the fixed number and its failures, the uniformity of the draw, and the menu that gives the
 // buttons and the session's plays to the keyboard.
-#include "app/Applicazione.h"
-#include "main/TFrmMain.h"
-#include "settings/NumeroFisso.h"
+#include "impostazioni/NumeroFisso.h"
+#include "kit/Applicazione.h"
+#include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"

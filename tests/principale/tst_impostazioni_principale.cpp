@@ -4,10 +4,10 @@
 // The settings window as the main window opens it: a new modal window owned by the main window at
 // each press of "Impostazioni", destroyed when it closes, and the next play honouring what it saved or
 // removed, without a restart.
-#include "app/Applicazione.h"
-#include "main/TFrmMain.h"
-#include "settings/NumeroFisso.h"
-#include "settings/TFrmImp.h"
+#include "impostazioni/NumeroFisso.h"
+#include "impostazioni/TFrmImp.h"
+#include "kit/Applicazione.h"
+#include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"

@@ -3,8 +3,8 @@
 
 // Hand-over to the desktop: the composed mail address and the address the opener receives, web
 // addresses and files, and the help command of the main window.
-#include "app/Servizi.h"
-#include "main/TFrmMain.h"
+#include "kit/Servizi.h"
+#include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"

@@ -3,7 +3,7 @@
 
 // The play log when memory runs out: the play that cannot be recorded leaves every earlier line
 // exactly as it was, and recording goes on once memory is there again.
-#include "main/RegistroGiocate.h"
+#include "principale/RegistroGiocate.h"
 
 #include <QApplication>
 #include <QTest>

@@ -5,11 +5,11 @@
 // pdftotext: the two questions, the stop question over 100 plays, the lines of both kinds of printing
 // with their indent, the header once on the first page, long logs over pages, cancelling, the printer
 // dialog itself, and a printer that fails. And the same play lines saved to a text file.
-#include "app/Applicazione.h"
-#include "build_config.h"
-#include "main/SalvataggioGiocate.h"
-#include "main/StampaGiocate.h"
-#include "main/TFrmMain.h"
+#include "Configurazione.h"
+#include "kit/Applicazione.h"
+#include "principale/SalvataggioGiocate.h"
+#include "principale/StampaGiocate.h"
+#include "principale/TFrmMain.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"

@@ -4,9 +4,9 @@
 // The printer text device on real PDF output, read back with pdftotext: line advance, blank and empty
 // lines, the indent, wrapping after the last character that fits, new pages, fonts, and failures that
 // hand nothing to the printer and leave no empty or cut file.
-#include "app/Applicazione.h"
-#include "app/Errore.h"
-#include "main/StampaTesto.h"
+#include "kit/Applicazione.h"
+#include "principale/DispositivoTesto.h"
+#include "regole/Errore.h"
 #include "support/CartellaPiena.h"
 #include "support/Sorveglianza.h"
 #include "tst_stampa_pdf.h"

@@ -6,22 +6,22 @@
 // its end, or run under the next control, is a text the user cannot read. And every text can be read
 // against what stands behind it, under the default light palette and under a dark one: measured on
 // the window as drawn.
-#include "app/Applicazione.h"
-#include "app/Colori.h"
-#include "app/Glifi.h"
-#include "build_config.h"
-#include "main/TFrmMain.h"
-#include "settings/TFrmImp.h"
+#include "Configurazione.h"
+#include "aggiornamento/TFrmControllaVersione.h"
+#include "finestre/TFrmAbout.h"
+#include "finestre/TfrmBug.h"
+#include "finestre/TfrmStart.h"
+#include "impostazioni/TFrmImp.h"
+#include "kit/Applicazione.h"
+#include "kit/Colori.h"
+#include "kit/Glifi.h"
+#include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
 #include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
-#include "update/TFrmControllaVersione.h"
-#include "windows/TFrmAbout.h"
-#include "windows/TfrmBug.h"
-#include "windows/TfrmStart.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -11,7 +11,7 @@
 #include <QByteArrayView>
 #include <QList>
 
-#include "update/Scansione.h"
+#include "regole/Scansione.h"
 
 namespace Riferimento
 {

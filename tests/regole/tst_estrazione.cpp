@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The draw's rules on values: padding, pair order, the log line and the generator's range and run.
-#include "app/Numeri.h"
-#include "main/Estrazione.h"
+#include "regole/Estrazione.h"
+#include "regole/Numeri.h"
 
 #include <QSet>
 #include <QTest>

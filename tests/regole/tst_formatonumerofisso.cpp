@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The format of the fixed-number file: which first lines hold a number, and the content written for each.
-#include "settings/FormatoNumeroFisso.h"
+#include "regole/FormatoNumeroFisso.h"
 
 #include <QTest>
 

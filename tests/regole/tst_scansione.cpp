@@ -3,10 +3,10 @@
 
 // The version page scanner: the criterion walk in both modes, the reading of build numbers, the
 // comparison and the 8-bit texts the pages are turned into.
-#include "update/RiferimentoScansione.h"
-#include "update/Scansione.h"
+#include "regole/RiferimentoScansione.h"
+#include "regole/Scansione.h"
 
-#include "app/Errore.h"
+#include "regole/Errore.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -3,7 +3,7 @@
 
 #include "support/CartellaProva.h"
 
-#include "app/Servizi.h"
+#include "kit/Servizi.h"
 
 #include <QFile>
 #include <stdexcept>

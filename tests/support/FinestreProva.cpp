@@ -3,8 +3,8 @@
 
 #include "support/FinestreProva.h"
 
-#include "main/TFrmMain.h"
-#include "windows/TFrmAbout.h"
+#include "finestre/TFrmAbout.h"
+#include "principale/TFrmMain.h"
 
 FinestreProva::FinestreProva(bool conPrincipale)
 {

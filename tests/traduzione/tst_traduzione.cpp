@@ -3,13 +3,13 @@
 
 // The translation routines over real SQLite files in a temporary working directory: the settings
 // read, the lookup with its prepared text and SQL text, the guard on the language value and the pass.
-#include "app/Errore.h"
-#include "settings/Traduzione.h"
+#include "regole/Errore.h"
 #include "support/CartellaChiusa.h"
 #include "support/CartellaProva.h"
 #include "support/RispostaBox.h"
 #include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
+#include "traduzione/Traduzione.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
