@@ -216,13 +216,13 @@ int main(int argc, char **argv)
     QTemporaryDir cartella;
     if (!cartella.isValid())
         return EXIT_FAILURE;
-    Fx::ImpostaCartellaEseguibile(cartella.path());
+    Servizi::ImpostaCartellaEseguibile(cartella.path());
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return EXIT_FAILURE;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Fx::ImpostaCartellaEseguibile({});
+    Servizi::ImpostaCartellaEseguibile({});
     return EXIT_SUCCESS;
 }

@@ -47,7 +47,7 @@ void BM_StampaTutteLeGiocate(benchmark::State &stato)
     const QStringList righe = Giocate(stato.range(0));
     QFont campo(QStringLiteral("MS Sans Serif"), 10);
     campo.setBold(true);
-    const QFont carattere = Stampa::CarattereStampa(campo);
+    const QFont carattere = StampaGiocate::CarattereStampa(campo);
     const QString pdf = cartellaPdf->filePath(QStringLiteral("giocate.pdf"));
     int pagine = 0;
     for (auto _ : stato) {
@@ -55,7 +55,7 @@ void BM_StampaTutteLeGiocate(benchmark::State &stato)
         QPrinter stampante(QPrinter::HighResolution);
         stampante.setOutputFormat(QPrinter::PdfFormat);
         stampante.setOutputFileName(pdf);
-        pagine = Stampa::StampaRiepilogo(
+        pagine = StampaGiocate::StampaRiepilogo(
             stampante, carattere, [&] { return righe.size(); }, [&](qsizetype i) { return righe[i]; });
     }
     stato.counters["pagine"] = pagine;

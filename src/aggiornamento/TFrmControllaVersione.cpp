@@ -75,7 +75,7 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     Collega(WebBrowser1, &BrowserIncorporato::ScaricamentoTerminato, this,
             &TFrmControllaVersione::WebBrowser1ScaricamentoTerminato);
 
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
     new AttivazionePerMostra(this, [this] { FormActivate(); });
@@ -102,8 +102,8 @@ void TFrmControllaVersione::FormCreate()
 
     // Every row whose key matches copies its criterion; no match leaves the criterion empty, and then
     // no check ever finds a published version.
-    const QString chiave = ControllaVersione::ChiaveMinuscola(ChiaveProgramma);
-    for (const ControllaVersione::RigaCriterio &riga : ControllaVersione::TabellaCriteri()) {
+    const QString chiave = TabellaCriteri::ChiaveMinuscola(ChiaveProgramma);
+    for (const TabellaCriteri::Riga &riga : TabellaCriteri::Righe()) {
         if (chiave != QLatin1String(riga.Chiave))
             continue;
         CriterioVersione = riga.Criterio;
@@ -134,7 +134,7 @@ void TFrmControllaVersione::FormActivate()
     VersioneAttuale = Scansione::VersioneAttuale(etichettaVersione);
     ScriviAdattando(LabVerAttuale, QString::number(VersioneAttuale));
 
-    const bool connesso = Fx::DomandaSiNo(QStringLiteral(
+    const bool connesso = Messaggi::DomandaSiNo(QStringLiteral(
         "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, "
         "continuo?"));
     // The window may have been closed while the question was on screen.

@@ -41,7 +41,7 @@ TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
     Collega(Label13, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::Label13Click);
 
     resize(Panel1->size());
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 }
 
 void TFrmAbout::resizeEvent(QResizeEvent *evento)
@@ -59,13 +59,13 @@ void TFrmAbout::sbEsciClick()
 
 void TFrmAbout::lblLinkClick()
 {
-    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+    Servizi::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
 }
 
 void TFrmAbout::Label13Click()
 {
-    Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
-                    QStringLiteral("Inf: ") + Identita::Chiave() + QStringLiteral(", ") +
-                        Identita::EtichettaVersione(),
-                    QStringLiteral("Vorrei ricevere informazioni in più per quanto riguarda:"));
+    Servizi::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
+                         QStringLiteral("Inf: ") + Identita::Chiave() + QStringLiteral(", ") +
+                             Identita::EtichettaVersione(),
+                         QStringLiteral("Vorrei ricevere informazioni in più per quanto riguarda:"));
 }

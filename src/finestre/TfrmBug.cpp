@@ -31,7 +31,7 @@ TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
     Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);
     Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TfrmBug::lblLinkClick);
 
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }
@@ -51,10 +51,10 @@ void TfrmBug::TraduciInterfaccia()
 
 void TfrmBug::ButSegnalaClick()
 {
-    Fx::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
-                    QStringLiteral("Bug: ") + Identita::Chiave() + QStringLiteral(", ") +
-                        Identita::EtichettaVersione(),
-                    QStringLiteral("Di seguito la segnalzione del bug:"));
+    Servizi::ComponiMail(QString::fromUtf8(Configurazione::IndirizzoMail),
+                         QStringLiteral("Bug: ") + Identita::Chiave() + QStringLiteral(", ") +
+                             Identita::EtichettaVersione(),
+                         QStringLiteral("Di seguito la segnalzione del bug:"));
 }
 
 void TfrmBug::ButEsciClick()
@@ -64,5 +64,5 @@ void TfrmBug::ButEsciClick()
 
 void TfrmBug::lblLinkClick()
 {
-    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+    Servizi::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
 }

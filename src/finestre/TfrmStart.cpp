@@ -44,7 +44,7 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     Collega(ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
     Collega(LabelSito, &EtichettaCliccabile::Cliccata, this, &TfrmStart::LabelSitoClick);
 
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }
@@ -123,12 +123,12 @@ void TfrmStart::TimerStartTimer()
 
 void TfrmStart::ImageLogoClick()
 {
-    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+    Servizi::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
 }
 
 void TfrmStart::LabelSitoClick()
 {
-    Fx::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
+    Servizi::ApriCollegamento(QString::fromUtf8(Configurazione::IndirizzoSito));
 }
 
 void TfrmStart::reject()

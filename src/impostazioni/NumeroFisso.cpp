@@ -32,13 +32,13 @@ bool CartellaScrivibile(const QString &cartella)
 
 QString Percorso()
 {
-    const QString cartella = Fx::CartellaEseguibile();
-    const QString accanto = cartella + NomeFile;
+    const QString cartella = Servizi::CartellaEseguibile();
+    const QString accanto = cartella + FormatoNumeroFisso::NomeFile;
     // A file next to the executable is always the one used, so that its failures (a folder made
     // read-only under it) are reported on it rather than hidden by a second file elsewhere.
     if (QFileInfo::exists(accanto) || CartellaScrivibile(cartella))
         return accanto;
-    return Fx::CartellaConfigurazione() + NomeFile;
+    return Servizi::CartellaConfigurazione() + FormatoNumeroFisso::NomeFile;
 }
 
 QString PercorsoPerSalvare()
@@ -64,7 +64,7 @@ QString Leggi()
     const QString percorso = Percorso();
     const auto illeggibile = [&](const QString &motivo) {
         return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
-                          .arg(Fx::PercorsoMostrato(percorso), motivo));
+                          .arg(Servizi::PercorsoMostrato(percorso), motivo));
     };
     // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
     // would otherwise block the open until a writer comes, and a device would be read as it stands.
@@ -82,22 +82,23 @@ QString Leggi()
     if (::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode))
         throw illeggibile(QStringLiteral("non è un file regolare"));
     // Only the first line's first six characters matter; the rest of the file is never read.
-    const QByteArray inizio = file.read(LunghezzaPrefisso + CaratteriNumero);
+    const QByteArray inizio =
+        file.read(FormatoNumeroFisso::LunghezzaPrefisso + FormatoNumeroFisso::CaratteriNumero);
     if (file.error() != QFileDevice::NoError)
         throw illeggibile(file.errorString());
-    const QString numero = NumeroDallaRiga(inizio);
+    const QString numero = FormatoNumeroFisso::NumeroDallaRiga(inizio);
     if (numero.isEmpty())
         throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
-                         .arg(Fx::PercorsoMostrato(percorso)));
+                         .arg(Servizi::PercorsoMostrato(percorso)));
     return numero;
 }
 
 void Scrivi(const QString &dueCifre)
 {
-    QString percorso = NomeFile;
+    QString percorso = FormatoNumeroFisso::NomeFile;
     const auto nonSalvato = [&](const QString &motivo) {
         return Errore(QStringLiteral("Impossibile salvare il file del numero fisso %1: %2")
-                          .arg(Fx::PercorsoMostrato(percorso), motivo));
+                          .arg(Servizi::PercorsoMostrato(percorso), motivo));
     };
     try {
         percorso = PercorsoPerSalvare();
@@ -107,7 +108,7 @@ void Scrivi(const QString &dueCifre)
     // Only a regular file is replaced: saving over a link would replace what it points to, and a
     // folder, a pipe or a device of that name is not the user's setting.
     Salvataggio file(percorso);
-    if (!file.Apri() || !file.Scrivi(Contenuto(dueCifre)) || !file.Concludi())
+    if (!file.Apri() || !file.Scrivi(FormatoNumeroFisso::Contenuto(dueCifre)) || !file.Concludi())
         throw nonSalvato(file.Errore());
 }
 
@@ -116,7 +117,7 @@ void Rimuovi()
     QFile file(Percorso());
     if (!file.remove())
         throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
-                         .arg(Fx::PercorsoMostrato(file.fileName()), file.errorString()));
+                         .arg(Servizi::PercorsoMostrato(file.fileName()), file.errorString()));
 }
 
 } // namespace NumeroFisso

@@ -14,7 +14,7 @@ namespace NumeroFisso
 
 // The file's full path: next to the executable when a file stands there or the user may write that
 // folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own
-// configuration folder (Fx::CartellaConfigurazione). Reading, saving and removing all use it. Throws
+// configuration folder (Servizi::CartellaConfigurazione). Reading, saving and removing all use it. Throws
 // Errore when neither folder can be known.
 QString Percorso();
 

@@ -38,7 +38,7 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     new AttivazionePerMostra(this, [this] { FormActivate(); });
 
     BTMsalva->setFocus();
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 }
 
 bool TFrmImp::eventFilter(QObject *oggetto, QEvent *evento)
@@ -105,7 +105,7 @@ void TFrmImp::Check1Click()
 
 void TFrmImp::EDTnumFISKeyPress(QChar &Key)
 {
-    Fx::FiltraTastoNumerico(Key);
+    TastoNumerico::Filtra(Key);
     if (Key == QChar(13)) {
         Key = QChar(0);
         if (!EDTnumFIS->text().isEmpty())
@@ -118,7 +118,7 @@ void TFrmImp::BTMsalvaClick()
     if (Check1->isChecked()) {
         const int numero = Numeri::DalTesto(EDTnumFIS->text());
         if (numero < Numeri::Minimo || numero > Numeri::Massimo) {
-            Fx::MessaggioAttenzione(
+            Messaggi::MessaggioAttenzione(
                 QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
             EDTnumFIS->clear();
         }
@@ -128,14 +128,14 @@ void TFrmImp::BTMsalvaClick()
 
     if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
         NumeroFisso::Scrivi(EDTnumFIS->text());
-        Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state salvate"));
+        Messaggi::MessaggioInfo(QStringLiteral("Le impostazioni sono state salvate"));
         accept();
         return;
     }
 
     if (!Check1->isChecked() && NumeroFisso::Esiste()) {
         NumeroFisso::Rimuovi();
-        Fx::MessaggioInfo(QStringLiteral("Le impostazioni sono state rimosse."));
+        Messaggi::MessaggioInfo(QStringLiteral("Le impostazioni sono state rimosse."));
         accept();
     }
 }

@@ -90,11 +90,11 @@ void Applica(QWidget *controllo)
         const QColor dietro = Dietro(controllo);
         // A label with nothing to read (About's empty one) needs no background of its own.
         const auto *etichetta = qobject_cast<const QLabel *>(controllo);
-        const bool basta =
-            Contrasto(colore, dietro) >= ContrastoMinimo || (etichetta && etichetta->text().isEmpty());
-        const QColor sfondo = basta ? dietro : SfondoChiaro;
+        const bool basta = Contrasto::Rapporto(colore, dietro) >= Contrasto::Minimo ||
+                           (etichetta && etichetta->text().isEmpty());
+        const QColor sfondo = basta ? dietro : Contrasto::SfondoChiaro;
         QPalette tavolozza = controllo->palette();
-        tavolozza.setColor(QPalette::WindowText, Leggibile(colore, sfondo));
+        tavolozza.setColor(QPalette::WindowText, Contrasto::Leggibile(colore, sfondo));
         tavolozza.setColor(QPalette::Window, sfondo);
         controllo->setPalette(tavolozza);
         controllo->setAutoFillBackground(!basta);

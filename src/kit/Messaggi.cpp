@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace Fx
+namespace Messaggi
 {
 
 QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &titolo, const QString &testo,
@@ -68,4 +68,4 @@ void CentraSulDesktop(QWidget *finestra)
                            .topLeft());
 }
 
-} // namespace Fx
+} // namespace Messaggi

@@ -9,7 +9,7 @@
 class QWidget;
 
 // The message boxes of every window, and where a window stands when it opens.
-namespace Fx
+namespace Messaggi
 {
 
 // The four message boxes. Each has its fixed caption, icon and buttons; the caller gives only the
@@ -29,4 +29,4 @@ QMessageBox::StandardButton MostraBox(QMessageBox::Icon icona, const QString &ti
 // and Qt then leave it there rather than over its owner.
 void CentraSulDesktop(QWidget *finestra);
 
-} // namespace Fx
+} // namespace Messaggi

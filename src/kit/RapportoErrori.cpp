@@ -38,8 +38,8 @@ QString MessaggioDi(std::exception_ptr eccezione)
 void Mostra(std::exception_ptr eccezione)
 {
     try {
-        Fx::MostraBox(QMessageBox::Critical, Applicazione::Titolo, TestoRapporto(MessaggioDi(eccezione)),
-                      QMessageBox::Ok);
+        Messaggi::MostraBox(QMessageBox::Critical, Applicazione::Titolo,
+                            TestoRapporto(MessaggioDi(eccezione)), QMessageBox::Ok);
     } catch (...) {
         // Nothing more can be done for a report that cannot even be shown.
     }

@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace Fx
+namespace Servizi
 {
 
 namespace
@@ -184,4 +184,4 @@ void ComponiMail(const QString &indirizzo, const QString &oggetto, const QString
     QDesktopServices::openUrl(UrlMail(indirizzo, oggetto, corpo));
 }
 
-} // namespace Fx
+} // namespace Servizi

@@ -9,7 +9,7 @@
 
 // What the program asks of the system and the desktop: its own folder, the user's configuration folder,
 // and the hand-over of files, web addresses and mail to the desktop's default programs.
-namespace Fx
+namespace Servizi
 {
 
 // The folder that holds the executable, with the trailing separator, found from what the kernel says
@@ -52,4 +52,4 @@ QUrl UrlMail(const QString &indirizzo, const QString &oggetto, const QString &co
 // Starts a new message in the default mail client; nothing is reported when there is none.
 void ComponiMail(const QString &indirizzo, const QString &oggetto, const QString &corpo);
 
-} // namespace Fx
+} // namespace Servizi

@@ -10,7 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace Stampa
+namespace StampaGiocate
 {
 
 namespace
@@ -28,8 +28,8 @@ constexpr double PuntiPerPollice = 72.0;
 
 QString Intestazione()
 {
-    return Intestazione(QString::fromUtf8(Configurazione::IndirizzoSito),
-                        QString::fromUtf8(Configurazione::IndirizzoMail));
+    return TestiStampa::Intestazione(QString::fromUtf8(Configurazione::IndirizzoSito),
+                                     QString::fromUtf8(Configurazione::IndirizzoMail));
 }
 
 QFont CarattereStampa(const QFont &carattereCampo)
@@ -49,12 +49,12 @@ int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::func
     DispositivoTesto dispositivo(stampante);
     dispositivo.Apri();
     dispositivo.ImpostaCarattere(carattere);
-    dispositivo.ScriviRiga(RigaVuota);
+    dispositivo.ScriviRiga(TestiStampa::RigaVuota);
     dispositivo.ScriviRiga(Intestazione());
-    dispositivo.ScriviRiga(RigaVuota);
+    dispositivo.ScriviRiga(TestiStampa::RigaVuota);
     const qsizetype quante = righe();
     for (qsizetype i = 0; i < quante; ++i)
-        dispositivo.ScriviRiga(RigaGiocata(riga(i)));
+        dispositivo.ScriviRiga(TestiStampa::RigaGiocata(riga(i)));
     dispositivo.Chiudi();
     return dispositivo.Pagine();
 }
@@ -78,4 +78,4 @@ void ImpostaSceltaStampante(SceltaStampante scelta)
     sceltaImpostata() = std::move(scelta);
 }
 
-} // namespace Stampa
+} // namespace StampaGiocate

@@ -15,7 +15,7 @@ class QWidget;
 
 // The printed play summary: a blank line, the header, a blank line, then one line per play behind an
 // indent of seven blanks.
-namespace Stampa
+namespace StampaGiocate
 {
 
 // More plays than this in the log and printing them all asks first.
@@ -43,4 +43,4 @@ bool ScegliStampante(QPrinter &stampante, QWidget *genitore);
 using SceltaStampante = std::function<bool(QPrinter &stampante, QWidget *genitore)>;
 void ImpostaSceltaStampante(SceltaStampante scelta);
 
-} // namespace Stampa
+} // namespace StampaGiocate

@@ -94,7 +94,7 @@ void TFrmMain::CreaControlli()
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    Fx::CentraSulDesktop(this);
+    Messaggi::CentraSulDesktop(this);
 }
 
 std::array<QLineEdit *, 6> TFrmMain::CampiNumero() const
@@ -143,12 +143,12 @@ QScopeGuard<std::function<void()>> TFrmMain::RiprendiTastieraAllaFine()
 
 void TFrmMain::Help1Click()
 {
-    const QString guida = Fx::CartellaEseguibile() + QStringLiteral("help.html");
+    const QString guida = Servizi::CartellaEseguibile() + QStringLiteral("help.html");
     if (!QFileInfo(guida).isFile()) {
-        Fx::MessaggioErrore(QStringLiteral("Impossibile aprire la guida, file help.html non trovato"));
+        Messaggi::MessaggioErrore(QStringLiteral("Impossibile aprire la guida, file help.html non trovato"));
         return;
     }
-    Fx::ApriCollegamento(guida);
+    Servizi::ApriCollegamento(guida);
 }
 
 void TFrmMain::ImpostaAbout(TFrmAbout *about)
@@ -200,7 +200,7 @@ QString TFrmMain::TestoGiocate() const
 {
     QString testo;
     for (qsizetype i = 0; i < Memo1->Conteggio(); ++i)
-        testo += Stampa::RigaGiocata(Memo1->Riga(i)) + QLatin1Char('\n');
+        testo += TestiStampa::RigaGiocata(Memo1->Riga(i)) + QLatin1Char('\n');
     return testo;
 }
 
@@ -232,36 +232,37 @@ bool TFrmMain::eventFilter(QObject *oggetto, QEvent *evento)
 void TFrmMain::BTSstampaClick()
 {
     const auto tastiera = RiprendiTastieraAllaFine();
-    if (Fx::DomandaSiNo(QStringLiteral("Stampare tutte le giocate effettuate fino adesso?"))) {
+    if (Messaggi::DomandaSiNo(QStringLiteral("Stampare tutte le giocate effettuate fino adesso?"))) {
         StampaTutteLeGiocate();
         return;
     }
-    if (Fx::DomandaSiNo(QStringLiteral("Stampare solamente questa giocata?")))
+    if (Messaggi::DomandaSiNo(QStringLiteral("Stampare solamente questa giocata?")))
         StampaGiocataCorrente();
 }
 
 void TFrmMain::StampaTutteLeGiocate()
 {
     // The count only brings up the question; a No prints every play.
-    if (Memo1->Conteggio() > Stampa::SogliaDomanda &&
-        Fx::DomandaSiNo(QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?")))
+    if (Memo1->Conteggio() > StampaGiocate::SogliaDomanda &&
+        Messaggi::DomandaSiNo(
+            QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?")))
         return;
     QPrinter stampante(QPrinter::HighResolution);
-    if (!Stampa::ScegliStampante(stampante, this))
+    if (!StampaGiocate::ScegliStampante(stampante, this))
         return;
-    Stampa::StampaRiepilogo(
-        stampante, Stampa::CarattereStampa(EDTn1->font()), [this] { return Memo1->Conteggio(); },
+    StampaGiocate::StampaRiepilogo(
+        stampante, StampaGiocate::CarattereStampa(EDTn1->font()), [this] { return Memo1->Conteggio(); },
         [this](qsizetype indice) { return Memo1->Riga(indice); });
 }
 
 void TFrmMain::StampaGiocataCorrente()
 {
     QPrinter stampante(QPrinter::HighResolution);
-    if (!Stampa::ScegliStampante(stampante, this))
+    if (!StampaGiocate::ScegliStampante(stampante, this))
         return;
     const QString giocata = Estrazione::RigaGiocata(Combinazione());
-    Stampa::StampaRiepilogo(
-        stampante, Stampa::CarattereStampa(EDTn1->font()), [] { return qsizetype(1); },
+    StampaGiocate::StampaRiepilogo(
+        stampante, StampaGiocate::CarattereStampa(EDTn1->font()), [] { return qsizetype(1); },
         [&giocata](qsizetype) { return giocata; });
 }
 
@@ -326,7 +327,7 @@ bool TFrmMain::VerificaEMemorizza()
     try {
         Memo1->Aggiungi(Estrazione::RigaGiocata(testi));
     } catch (const std::bad_alloc &) {
-        Fx::MessaggioErrore(QStringLiteral("Impossibile memorizzare la giocata, memoria piena."));
+        Messaggi::MessaggioErrore(QStringLiteral("Impossibile memorizzare la giocata, memoria piena."));
     }
     return true;
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Colori
+namespace Contrasto
 {
 
 namespace
@@ -23,7 +23,7 @@ double Luminanza(const QColor &colore)
 
 } // namespace
 
-double Contrasto(const QColor &a, const QColor &b)
+double Rapporto(const QColor &a, const QColor &b)
 {
     const double la = Luminanza(a);
     const double lb = Luminanza(b);
@@ -35,17 +35,17 @@ QColor Leggibile(const QColor &testo, const QColor &sfondo)
     const QColor rgb = testo.toRgb();
     // Darkening scales the three channels alike, lightening moves them alike towards white: either
     // way the hue stays. Black and white are the ends of the two roads.
-    const bool scurisci = Contrasto(sfondo, Qt::black) >= Contrasto(sfondo, Qt::white);
+    const bool scurisci = Rapporto(sfondo, Qt::black) >= Rapporto(sfondo, Qt::white);
     for (int passo = 0; passo <= 100; ++passo) {
         const double t = passo / 100.0;
         const auto canale = [&](int c) {
             return scurisci ? qRound(c * (1.0 - t)) : qRound(c + (255 - c) * t);
         };
         const QColor prova(canale(rgb.red()), canale(rgb.green()), canale(rgb.blue()), rgb.alpha());
-        if (Contrasto(prova, sfondo) >= ContrastoMinimo)
+        if (Rapporto(prova, sfondo) >= Minimo)
             return prova;
     }
     return scurisci ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-} // namespace Colori
+} // namespace Contrasto

@@ -7,15 +7,15 @@
 
 // The contrast arithmetic of the windows' colours: plain values in and out (Colori.h applies it to
 // controls).
-namespace Colori
+namespace Contrasto
 {
 
 // The contrast ratio of two colours, from 1 (equal) to 21 (black on white), by their relative
 // luminance in sRGB.
-double Contrasto(const QColor &a, const QColor &b);
+double Rapporto(const QColor &a, const QColor &b);
 
 // The least contrast a text keeps with what stands behind it.
-inline constexpr double ContrastoMinimo = 4.5;
+inline constexpr double Minimo = 4.5;
 
 // The light window colour that the fixed text colours were chosen against.
 inline constexpr QColor SfondoChiaro{0xf0, 0xf0, 0xf0};
@@ -25,4 +25,4 @@ inline constexpr QColor SfondoChiaro{0xf0, 0xf0, 0xf0};
 // unchanged.
 QColor Leggibile(const QColor &testo, const QColor &sfondo);
 
-} // namespace Colori
+} // namespace Contrasto

@@ -5,7 +5,7 @@
 
 #include "regole/Numeri.h"
 
-namespace NumeroFisso
+namespace FormatoNumeroFisso
 {
 
 QString NumeroDallaRiga(const QByteArray &inizioFile)
@@ -36,4 +36,4 @@ QByteArray Contenuto(const QString &dueCifre)
     return QByteArrayLiteral("AO '") + dueCifre.toLatin1() + QByteArrayLiteral("'$tg\r\n");
 }
 
-} // namespace NumeroFisso
+} // namespace FormatoNumeroFisso

@@ -8,7 +8,7 @@
 
 // The format of the fixed-number file "redme.qzl": one 12-byte line, "AO '", the number as two digits,
 // "'$tg", CR LF. Plain values in and out; reading and writing the file is NumeroFisso.h's.
-namespace NumeroFisso
+namespace FormatoNumeroFisso
 {
 
 inline const QString NomeFile = QStringLiteral("redme.qzl");
@@ -23,4 +23,4 @@ QString NumeroDallaRiga(const QByteArray &inizioFile);
 // The whole content of a file that fixes the given two-digit number.
 QByteArray Contenuto(const QString &dueCifre);
 
-} // namespace NumeroFisso
+} // namespace FormatoNumeroFisso

@@ -3,7 +3,7 @@
 
 #include "regole/TabellaCriteri.h"
 
-namespace ControllaVersione
+namespace TabellaCriteri
 {
 
 namespace
@@ -11,7 +11,7 @@ namespace
 
 // The version criterion: the build number after the first hyphen that follows "Versione", up to the
 // next "<".
-RigaCriterio Riga(const char *chiave)
+Riga RigaVersione(const char *chiave)
 {
     Scansione::Criterio criterio;
     criterio.Ancora = "Versione";
@@ -23,12 +23,13 @@ RigaCriterio Riga(const char *chiave)
 
 } // namespace
 
-const QList<RigaCriterio> &TabellaCriteri()
+const QList<Riga> &Righe()
 {
-    static const QList<RigaCriterio> tabella{
-        Riga("kelmo_totovolo"),   Riga("kelmo_superdrav"), Riga("kelmo_ambovolo"), Riga("kelmo_dravolo"),
-        Riga("kelmo_cinquina"),   Riga("kelmo_totogol"),   Riga("kelmo_bingolo"),  Riga("kelmo_sistemix"),
-        Riga("kelmo_ruotalotto"), Riga("kelmo_rubrica"),   Riga("kelmo_agenda"),   Riga("kelmo_ricettario"),
+    static const QList<Riga> tabella{
+        RigaVersione("kelmo_totovolo"), RigaVersione("kelmo_superdrav"), RigaVersione("kelmo_ambovolo"),
+        RigaVersione("kelmo_dravolo"),  RigaVersione("kelmo_cinquina"),  RigaVersione("kelmo_totogol"),
+        RigaVersione("kelmo_bingolo"),  RigaVersione("kelmo_sistemix"),  RigaVersione("kelmo_ruotalotto"),
+        RigaVersione("kelmo_rubrica"),  RigaVersione("kelmo_agenda"),    RigaVersione("kelmo_ricettario"),
     };
     return tabella;
 }
@@ -42,4 +43,4 @@ QString ChiaveMinuscola(const QString &chiave)
     return minuscola;
 }
 
-} // namespace ControllaVersione
+} // namespace TabellaCriteri

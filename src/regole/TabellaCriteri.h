@@ -10,19 +10,19 @@
 
 // The criterion table of the update check: one row per program of the maker, keyed by its program key
 // in lower case. Every row carries the same criterion.
-namespace ControllaVersione
+namespace TabellaCriteri
 {
 
-struct RigaCriterio {
+struct Riga {
     const char *Chiave;
     Scansione::Criterio Criterio;
 };
 
 // The twelve rows, in table order.
-const QList<RigaCriterio> &TabellaCriteri();
+const QList<Riga> &Righe();
 
 // The program key as the table keys it: the letters A to Z turned to lower case, everything else as it
 // stands.
 QString ChiaveMinuscola(const QString &chiave);
 
-} // namespace ControllaVersione
+} // namespace TabellaCriteri

@@ -3,10 +3,10 @@
 
 #include "regole/TastoNumerico.h"
 
-namespace Fx
+namespace TastoNumerico
 {
 
-void FiltraTastoNumerico(QChar &carattere)
+void Filtra(QChar &carattere)
 {
     const char16_t codice = carattere.unicode();
     if (codice >= u'0' && codice <= u'9')
@@ -16,4 +16,4 @@ void FiltraTastoNumerico(QChar &carattere)
     carattere = QChar(0);
 }
 
-} // namespace Fx
+} // namespace TastoNumerico

@@ -5,11 +5,11 @@
 
 #include <QChar>
 
-namespace Fx
+namespace TastoNumerico
 {
 
 // Lets digits, Backspace and Enter through; any other character becomes the null character, which
 // cancels the keystroke.
-void FiltraTastoNumerico(QChar &carattere);
+void Filtra(QChar &carattere);
 
-} // namespace Fx
+} // namespace TastoNumerico

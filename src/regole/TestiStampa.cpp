@@ -5,7 +5,7 @@
 
 #include <QUrl>
 
-namespace Stampa
+namespace TestiStampa
 {
 
 QString RigaGiocata(const QString &giocata)
@@ -22,4 +22,4 @@ QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail)
            QStringLiteral(" - ") + indirizzoMail;
 }
 
-} // namespace Stampa
+} // namespace TestiStampa

@@ -6,7 +6,7 @@
 #include <QString>
 
 // The fixed texts of the printed play summary (StampaGiocate.h prints them).
-namespace Stampa
+namespace TestiStampa
 {
 
 inline const QString RigaVuota = QStringLiteral(" ");
@@ -19,4 +19,4 @@ QString RigaGiocata(const QString &giocata);
 // the mail address.
 QString Intestazione(const QString &indirizzoSito, const QString &indirizzoMail);
 
-} // namespace Stampa
+} // namespace TestiStampa

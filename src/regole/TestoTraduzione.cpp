@@ -3,7 +3,7 @@
 
 #include "regole/TestoTraduzione.h"
 
-namespace Traduzione
+namespace TestoTraduzione
 {
 
 namespace
@@ -39,4 +39,4 @@ QString TestoSql(const QString &preparato, const QString &lingua)
            preparato + QStringLiteral("' ");
 }
 
-} // namespace Traduzione
+} // namespace TestoTraduzione

@@ -7,7 +7,7 @@
 
 // The texts of the translation's lookups: the key of a text, which language values may name a column,
 // and the SQL text of one lookup. Plain values; the reads themselves are TabelleTraduzione.h's.
-namespace Traduzione
+namespace TestoTraduzione
 {
 
 // The lookup key of a text: a leading "&" dropped, then every apostrophe removed.
@@ -24,4 +24,4 @@ bool NomeLinguaValido(const QString &lingua);
 // text + "' ".
 QString TestoSql(const QString &preparato, const QString &lingua);
 
-} // namespace Traduzione
+} // namespace TestoTraduzione

@@ -17,7 +17,7 @@
 #include <optional>
 #include <thread>
 
-namespace Traduzione
+namespace TabelleTraduzione
 {
 
 namespace
@@ -240,9 +240,9 @@ QByteArray NomeTraVirgolette(QByteArray nome)
 // A language value as messages quote it: an overlong one only by its beginning.
 QString linguaMostrata(const QString &lingua)
 {
-    return lingua.size() <= LunghezzaMassimaLingua
+    return lingua.size() <= TestoTraduzione::LunghezzaMassimaLingua
                ? lingua
-               : lingua.left(LunghezzaMassimaLingua) + QStringLiteral("…");
+               : lingua.left(TestoTraduzione::LunghezzaMassimaLingua) + QStringLiteral("…");
 }
 
 } // namespace
@@ -250,7 +250,7 @@ QString linguaMostrata(const QString &lingua)
 QString PercorsoImpostazioni()
 {
     try {
-        const QString propria = Fx::CartellaConfigurazione() + FileImpostazioni;
+        const QString propria = Servizi::CartellaConfigurazione() + FileImpostazioni;
         if (QFileInfo::exists(propria))
             return propria;
     } catch (const Errore &) {
@@ -274,19 +274,19 @@ QString LeggiCampo(const QString &campo)
 
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita)
 {
-    const QString preparato = TestoPreparato(italiano);
+    const QString preparato = TestoTraduzione::TestoPreparato(italiano);
     // The messages name the table the value was read from.
     // The language value becomes part of the SQL text as a column name, so only a bare name may pass;
     // the prepared text cannot leave its quotes, having no apostrophe left.
     if (lingua.isEmpty())
         throw Errore(
             QStringLiteral("Nessuna lingua impostata nel campo LINGUA di %1").arg(PercorsoImpostazioni()));
-    if (lingua.size() > LunghezzaMassimaLingua)
+    if (lingua.size() > TestoTraduzione::LunghezzaMassimaLingua)
         throw Errore(
             QStringLiteral("Lingua \"%1\" troppo lunga nel campo LINGUA di %2: al massimo %3 caratteri")
                 .arg(linguaMostrata(lingua), PercorsoImpostazioni())
-                .arg(LunghezzaMassimaLingua));
-    if (!NomeLinguaValido(lingua))
+                .arg(TestoTraduzione::LunghezzaMassimaLingua));
+    if (!TestoTraduzione::NomeLinguaValido(lingua))
         throw Errore(
             QStringLiteral("Lingua \"%1\" non valida nel campo LINGUA di %2: sono ammessi solo lettere, "
                            "cifre e trattini bassi, senza una cifra in testa")
@@ -298,7 +298,8 @@ void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscit
     if (!connessione.Colonna(lingua))
         throw Errore(QStringLiteral("Errore di lettura in %1: no such column: %2").arg(FileLingua, lingua));
     // Several matching rows: the first one the engine returns.
-    uscita = connessione.PrimoValore(TestoSql(preparato, lingua).toUtf8()).value_or(preparato);
+    uscita =
+        connessione.PrimoValore(TestoTraduzione::TestoSql(preparato, lingua).toUtf8()).value_or(preparato);
 }
 
-} // namespace Traduzione
+} // namespace TabelleTraduzione

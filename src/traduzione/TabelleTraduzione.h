@@ -22,7 +22,7 @@
 // Whatever the files hold (views over queries without end, texts of any length), each read stays
 // within the limits below; a read cut short by one fails like any other read, with a message that
 // names the table and the limit. Nothing here shows anything: every failure is thrown.
-namespace Traduzione
+namespace TabelleTraduzione
 {
 
 inline const QString FileImpostazioni = QStringLiteral("impostazioni.db");
@@ -56,7 +56,7 @@ public:
 };
 
 // The settings table to read: the user's own, kelmo-dravolo/impostazioni.db in their configuration
-// folder (Fx::CartellaConfigurazione), when one stands there, so that each user can choose a language
+// folder (Servizi::CartellaConfigurazione), when one stands there, so that each user can choose a language
 // without touching the program's; otherwise "impostazioni.db" in the working directory.
 QString PercorsoImpostazioni();
 
@@ -70,4 +70,4 @@ QString LeggiCampo(const QString &campo);
 // thrown as Errore; `uscita` is then left as it was.
 void TraduciTesto(const QString &italiano, const QString &lingua, QString &uscita);
 
-} // namespace Traduzione
+} // namespace TabelleTraduzione

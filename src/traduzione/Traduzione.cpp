@@ -17,11 +17,11 @@ void LeggiImpostazione(const QString &campo, QString &uscita)
 {
     const QString errore = QStringLiteral("Errore di lettura in parametri di impostazione, campo: ") + campo;
     try {
-        uscita = LeggiCampo(campo);
-    } catch (const ErroreTabella &e) {
-        Fx::MessaggioErrore(errore + QLatin1Char('\n') + e.messaggio());
+        uscita = TabelleTraduzione::LeggiCampo(campo);
+    } catch (const TabelleTraduzione::ErroreTabella &e) {
+        Messaggi::MessaggioErrore(errore + QLatin1Char('\n') + e.messaggio());
     } catch (...) {
-        Fx::MessaggioErrore(errore);
+        Messaggi::MessaggioErrore(errore);
     }
 }
 
@@ -52,17 +52,17 @@ Voce VoceTesto(QAbstractButton *pulsante)
 
 void TraduciVoci(const QList<Voce> &voci, Guardia guardia)
 {
-    if (!QFileInfo(Fx::CartellaEseguibile() + FileLingua).isFile())
+    if (!QFileInfo(Servizi::CartellaEseguibile() + TabelleTraduzione::FileLingua).isFile())
         return;
     QString lingua;
     LeggiImpostazione(QStringLiteral("LINGUA"), lingua);
-    if (lingua == Italiano)
+    if (lingua == TabelleTraduzione::Italiano)
         return;
     if (guardia == Guardia::ItalianoOVuoto && lingua.isEmpty())
         return;
     for (const Voce &voce : voci) {
         QString uscita;
-        TraduciTesto(voce.Leggi(), lingua, uscita);
+        TabelleTraduzione::TraduciTesto(voce.Leggi(), lingua, uscita);
         voce.Scrivi(uscita);
     }
 }

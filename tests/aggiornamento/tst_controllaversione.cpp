@@ -52,7 +52,7 @@ const QString ImpossibileSenzaPunto = QStringLiteral("Impossibile scaricare la n
 const QString NonDisponibile = QStringLiteral("Non disponibile");
 const QColor Verde(0, 128, 0);
 // The designed red cannot reach a readable contrast on a light background: it is drawn darker.
-const QColor Rosso = Colori::Leggibile(QColor(255, 0, 0), Colori::SfondoChiaro);
+const QColor Rosso = Contrasto::Leggibile(QColor(255, 0, 0), Contrasto::SfondoChiaro);
 const QColor Nero(0, 0, 0);
 
 QByteArray Pagina(const QByteArray &testo)

@@ -37,13 +37,13 @@ const QString TestoRimosse = QStringLiteral("Le impostazioni sono state rimosse.
 
 QByteArray ContenutoFile(const CartellaProva &cartella)
 {
-    QFile file(cartella.Percorso(NumeroFisso::NomeFile));
+    QFile file(cartella.Percorso(FormatoNumeroFisso::NomeFile));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool FileEsiste(const CartellaProva &cartella)
 {
-    return QFile::exists(cartella.Percorso(NumeroFisso::NomeFile));
+    return QFile::exists(cartella.Percorso(FormatoNumeroFisso::NomeFile));
 }
 
 QStringList FileNellaCartella(const CartellaProva &cartella)
@@ -89,7 +89,7 @@ class TestImpostazioni : public QObject
     void FilePrima(const QByteArray &contenuto)
     {
         if (!contenuto.isNull())
-            m_cartella->Scrivi(NumeroFisso::NomeFile, contenuto);
+            m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, contenuto);
     }
 
     // Confirms the field with Enter or with "Ok", the box that follows answered with Ok.
@@ -191,7 +191,7 @@ private slots:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("errore");
         QTest::newRow("no file") << QByteArray() << false << QString() << QString();
-        QTest::newRow("file for 7") << NumeroFisso::Contenuto(QStringLiteral("07")) << true << "07"
+        QTest::newRow("file for 7") << FormatoNumeroFisso::Contenuto(QStringLiteral("07")) << true << "07"
                                     << QString();
         QTest::newRow("file without a number")
             << QByteArray("AO 'xy'$tg\r\n") << true << QString() << "non contiene un numero da 01 a 90.";
@@ -225,10 +225,10 @@ private slots:
 
     void fileIlleggibile()
     {
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         m_box->Rispondi(QMessageBox::Ok);
         {
-            CartellaChiusa limite(m_cartella->Percorso(), m_cartella->Percorso(NumeroFisso::NomeFile));
+            CartellaChiusa limite(m_cartella->Percorso(), m_cartella->Percorso(FormatoNumeroFisso::NomeFile));
             Apri();
         }
         QVERIFY2(m_box->VistiIniziano(
@@ -251,8 +251,8 @@ private slots:
         QTest::newRow("90 and Enter") << nessuno << "90" << true << QByteArray("AO '90'$tg\r\n");
         QTest::newRow("1 and Ok") << nessuno << "1" << false << QByteArray("AO '01'$tg\r\n");
         QTest::newRow("05 and Ok") << nessuno << "05" << false << QByteArray("AO '05'$tg\r\n");
-        QTest::newRow("replaces 33") << NumeroFisso::Contenuto(QStringLiteral("33")) << "\b\b42" << true
-                                     << QByteArray("AO '42'$tg\r\n");
+        QTest::newRow("replaces 33") << FormatoNumeroFisso::Contenuto(QStringLiteral("33")) << "\b\b42"
+                                     << true << QByteArray("AO '42'$tg\r\n");
         QTest::newRow("replaces a longer file")
             << QByteArray("AO '33'$tg\r\nmore lines\r\n") << "\b\b8" << false << QByteArray("AO '08'$tg\r\n");
     }
@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(f.result(), int(QDialog::Accepted));
         QCOMPARE(ContenutoFile(*m_cartella), dopo);
         // Nothing but the file is left in the folder.
-        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{NumeroFisso::NomeFile});
+        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{FormatoNumeroFisso::NomeFile});
     }
 
     void fuoriIntervallo_data()
@@ -293,7 +293,7 @@ private slots:
         QTest::newRow("00 and Ok") << "00" << false << QByteArray();
         QTest::newRow("91 and Enter") << "91" << true << QByteArray();
         QTest::newRow("99 and Ok, file for 33 kept")
-            << "99" << false << NumeroFisso::Contenuto(QStringLiteral("33"));
+            << "99" << false << FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
     }
     void fuoriIntervallo()
     {
@@ -350,7 +350,7 @@ private slots:
     {
         QFETCH(QString, incollato);
         QFETCH(QString, messaggio);
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("33")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
         TFrmImp &f = Apri();
         f.EDTnumFIS->clear();
         if (!incollato.isEmpty()) {
@@ -366,7 +366,7 @@ private slots:
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
         QVERIFY(f.isVisible());
         QCOMPARE(f.EDTnumFIS->text(), incollato);
-        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("33")));
+        QCOMPARE(ContenutoFile(*m_cartella), FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
     }
 
     void soloCifreNelCampo()
@@ -398,7 +398,7 @@ private slots:
 
     void rimozione()
     {
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
         QVERIFY(f.Check1->isChecked());
         Clic(f.Check1);
@@ -443,7 +443,7 @@ private slots:
         QTest::addColumn<bool>("conChiusura");
         QTest::newRow("ticked and typed, Annulla") << QByteArray() << false;
         QTest::newRow("unticked with a file, Annulla")
-            << NumeroFisso::Contenuto(QStringLiteral("07")) << false;
+            << FormatoNumeroFisso::Contenuto(QStringLiteral("07")) << false;
         QTest::newRow("ticked and typed, close box") << QByteArray() << true;
     }
     void annulla()
@@ -470,7 +470,7 @@ private slots:
 
     void tastiDellaFinestra()
     {
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
         QTRY_COMPARE(f.focusWidget(), f.BTMsalva);
         // No cancel button: Escape leaves the window open, in the field too.
@@ -498,7 +498,7 @@ private slots:
         QTest::addColumn<QByteArray>("prima");
         QTest::newRow("no earlier file, no configuration folder can be made") << QByteArray();
         QTest::newRow("earlier file for 33 next to the program")
-            << NumeroFisso::Contenuto(QStringLiteral("33"));
+            << FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
     }
     void cartellaInScrivibile()
     {
@@ -519,7 +519,7 @@ private slots:
             Invio();
         }
         const QString usato = prima.isNull() ? configurazione + QStringLiteral("/redme.qzl")
-                                             : m_cartella->Percorso(NumeroFisso::NomeFile);
+                                             : m_cartella->Percorso(FormatoNumeroFisso::NomeFile);
         QCOMPARE(SalvataggioFallito(usato, {}), QString());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
         QCOMPARE(FileNellaCartella(*m_cartella).size(), prima.isNull() ? 0 : 1);
@@ -528,7 +528,7 @@ private slots:
     void discoPieno_data()
     {
         QTest::addColumn<QByteArray>("prima");
-        QTest::newRow("earlier file for 33") << NumeroFisso::Contenuto(QStringLiteral("33"));
+        QTest::newRow("earlier file for 33") << FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         QTest::newRow("no earlier file") << QByteArray();
     }
     void discoPieno()
@@ -538,8 +538,8 @@ private slots:
         CartellaPiena piena;
         if (!piena.Motivo().isEmpty())
             QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena.Motivo()));
-        Fx::ImpostaCartellaEseguibile(piena.Percorso());
-        const QString file = piena.Percorso(NumeroFisso::NomeFile);
+        Servizi::ImpostaCartellaEseguibile(piena.Percorso());
+        const QString file = piena.Percorso(FormatoNumeroFisso::NomeFile);
         if (!prima.isNull()) {
             QFile scritto(file);
             QVERIFY(scritto.open(QIODevice::WriteOnly) && scritto.write(prima) == prima.size());
@@ -550,7 +550,7 @@ private slots:
         // A file-size limit, where no tmpfs can be mounted, fails the write with a reason of its own.
         const QString motivo = piena.Montata() ? QStringLiteral("spazio su disco esaurito") : QString();
         QCOMPARE(SalvataggioFallito(file, motivo), QString());
-        QCOMPARE(piena.File(), prima.isNull() ? QStringList() : QStringList{NumeroFisso::NomeFile});
+        QCOMPARE(piena.File(), prima.isNull() ? QStringList() : QStringList{FormatoNumeroFisso::NomeFile});
         QFile letto(file);
         QCOMPARE(letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray(), prima);
     }
@@ -567,11 +567,12 @@ private slots:
         // Only a regular file is replaced: what stands in its place is left exactly as it was, and the
         // failure is reported.
         QFETCH(QString, ostacolo);
-        const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
+        const QString file = m_cartella->Percorso(FormatoNumeroFisso::NomeFile);
         const QString altrove = m_cartella->Percorso(QStringLiteral("altro.qzl"));
         const QByteArray percorso = QFile::encodeName(file);
         if (ostacolo == QLatin1String("collegamento")) {
-            m_cartella->Scrivi(QStringLiteral("altro.qzl"), NumeroFisso::Contenuto(QStringLiteral("33")));
+            m_cartella->Scrivi(QStringLiteral("altro.qzl"),
+                               FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
             QVERIFY(QFile::link(altrove, file));
         } else if (ostacolo == QLatin1String("fifo")) {
             QVERIFY(::mkfifo(percorso.constData(), 0600) == 0);
@@ -588,7 +589,7 @@ private slots:
             QVERIFY(QFileInfo(file).isSymLink());
             QFile bersaglio(altrove);
             QVERIFY(bersaglio.open(QIODevice::ReadOnly));
-            QCOMPARE(bersaglio.readAll(), NumeroFisso::Contenuto(QStringLiteral("33")));
+            QCOMPARE(bersaglio.readAll(), FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
         }
     }
 
@@ -610,9 +611,9 @@ private slots:
         QFETCH(QString, motivo);
         if (::geteuid() != 0)
             QSKIP("acting as another user's file needs root");
-        const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
+        const QByteArray prima = FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         FilePrima(prima);
-        const QString file = m_cartella->Percorso(NumeroFisso::NomeFile);
+        const QString file = m_cartella->Percorso(FormatoNumeroFisso::NomeFile);
         ::chmod(QFile::encodeName(file).constData(), 0666);
         Apri();
         m_finestra->EDTnumFIS->clear();
@@ -624,7 +625,7 @@ private slots:
         }
         QCOMPARE(SalvataggioFallito(file, motivo), QString());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
-        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{NumeroFisso::NomeFile});
+        QCOMPARE(FileNellaCartella(*m_cartella), QStringList{FormatoNumeroFisso::NomeFile});
     }
 
     void cartellaNonScrivibileNumeroNellaConfigurazione_data()
@@ -654,7 +655,7 @@ private slots:
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
         QFile salvato(usato);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
-        QCOMPARE(salvato.readAll(), NumeroFisso::Contenuto(QStringLiteral("07")));
+        QCOMPARE(salvato.readAll(), FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         QVERIFY(!f.isVisible());
 
         TFrmImp &g = Apri();
@@ -694,7 +695,7 @@ private slots:
             CartellaChiusa limite(m_cartella->Percorso());
             Invio();
         }
-        QCOMPARE(SalvataggioFallito(NumeroFisso::NomeFile,
+        QCOMPARE(SalvataggioFallito(FormatoNumeroFisso::NomeFile,
                                     QStringLiteral("nessuna cartella di configurazione, ") + motivo),
                  QString());
         QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
@@ -704,7 +705,7 @@ private slots:
 
     void fileNonRimovibile()
     {
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
         Clic(f.Check1);
         m_box->Rispondi(QMessageBox::Ok);
@@ -716,14 +717,14 @@ private slots:
                      {QStringLiteral("Kelmo_Dravolo|Impossibile rimuovere il file del numero fisso ")}),
                  qPrintable(m_box->TitoliETesti().join('\n')));
         QVERIFY(f.isVisible());
-        QCOMPARE(ContenutoFile(*m_cartella), NumeroFisso::Contenuto(QStringLiteral("07")));
+        QCOMPARE(ContenutoFile(*m_cartella), FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
     }
 
     void ripristinoUnaVoltaPerApertura()
     {
         // The restore runs once per showing: shown again after being hidden, the window restores
         // again; further show events of the same showing (a message box closing over it) do not.
-        m_cartella->Scrivi(NumeroFisso::NomeFile, NumeroFisso::Contenuto(QStringLiteral("07")));
+        m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
         QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
         f.EDTnumFIS->clear();

@@ -30,7 +30,7 @@ constexpr const char *SoloSalvataggio = "--salva";
 
 int Salva(const QString &cartella, const QString &numero)
 {
-    Fx::ImpostaCartellaEseguibile(cartella);
+    Servizi::ImpostaCartellaEseguibile(cartella);
     try {
         NumeroFisso::Scrivi(numero);
     } catch (const Errore &e) {
@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(NumeroFisso::Percorso(), cartella.Percorso(QStringLiteral("redme.qzl")));
         QVERIFY(!NumeroFisso::Esiste());
 
-        cartella.Scrivi(QStringLiteral("redme.qzl"), NumeroFisso::Contenuto(QStringLiteral("07")));
+        cartella.Scrivi(QStringLiteral("redme.qzl"), FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         QVERIFY(NumeroFisso::Esiste());
         QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("07"));
 
@@ -85,7 +85,7 @@ private slots:
         if (!sottocartella.isEmpty()) {
             vera += '/' + sottocartella;
             QVERIFY(::mkdir(vera.constData(), 0700) == 0);
-            Fx::ImpostaCartellaEseguibile(Fx::CartellaDi(vera + "/kelmo-dravolo"));
+            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
         }
         const QString percorso = NumeroFisso::Percorso();
         if (leggibile) {
@@ -150,7 +150,7 @@ private slots:
         if (strace.isEmpty())
             QSKIP("no strace to stop a save half-way (tst_numerofisso_strace reports it)");
         CartellaProva cartella;
-        const QByteArray prima = NumeroFisso::Contenuto(QStringLiteral("33"));
+        const QByteArray prima = FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         cartella.Scrivi(QStringLiteral("redme.qzl"), prima);
         const QStringList dellUtente{"redme.qzl.backup", "redme.qzl.orig12", "redme.qzl.a1b2c3",
                                      "redme.qzl.kelmo-1"};

@@ -64,16 +64,16 @@ private slots:
         risposte.Rispondi(tipo == 3 ? QMessageBox::No : QMessageBox::Ok);
         switch (tipo) {
         case 0:
-            Fx::MessaggioInfo(testo);
+            Messaggi::MessaggioInfo(testo);
             break;
         case 1:
-            Fx::MessaggioAttenzione(testo);
+            Messaggi::MessaggioAttenzione(testo);
             break;
         case 2:
-            Fx::MessaggioErrore(testo);
+            Messaggi::MessaggioErrore(testo);
             break;
         case 3:
-            QCOMPARE(Fx::DomandaSiNo(testo), false);
+            QCOMPARE(Messaggi::DomandaSiNo(testo), false);
             break;
         }
         QCOMPARE(risposte.Visti().size(), 1);
@@ -93,7 +93,7 @@ private slots:
             no = box->button(QMessageBox::No)->text().remove(QLatin1Char('&'));
             box->button(QMessageBox::Yes)->click();
         });
-        QCOMPARE(Fx::DomandaSiNo(QStringLiteral("Continuo?")), true);
+        QCOMPARE(Messaggi::DomandaSiNo(QStringLiteral("Continuo?")), true);
         QCOMPARE(si, QStringLiteral("Sì"));
         QCOMPARE(no, QStringLiteral("No"));
     }
@@ -110,7 +110,7 @@ private slots:
             apertaDopoChiusura = box->isVisible();
             box->button(QMessageBox::Yes)->click();
         });
-        QCOMPARE(Fx::DomandaSiNo(QStringLiteral("Continuo?")), true);
+        QCOMPARE(Messaggi::DomandaSiNo(QStringLiteral("Continuo?")), true);
         QVERIFY(apertaDopoEsc);
         QVERIFY(apertaDopoChiusura);
     }
@@ -130,7 +130,7 @@ private slots:
             bloccata = clic == 0;
             box->button(QMessageBox::Ok)->click();
         });
-        Fx::MessaggioInfo(QStringLiteral("In attesa"));
+        Messaggi::MessaggioInfo(QStringLiteral("In attesa"));
         QVERIFY(!bloccata);
         QCOMPARE(clic, 1);
     }
@@ -150,7 +150,7 @@ private slots:
                 if (!chiuso)
                     ok->click();
             });
-            Fx::MessaggioAttenzione(QStringLiteral("Dalla finestra modale"));
+            Messaggi::MessaggioAttenzione(QStringLiteral("Dalla finestra modale"));
             modale.accept();
         });
         modale.exec();
@@ -181,7 +181,7 @@ private slots:
         QFETCH(QChar, carattere);
         QFETCH(bool, passa);
         QChar filtrato = carattere;
-        Fx::FiltraTastoNumerico(filtrato);
+        TastoNumerico::Filtra(filtrato);
         QCOMPARE(filtrato, passa ? carattere : QChar(0));
     }
 

@@ -202,9 +202,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("fisso");
-        QTest::newRow("90") << NumeroFisso::Contenuto(QStringLiteral("90")) << "90";
-        QTest::newRow("05 equals a drawn 5") << NumeroFisso::Contenuto(QStringLiteral("05")) << "05";
-        QTest::newRow("01 equals a drawn 1") << NumeroFisso::Contenuto(QStringLiteral("01")) << "01";
+        QTest::newRow("90") << FormatoNumeroFisso::Contenuto(QStringLiteral("90")) << "90";
+        QTest::newRow("05 equals a drawn 5") << FormatoNumeroFisso::Contenuto(QStringLiteral("05")) << "05";
+        QTest::newRow("01 equals a drawn 1") << FormatoNumeroFisso::Contenuto(QStringLiteral("01")) << "01";
         QTest::newRow("single digit padded") << QByteArray("AO '7\r\n") << "07";
     }
     void numeroFissoSempreNelPrimoCampo()

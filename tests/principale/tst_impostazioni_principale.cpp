@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(testi,
                  QStringList{QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!")});
         QVERIFY(!bloccato);
-        QVERIFY(!QFile::exists(cartella.Percorso(NumeroFisso::NomeFile)));
+        QVERIFY(!QFile::exists(cartella.Percorso(FormatoNumeroFisso::NomeFile)));
     }
 
     void laGiocataSeguenteSegueLImpostazione()
@@ -167,7 +167,7 @@ private slots:
         QVERIFY(ripristinata);
         QCOMPARE(box.Visti().size(), 2);
         QCOMPARE(box.Visti()[1].testo, QStringLiteral("Le impostazioni sono state rimosse."));
-        QVERIFY(!QFile::exists(cartella.Percorso(NumeroFisso::NomeFile)));
+        QVERIFY(!QFile::exists(cartella.Percorso(FormatoNumeroFisso::NomeFile)));
         // All six numbers are drawn again: the first field no longer stays on 07.
         QSet<QString> primi;
         for (int i = 0; i < 30; ++i) {

@@ -56,7 +56,7 @@ private slots:
         QFETCH(QString, corpo);
         const QString indirizzo = QStringLiteral("supporto@kelmo.example");
         AperturaProva apertura;
-        Fx::ComponiMail(indirizzo, oggetto, corpo);
+        Servizi::ComponiMail(indirizzo, oggetto, corpo);
         QCOMPARE(apertura.Aperti.size(), 1);
         const QUrl url = apertura.Aperti[0];
         QCOMPARE(url.scheme(), QStringLiteral("mailto"));
@@ -76,8 +76,8 @@ private slots:
     {
         // What xdg-open receives for the information request: "più" as UTF-8, blanks as %20.
         AperturaProva apertura;
-        Fx::ComponiMail(QStringLiteral("supporto@kelmo.example"),
-                        QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"), QStringLiteral("in più:"));
+        Servizi::ComponiMail(QStringLiteral("supporto@kelmo.example"),
+                             QStringLiteral("Inf: Kelmo_DraVolo, 05.2002-15"), QStringLiteral("in più:"));
         QCOMPARE(apertura.Aperti.size(), 1);
         QCOMPARE(apertura.Aperti[0].toEncoded(),
                  QByteArray("mailto:supporto@kelmo.example?subject=Inf%3A%20Kelmo_DraVolo%2C%2005.2002-15"
@@ -100,7 +100,7 @@ private slots:
         QFETCH(QString, obiettivo);
         QFETCH(QUrl, url);
         AperturaProva apertura;
-        Fx::ApriCollegamento(obiettivo);
+        Servizi::ApriCollegamento(obiettivo);
         QCOMPARE(apertura.Aperti, QList<QUrl>{url});
     }
 
@@ -126,7 +126,7 @@ private slots:
         if (!sottocartella.isEmpty()) {
             vera += '/' + sottocartella;
             QVERIFY(::mkdir(vera.constData(), 0700) == 0);
-            Fx::ImpostaCartellaEseguibile(Fx::CartellaDi(vera + "/kelmo-dravolo"));
+            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
         }
         const QByteArray guida = vera + "/help.html";
         if (accanto) {

@@ -121,7 +121,7 @@ private slots:
         m_dialoghi = 0;
         m_boxPrimaDelDialogo = -1;
         // The printer choice: the user picks "print to file" with this name, or cancels.
-        Stampa::ImpostaSceltaStampante([this](QPrinter &stampante, QWidget *genitore) {
+        StampaGiocate::ImpostaSceltaStampante([this](QPrinter &stampante, QWidget *genitore) {
             ++m_dialoghi;
             m_boxPrimaDelDialogo = m_box->Visti().size();
             if (genitore != m_finestra.get())
@@ -138,7 +138,7 @@ private slots:
 
     void cleanup()
     {
-        Stampa::ImpostaSceltaStampante({});
+        StampaGiocate::ImpostaSceltaStampante({});
         m_finestra.reset();
         m_box.reset();
         m_cartella.reset();
@@ -159,10 +159,10 @@ private slots:
     {
         QFETCH(QString, sito);
         QFETCH(QString, atteso);
-        QCOMPARE(Stampa::Intestazione(sito, QStringLiteral("posta@kelmo.example")),
+        QCOMPARE(TestiStampa::Intestazione(sito, QStringLiteral("posta@kelmo.example")),
                  QStringLiteral("       Riepilogo Stampa giocate effettuate tramite Kelmo_Dravolo - ") +
                      atteso + QStringLiteral(" - posta@kelmo.example"));
-        QCOMPARE(Stampa::Intestazione(), QStringLiteral("       ") + Intestazione);
+        QCOMPARE(StampaGiocate::Intestazione(), QStringLiteral("       ") + Intestazione);
     }
 
     void sceltaDellaStampa_data()
@@ -445,7 +445,7 @@ private slots:
         // pages it offers is honoured.
         QFETCH(bool, conferma);
         QFETCH(int, pagina);
-        Stampa::ImpostaSceltaStampante({});
+        StampaGiocate::ImpostaSceltaStampante({});
         // Two pages: the header and the first plays, then the rest.
         Gioca(100);
         bool visto = false;

@@ -215,7 +215,7 @@ double ContrastoDelTesto(QWidget *finestra, QWidget *controllo)
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             if (con.pixel(x, y) != senza.pixel(x, y))
-                contrasti.push_back(Colori::Contrasto(con.pixelColor(x, y), senza.pixelColor(x, y)));
+                contrasti.push_back(Contrasto::Rapporto(con.pixelColor(x, y), senza.pixelColor(x, y)));
     if (contrasti.empty())
         return 0;
     const auto quota = contrasti.begin() + static_cast<std::ptrdiff_t>(contrasti.size() * 9 / 10);

@@ -40,18 +40,18 @@ private slots:
     {
         QFETCH(QByteArray, inizio);
         QFETCH(QString, numero);
-        QCOMPARE(NumeroFisso::NumeroDallaRiga(inizio), numero);
+        QCOMPARE(FormatoNumeroFisso::NumeroDallaRiga(inizio), numero);
     }
 
     void contenutoScrittoERiletto()
     {
         for (int n = 1; n <= 90; ++n) {
             const QString dueCifre = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-            const QByteArray contenuto = NumeroFisso::Contenuto(dueCifre);
+            const QByteArray contenuto = FormatoNumeroFisso::Contenuto(dueCifre);
             QCOMPARE(contenuto.size(), 12);
-            QCOMPARE(NumeroFisso::NumeroDallaRiga(contenuto), dueCifre);
+            QCOMPARE(FormatoNumeroFisso::NumeroDallaRiga(contenuto), dueCifre);
         }
-        QCOMPARE(NumeroFisso::Contenuto(QStringLiteral("07")), QByteArray("AO '07'$tg\r\n"));
+        QCOMPARE(FormatoNumeroFisso::Contenuto(QStringLiteral("07")), QByteArray("AO '07'$tg\r\n"));
     }
 };
 

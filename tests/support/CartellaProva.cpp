@@ -12,12 +12,12 @@ CartellaProva::CartellaProva()
 {
     if (!m_cartella.isValid())
         throw std::runtime_error("no temporary folder");
-    Fx::ImpostaCartellaEseguibile(m_cartella.path());
+    Servizi::ImpostaCartellaEseguibile(m_cartella.path());
 }
 
 CartellaProva::~CartellaProva()
 {
-    Fx::ImpostaCartellaEseguibile({});
+    Servizi::ImpostaCartellaEseguibile({});
 }
 
 QString CartellaProva::Percorso(const QString &nome) const

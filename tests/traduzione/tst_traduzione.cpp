@@ -24,6 +24,8 @@
 #include <functional>
 #include <optional>
 
+using namespace TabelleTraduzione;
+using namespace TestoTraduzione;
 using namespace Traduzione;
 
 namespace
