@@ -8,6 +8,7 @@
 #include "aggiornamento/NomeScaricamento.h"
 #include "aggiornamento/Scaricamento.h"
 #include "regole/CorpoDocumento.h"
+#include "regole/Errore.h"
 
 #include <QHostAddress>
 #include <QNetworkAccessManager>
@@ -371,8 +372,10 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
         return;
     }
     m_scaricamento = std::make_unique<Scaricamento>(m_nomeFile);
-    if (!m_scaricamento->Apri(percorso, window(), [this] { annullaScaricamento(); })) {
-        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
+    try {
+        m_scaricamento->Apri(percorso, window(), [this] { annullaScaricamento(); });
+    } catch (const Errore &e) {
+        fallisci(Fallimento::Scrittura, e.messaggio());
         return;
     }
     m_stato = Stato::Scaricamento;
@@ -386,9 +389,11 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
 
 void BrowserIncorporato::scrivi()
 {
-    if (!m_scaricamento->Scrivi(m_risposta->readAll(),
-                                m_risposta->header(QNetworkRequest::ContentLengthHeader).toLongLong())) {
-        fallisci(Fallimento::Scrittura, m_scaricamento->Errore());
+    try {
+        m_scaricamento->Scrivi(m_risposta->readAll(),
+                               m_risposta->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    } catch (const Errore &e) {
+        fallisci(Fallimento::Scrittura, e.messaggio());
         return;
     }
     // From the choice on, the limit is on silence, not on the whole transfer.
@@ -406,10 +411,12 @@ void BrowserIncorporato::concludiScaricamento()
     scrivi();
     if (m_stato != Stato::Scaricamento)
         return;
-    if (!m_scaricamento->Concludi(m_lunghezzaFile)) {
+    try {
+        m_scaricamento->Concludi(m_lunghezzaFile);
+    } catch (const Errore &e) {
         fallisci(m_scaricamento->Scritti() == m_lunghezzaFile ? Fallimento::Scrittura
                                                               : Fallimento::Incompleto,
-                 m_scaricamento->Errore());
+                 e.messaggio());
         return;
     }
     const QString percorso = m_scaricamento->Percorso();

@@ -4,6 +4,7 @@
 #include "aggiornamento/Scaricamento.h"
 
 #include "kit/Salvataggio.h"
+#include "regole/Errore.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -48,14 +49,21 @@ Scaricamento::~Scaricamento()
     }
 }
 
-bool Scaricamento::Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato)
+template <typename F> void Scaricamento::salva(F &&passo)
+{
+    try {
+        passo();
+    } catch (const Errore &e) {
+        throw Errore(QStringLiteral("Impossibile scrivere %1: %2")
+                         .arg(QDir::toNativeSeparators(m_percorso), e.messaggio()));
+    }
+}
+
+void Scaricamento::Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato)
 {
     m_percorso = percorso;
     m_file = std::make_unique<Salvataggio>(percorso);
-    if (!m_file->Apri()) {
-        nonScritto();
-        return false;
-    }
+    salva([this] { m_file->Apri(); });
 
     m_avanzamento = new QProgressDialog(genitore);
     // The name comes from the server: shown as it is, never as markup.
@@ -72,45 +80,28 @@ bool Scaricamento::Apri(const QString &percorso, QWidget *genitore, std::functio
     m_annulla =
         QObject::connect(m_avanzamento, &QProgressDialog::canceled, m_avanzamento, std::move(annullato));
     m_avanzamento->show();
-    return true;
 }
 
-bool Scaricamento::Scrivi(const QByteArray &dati, qint64 totale)
+void Scaricamento::Scrivi(const QByteArray &dati, qint64 totale)
 {
-    if (!m_file->Scrivi(dati)) {
-        nonScritto();
-        return false;
-    }
+    salva([&] { m_file->Scrivi(dati); });
     // Kilobytes, so that files beyond 2 GB fit the dialog's range.
     if (m_avanzamento) {
         m_avanzamento->setMaximum(totale > 0 ? int(totale / 1024) : 0);
         m_avanzamento->setValue(int(m_file->Scritti() / 1024));
     }
-    return true;
 }
 
-bool Scaricamento::Concludi(qint64 attesi)
+void Scaricamento::Concludi(qint64 attesi)
 {
-    if (m_file->Scritti() != attesi) {
-        m_errore =
-            QStringLiteral("File incompleto: ricevuti %1 byte di %2").arg(m_file->Scritti()).arg(attesi);
-        return false;
-    }
-    if (!m_file->Concludi()) {
-        nonScritto();
-        return false;
-    }
+    if (m_file->Scritti() != attesi)
+        throw Errore(
+            QStringLiteral("File incompleto: ricevuti %1 byte di %2").arg(m_file->Scritti()).arg(attesi));
+    salva([this] { m_file->Concludi(); });
     m_file.reset();
-    return true;
 }
 
 qint64 Scaricamento::Scritti() const
 {
     return m_file ? m_file->Scritti() : 0;
-}
-
-void Scaricamento::nonScritto()
-{
-    m_errore = QStringLiteral("Impossibile scrivere %1: %2")
-                   .arg(QDir::toNativeSeparators(m_percorso), m_file->Errore());
 }

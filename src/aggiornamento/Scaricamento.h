@@ -43,26 +43,25 @@ public:
     Scaricamento &operator=(const Scaricamento &) = delete;
 
     // Opens the chosen path for writing and shows the progress dialog over `genitore`; its Annulla
-    // button calls `annullato`, which may destroy this download. False, with Errore() saying why, when
-    // the file cannot be opened.
-    bool Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato);
+    // button calls `annullato`, which may destroy this download. Each step throws Errore, its message
+    // naming the file and the reason, when it cannot be done.
+    void Apri(const QString &percorso, QWidget *genitore, std::function<void()> annullato);
     // Appends what has arrived and shows the progress against `totale`, the announced size (0 when
-    // unknown). False, with Errore() saying why, when it could not be written.
-    bool Scrivi(const QByteArray &dati, qint64 totale);
-    // Puts the file in place once it holds `attesi` bytes, the whole file. False, with Errore() saying
-    // why, when it holds another number of bytes or could not be put in place.
-    bool Concludi(qint64 attesi);
+    // unknown).
+    void Scrivi(const QByteArray &dati, qint64 totale);
+    // Puts the file in place once it holds `attesi` bytes, the whole file: another number of bytes
+    // fails too.
+    void Concludi(qint64 attesi);
 
     QString Percorso() const { return m_percorso; }
     qint64 Scritti() const;
-    QString Errore() const { return m_errore; }
 
 private:
-    void nonScritto();
+    // Runs one step of the file's save, its failure thrown as one to write this download's file.
+    template <typename F> void salva(F &&passo);
 
     QString m_nome;
     QString m_percorso;
-    QString m_errore;
     std::unique_ptr<Salvataggio> m_file;
     QPointer<QProgressDialog> m_avanzamento;
     QMetaObject::Connection m_annulla;

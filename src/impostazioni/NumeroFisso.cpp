@@ -107,9 +107,14 @@ void Scrivi(const QString &dueCifre)
     }
     // Only a regular file is replaced: saving over a link would replace what it points to, and a
     // folder, a pipe or a device of that name is not the user's setting.
-    Salvataggio file(percorso);
-    if (!file.Apri() || !file.Scrivi(FormatoNumeroFisso::Contenuto(dueCifre)) || !file.Concludi())
-        throw nonSalvato(file.Errore());
+    try {
+        Salvataggio file(percorso);
+        file.Apri();
+        file.Scrivi(FormatoNumeroFisso::Contenuto(dueCifre));
+        file.Concludi();
+    } catch (const Errore &e) {
+        throw nonSalvato(e.messaggio());
+    }
 }
 
 void Rimuovi()

@@ -44,39 +44,38 @@ Salvataggio::~Salvataggio()
         ::close(m_cartella);
 }
 
-bool Salvataggio::fallisci(const QString &motivo)
+void Salvataggio::fallisci(const QString &motivo)
 {
-    m_errore = motivo;
-    return false;
+    throw Errore(motivo);
 }
 
-bool Salvataggio::fallisciErrno()
+void Salvataggio::fallisciErrno()
 {
-    return fallisci(Motivo(errno));
+    fallisci(Motivo(errno));
 }
 
-bool Salvataggio::Apri()
+void Salvataggio::Apri()
 {
     // No file system takes a NUL: the name would be cut there, and another file written.
     if (m_percorso.contains(QChar(u'\0')))
-        return fallisci(QStringLiteral("il nome contiene un carattere nullo"));
+        fallisci(QStringLiteral("il nome contiene un carattere nullo"));
     const QFileInfo informazioni(m_percorso);
     m_nome = QFile::encodeName(informazioni.fileName());
     if (m_nome.isEmpty())
-        return fallisci(QStringLiteral("non è un file regolare"));
+        fallisci(QStringLiteral("non è un file regolare"));
     m_cartella =
         ::open(QFile::encodeName(informazioni.absolutePath()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_cartella < 0)
-        return fallisciErrno();
+        fallisciErrno();
 
     // Asked of the name itself, never of what a link points to.
     struct stat esistente {
     };
     const bool presente = ::fstatat(m_cartella, m_nome.constData(), &esistente, AT_SYMLINK_NOFOLLOW) == 0;
     if (!presente && errno != ENOENT)
-        return fallisciErrno();
+        fallisciErrno();
     if (presente && !S_ISREG(esistente.st_mode))
-        return fallisci(QStringLiteral("non è un file regolare"));
+        fallisci(QStringLiteral("non è un file regolare"));
 
     rimuoviAvanzi();
 
@@ -90,35 +89,34 @@ bool Salvataggio::Apri()
             m_file = ::openat(m_cartella, provvisorio.constData(),
                               O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, permessi);
             if (m_file < 0 && errno != EEXIST)
-                return fallisciErrno();
+                fallisciErrno();
             if (m_file >= 0) {
                 m_nomeTemporaneo = provvisorio;
                 ::flock(m_file, LOCK_EX);
                 struct stat nuovo {
                 };
                 if (::fstat(m_file, &nuovo) != 0)
-                    return fallisciErrno();
+                    fallisciErrno();
                 const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
                 if (::renameat(m_cartella, provvisorio.constData(), m_cartella, proprio.constData()) != 0)
-                    return fallisciErrno();
+                    fallisciErrno();
                 m_nomeTemporaneo = proprio;
             }
         }
     }
     if (m_file < 0)
-        return fallisciErrno();
+        fallisciErrno();
     // Held until the save ends, or its process: a save running elsewhere leaves a file so held alone.
     ::flock(m_file, LOCK_EX);
     // The umask does not narrow an earlier file's permissions.
     if (presente && ::fchmod(m_file, permessi) != 0)
-        return fallisciErrno();
-    return true;
+        fallisciErrno();
 }
 
-bool Salvataggio::Scrivi(const QByteArray &dati)
+void Salvataggio::Scrivi(const QByteArray &dati)
 {
     if (m_file < 0)
-        return fallisci(m_errore.isEmpty() ? QStringLiteral("il file non è aperto") : m_errore);
+        fallisci(QStringLiteral("il file non è aperto"));
     const char *resto = dati.constData();
     qint64 daScrivere = dati.size();
     while (daScrivere > 0) {
@@ -126,12 +124,11 @@ bool Salvataggio::Scrivi(const QByteArray &dati)
         if (scritti < 0 && errno == EINTR)
             continue;
         if (scritti <= 0)
-            return fallisci(Motivo(scritti < 0 ? errno : ENOSPC));
+            fallisci(Motivo(scritti < 0 ? errno : ENOSPC));
         resto += scritti;
         daScrivere -= scritti;
         m_scritti += scritti;
     }
-    return true;
 }
 
 QByteArray Salvataggio::nomina()
@@ -152,22 +149,22 @@ QByteArray Salvataggio::nomina()
     return proprio;
 }
 
-bool Salvataggio::Concludi()
+void Salvataggio::Concludi()
 {
     if (m_file < 0)
-        return fallisci(m_errore.isEmpty() ? QStringLiteral("il file non è aperto") : m_errore);
+        fallisci(QStringLiteral("il file non è aperto"));
     // A file system that reports its write errors only when asked to sync is heard here.
     if (::fsync(m_file) != 0 && errno != EINVAL && errno != EROFS)
-        return fallisciErrno();
+        fallisciErrno();
     const QByteArray temporaneo = nomina();
     if (temporaneo.isEmpty())
-        return fallisciErrno();
+        fallisciErrno();
     // The rename replaces the name itself: a link put at the path since Apri is replaced, never followed.
     if (::renameat(m_cartella, temporaneo.constData(), m_cartella, m_nome.constData()) != 0) {
         const int errore = errno;
         ::unlinkat(m_cartella, temporaneo.constData(), 0);
         m_nomeTemporaneo.clear();
-        return fallisci(Motivo(errore));
+        fallisci(Motivo(errore));
     }
     m_nomeTemporaneo.clear();
     ::close(m_file);
@@ -178,7 +175,6 @@ bool Salvataggio::Concludi()
         ::fsync(cartella);
         ::close(cartella);
     }
-    return true;
 }
 
 void Salvataggio::rimuoviAvanzi() const

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "regole/Errore.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,25 +30,23 @@ public:
     Salvataggio(const Salvataggio &) = delete;
     Salvataggio &operator=(const Salvataggio &) = delete;
 
-    // Checks the path and opens the new content's file. False, with Errore() saying why, when it cannot.
-    bool Apri();
-    // Appends to the new content. False, with Errore() saying why, at the first failed write: a full
-    // disk fails here, with its reason.
-    bool Scrivi(const QByteArray &dati);
-    // Puts the new content in the file's place. False, with Errore() saying why, when it could not be.
-    bool Concludi();
+    // Checks the path and opens the new content's file. Each step throws Errore, its message the reason
+    // in the user's words where the system's are obscure, when it cannot be done.
+    void Apri();
+    // Appends to the new content; a full disk fails here, with its reason.
+    void Scrivi(const QByteArray &dati);
+    // Puts the new content in the file's place.
+    void Concludi();
 
     QString Percorso() const { return m_percorso; }
     qint64 Scritti() const { return m_scritti; }
-    // Why the save failed, in the user's words where the system's are obscure.
-    QString Errore() const { return m_errore; }
 
     // What names the program's leftovers at a path begin with, after the file's own name.
     static constexpr const char *SuffissoAvanzi = ".kelmo-";
 
 private:
-    bool fallisci(const QString &motivo);
-    bool fallisciErrno();
+    [[noreturn]] static void fallisci(const QString &motivo);
+    [[noreturn]] static void fallisciErrno();
     void rimuoviAvanzi() const;
     // Gives the open file its leftover name; the name it got, or an empty one on failure.
     QByteArray nomina();
@@ -57,5 +57,4 @@ private:
     int m_file = -1;
     QByteArray m_nomeTemporaneo; // set while the new content has a name of its own
     qint64 m_scritti = 0;
-    QString m_errore;
 };

@@ -189,8 +189,11 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
     // temporary name that takes the file's place only once every byte is on disk.
     const QString percorso = m_stampante.outputFileName();
     Salvataggio file(percorso);
-    if (!file.Apri())
+    try {
+        file.Apri();
+    } catch (const Errore &) {
         throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
+    }
 
     QByteArray pdf;
     {
@@ -209,6 +212,10 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
         pittore.end();
     }
 
-    if (!file.Scrivi(pdf) || !file.Concludi())
-        throw Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, file.Errore()));
+    try {
+        file.Scrivi(pdf);
+        file.Concludi();
+    } catch (const Errore &e) {
+        throw Errore(QStringLiteral("Impossibile scrivere la stampa su %1: %2").arg(percorso, e.messaggio()));
+    }
 }

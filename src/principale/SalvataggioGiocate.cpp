@@ -36,10 +36,15 @@ QString ChiediDove(QWidget *genitore)
 
 void Salva(const QString &percorso, const QString &testo)
 {
-    Salvataggio file(percorso);
-    if (!file.Apri() || !file.Scrivi(testo.toUtf8()) || !file.Concludi())
+    try {
+        Salvataggio file(percorso);
+        file.Apri();
+        file.Scrivi(testo.toUtf8());
+        file.Concludi();
+    } catch (const Errore &e) {
         throw Errore(QStringLiteral("Impossibile salvare le giocate in %1: %2")
-                         .arg(QDir::toNativeSeparators(percorso), file.Errore()));
+                         .arg(QDir::toNativeSeparators(percorso), e.messaggio()));
+    }
 }
 
 } // namespace SalvataggioGiocate
