@@ -16,6 +16,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QThread>
+#include <QWidget>
 
 #include <new>
 
@@ -98,8 +99,8 @@ std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &r
 
 } // namespace
 
-BrowserIncorporato::BrowserIncorporato(QWidget *parent)
-    : QWidget(parent), m_rete(new QNetworkAccessManager(this))
+BrowserIncorporato::BrowserIncorporato(QObject *genitore)
+    : QObject(genitore), m_rete(new QNetworkAccessManager(this))
 {
     m_rete->setProxyFactory(new ProxyDiSistema);
     m_limite.setSingleShot(true);
@@ -109,6 +110,11 @@ BrowserIncorporato::BrowserIncorporato(QWidget *parent)
 BrowserIncorporato::~BrowserIncorporato()
 {
     chiudi();
+}
+
+void BrowserIncorporato::ImpostaFinestra(QWidget *finestra)
+{
+    m_finestra = finestra;
 }
 
 void BrowserIncorporato::ImpostaLimiteTempo(std::chrono::milliseconds limite)
@@ -362,7 +368,7 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
         return;
     // The dialog runs its own event loop: this browser may be told to stop, or be destroyed, meanwhile.
     const QPointer<BrowserIncorporato> vivo(this);
-    const QString percorso = Scaricamento::ChiediDove(window(), m_nomeFile);
+    const QString percorso = Scaricamento::ChiediDove(m_finestra, m_nomeFile);
     if (!vivo || navigazione != m_navigazione || m_stato != Stato::AttesaScelta)
         return;
 
@@ -373,7 +379,7 @@ void BrowserIncorporato::chiediDove(quint64 navigazione)
     }
     m_scaricamento = std::make_unique<Scaricamento>(m_nomeFile);
     try {
-        m_scaricamento->Apri(percorso, window(), [this] { annullaScaricamento(); });
+        m_scaricamento->Apri(percorso, m_finestra, [this] { annullaScaricamento(); });
     } catch (const Errore &e) {
         fallisci(Fallimento::Scrittura, e.messaggio());
         return;

@@ -3,11 +3,11 @@
 
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
-#include <QWidget>
 
 #include <chrono>
 #include <memory>
@@ -15,13 +15,15 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QWidget;
 class Scaricamento;
 
 // The web browser the update check embeds, out of the user's sight: it loads one address at a time and
 // says when the page is there; an answer that is a file rather than a page is saved where the user
 // chooses (Scaricamento). It stands for the three things the window asks of a browser control: Navigate
 // (Naviga), the DocumentComplete event (DocumentoCompletato) and the body's outer markup of the current
-// document (CorpoHtml).
+// document (CorpoHtml). It is no widget: nothing of it is ever on screen but the dialogs of a download,
+// shown over the window set with ImpostaFinestra.
 //
 // A page is parsed on a thread of its own, so that no page, however built, stops the window answering.
 //
@@ -29,7 +31,7 @@ class Scaricamento;
 // Naviga: DocumentoCompletato for a page with a body, ScaricamentoTerminato for a file, or
 // NavigazioneFallita. A navigation cut short by Annulla, by a new Naviga or by the browser's destruction
 // raises nothing.
-class BrowserIncorporato : public QWidget
+class BrowserIncorporato : public QObject
 {
     Q_OBJECT
 public:
@@ -61,7 +63,7 @@ public:
     // a page. So an answer with no header at all fails as well.
     static constexpr qint64 MassimeIntestazioni = 64 * 1024;
 
-    explicit BrowserIncorporato(QWidget *parent = nullptr);
+    explicit BrowserIncorporato(QObject *genitore = nullptr);
     ~BrowserIncorporato() override;
 
     // Starts loading an address (http or https) and returns at once. A navigation still running is
@@ -70,6 +72,8 @@ public:
     // Abandons the running navigation, if any, without a signal; the current document stays.
     void Annulla();
     bool InCorso() const;
+    // The window that a download's save dialog and progress dialog stand over; none by default.
+    void ImpostaFinestra(QWidget *finestra);
 
     // The outer markup of the current document's body, from its opening tag to its closing one, or
     // nothing when no page has been completed. A page that failed leaves no document.
@@ -114,6 +118,7 @@ private:
     void fallisci(Fallimento motivo, const QString &dettaglio);
 
     QNetworkAccessManager *m_rete;
+    QPointer<QWidget> m_finestra;
     QPointer<QNetworkReply> m_risposta;
     QTimer m_limite;
     Stato m_stato = Stato::Fermo;

@@ -26,13 +26,15 @@ using Fallimento = BrowserIncorporato::Fallimento;
 namespace
 {
 
-// A browser with a record of every signal it raises.
+// A browser with a record of every signal it raises, its download's dialogs over a window of its own.
 struct Prova {
+    QWidget finestra;
     BrowserIncorporato browser;
     QSignalSpy completati{&browser, &BrowserIncorporato::DocumentoCompletato};
     QSignalSpy falliti{&browser, &BrowserIncorporato::NavigazioneFallita};
     QSignalSpy scaricati{&browser, &BrowserIncorporato::ScaricamentoTerminato};
 
+    Prova() { browser.ImpostaFinestra(&finestra); }
     int Segnali() const { return completati.count() + falliti.count() + scaricati.count(); }
     Fallimento Motivo() const { return falliti.constLast().at(0).value<Fallimento>(); }
 };
@@ -558,7 +560,7 @@ private slots:
         QCOMPARE(altro.readAll(), QByteArray("altro"));
         // A download is no document: the page shown before stays.
         QCOMPARE(prova.browser.CorpoHtml(), QStringLiteral("<body>Versione 06.2002-16&lt;</body>"));
-        QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
+        QTRY_VERIFY(prova.finestra.findChild<QProgressDialog *>() == nullptr);
     }
 
     void scaricamentoInterrottoNonLasciaFile_data()
@@ -581,7 +583,7 @@ private slots:
         if (tieniAperta) {
             // Half the file is in, and the progress shows it, when the server breaks down.
             QProgressDialog *avanzamento = nullptr;
-            QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
+            QTRY_VERIFY((avanzamento = prova.finestra.findChild<QProgressDialog *>()) != nullptr);
             QVERIFY(avanzamento->isVisible());
             const QLabel *etichetta = avanzamento->findChild<QLabel *>();
             QCOMPARE(etichetta->text(), QStringLiteral("Scaricamento di <font color=red>dravol.exe..."));
@@ -594,7 +596,7 @@ private slots:
         QCOMPARE(prova.Motivo(), Fallimento::Rete);
         QCOMPARE(prova.Segnali(), 1);
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
-        QTRY_VERIFY(prova.browser.findChild<QProgressDialog *>() == nullptr);
+        QTRY_VERIFY(prova.finestra.findChild<QProgressDialog *>() == nullptr);
     }
 
     void scaricamentoInCartellaPiena()
@@ -784,7 +786,7 @@ private slots:
         Prova prova;
         prova.browser.Naviga(indirizzo);
         QProgressDialog *avanzamento = nullptr;
-        QTRY_VERIFY((avanzamento = prova.browser.findChild<QProgressDialog *>()) != nullptr);
+        QTRY_VERIFY((avanzamento = prova.finestra.findChild<QProgressDialog *>()) != nullptr);
         QTRY_COMPARE(avanzamento->value(), 300);
         QPushButton *annulla = avanzamento->findChild<QPushButton *>();
         QVERIFY(annulla);

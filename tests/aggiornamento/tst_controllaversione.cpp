@@ -1,18 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The update-check window against a real web server on 127.0.0.1: the question, every outcome of a
-// check (newer, equal, older, no version, broken and hostile answers, failures and the time limit), a
-// second check in the same window, the download saved whole or not at all, closing in the middle of a
-// check, the translation pass with real tables, the window as the main window opens it, and a wait that
-// costs no processor time.
+// The update-check window against a real web server on 127.0.0.1: the question, what it shows of each
+// kind of outcome (a newer build, none newer, none found, a failure), a second check in the same window, the
+// download saved whole or not at all, closing in the middle of a check, the translation pass with real
+// tables, the window as the main window opens it, and a wait that costs no processor time.
 #include "aggiornamento/BrowserIncorporato.h"
 #include "aggiornamento/Scaricamento.h"
 #include "aggiornamento/TFrmControllaVersione.h"
 #include "finestre/TFrmAbout.h"
 #include "kit/Applicazione.h"
 #include "kit/Colori.h"
-#include "kit/Identita.h"
 #include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
@@ -147,11 +145,11 @@ private slots:
     {
         m_finestre = std::make_unique<FinestreProva>();
         m_server = new ServerProva;
-        TFrmControllaVersione::ImpostaIndirizzoSito(Sito());
+        ControlloVersione::ImpostaIndirizzoSito(Sito());
     }
     void cleanup()
     {
-        TFrmControllaVersione::ImpostaIndirizzoSito({});
+        ControlloVersione::ImpostaIndirizzoSito({});
         BrowserIncorporato::ImpostaLimiteTempo(0ms);
         Scaricamento::ImpostaSceltaFile({});
         delete m_server;
@@ -172,13 +170,6 @@ private slots:
         QTest::addColumn<bool>("scarica");
         QTest::addColumn<int>("pagine");
 
-        const QByteArray riga = "<p>Estrazione del lotto, sei numeri su novanta.</p>\n";
-        const QByteArray fine = "<P>Versione 06.2002-16</P></BODY></HTML>";
-        QByteArray grande = "<HTML><BODY>";
-        while (grande.size() + riga.size() + fine.size() <= BrowserIncorporato::MassimaPagina)
-            grande += riga;
-        grande += fine;
-
         // A page that loads: the build found, and whether it is newer than 15.
         const auto caricata = [](const char *nome, const QByteArray &corpo, const QString &verInternet,
                                  bool nuova) {
@@ -192,20 +183,14 @@ private slots:
             QTest::newRow(nome) << stato << corpo << intestazioni << silenzio << portaChiusa << NonDisponibile
                                 << QString() << Nero << ImpossibileSenzaPunto << false << 0;
         };
+        // What the window shows of each kind of outcome; every outcome of a check, as its signal, is
+        // tst_controlloversione's.
         caricata("newer build 16 > 15", Pagina("Versione 06.2002-16"), "16", true);
         caricata("same build", Pagina("Versione 05.2002-15"), "15", false);
-        caricata("older build", Pagina("Versione 04.2002-14"), "14", false);
-        caricata("leading zeros shown plain", Pagina("Versione 06.2002-016"), "16", true);
-        caricata("build 0 not shown", Pagina("Versione 06.2002-0"), "", false);
         caricata("no Versione on the page", Pagina("Ultima release 06.2002-16"), "", false);
-        caricata("garbage bytes", ServerProva::BytesCasuali(64 * 1024, 16), "", false);
-        caricata("page at the size limit", grande, "16", true);
         fallita("404", 404, Pagina("Non trovato"), {}, false, false);
-        fallita("500 with a version on its error page", 500, Pagina("Versione 06.2002-16"), {}, false, false);
-        fallita("refused connection", 200, {}, {}, false, true);
-        fallita("redirect loop", 302, {}, {"Location: " + PercorsoControllo}, false, false);
         fallita("server that stalls", 200, {}, {}, true, false);
-        fallita("answer without any document", 200, {}, {}, false, false);
+        fallita("refused connection", 200, {}, {}, false, true);
     }
     void esitoDiUnControllo()
     {
@@ -228,7 +213,7 @@ private slots:
         risposta.silenzio = silenzio;
         m_server->Imposta("/index.php", risposta);
         if (portaChiusa)
-            TFrmControllaVersione::ImpostaIndirizzoSito(
+            ControlloVersione::ImpostaIndirizzoSito(
                 QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()));
         BrowserIncorporato::ImpostaLimiteTempo(silenzio ? 300ms : 30000ms);
 
@@ -248,42 +233,12 @@ private slots:
         QCOMPARE(s.piccolo, piccolo);
         QVERIFY(s.controlla);
         QCOMPARE(s.scarica, scarica);
-        QCOMPARE(finestra.PagineCaricate().size(), pagine);
+        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagine);
         if (!portaChiusa)
             QCOMPARE(m_server->Richieste().value(0), PercorsoControllo);
         // Nothing is left loading once the outcome is shown.
-        QVERIFY(!finestra.WebBrowser1->InCorso());
+        QVERIFY(!finestra.Controllo().Browser().InCorso());
         QCOMPARE(box.Inattesi(), 0);
-    }
-
-    void chiaveDelProgramma_data()
-    {
-        QTest::addColumn<QString>("chiave");
-        QTest::addColumn<QString>("grande");
-        QTest::newRow("as the About window shows it") << "Kelmo_DraVolo" << Disponibile;
-        QTest::newRow("upper case finds the row") << "KELMO_DRAVOLO" << Disponibile;
-        // Only A to Z are turned to lower case.
-        QTest::newRow("accented letter") << QString::fromUtf8("Kelmo_DrAvolò") << Nessuna;
-        QTest::newRow("key in no row") << "Kelmo_Altro" << Nessuna;
-    }
-    void chiaveDelProgramma()
-    {
-        QFETCH(QString, chiave);
-        QFETCH(QString, grande);
-        Identita::Imposta(chiave, {});
-        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
-        ImpostaControllo(Pagina("Versione 06.2002-16"));
-
-        RispostaBox box;
-        TFrmControllaVersione finestra;
-        QCOMPARE(finestra.IndirizzoControllo(),
-                 Sito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave);
-        QVERIFY(Apri(finestra, box, QMessageBox::Yes));
-        QCOMPARE(finestra.LabMessaggioGrande->text(), grande);
-        // The key travels in the address with its case unchanged.
-        QCOMPARE(m_server->Richieste().value(0),
-                 QByteArray("/index.php?show=ctrlvers&prg=") + QUrl::toPercentEncoding(chiave, "_"));
-        QCOMPARE(finestra.PagineCaricate().size(), 1);
     }
 
     void secondoControllo_data()
@@ -325,7 +280,7 @@ private slots:
         TFrmControllaVersione finestra;
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         const Stato primo = StatoDi(finestra);
-        QCOMPARE(finestra.PagineCaricate().size(), 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate().size(), 1);
 
         if (seconda.isEmpty()) {
             ServerProva::Risposta manca;
@@ -354,7 +309,7 @@ private slots:
         QCOMPARE(inAttesa->scarica, primo.scarica);
 
         QCOMPARE(m_server->Richieste(), (QList<QByteArray>{PercorsoControllo, PercorsoControllo}));
-        QCOMPARE(finestra.PagineCaricate().size(), pagine);
+        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagine);
         QCOMPARE(Elementi(finestra.ListURL), valori);
         const Stato s = StatoDi(finestra);
         QCOMPARE(s.verInternet, verInternet);
@@ -390,8 +345,14 @@ private slots:
         QVERIFY(finestra.sbEsci->isEnabled());
         QVERIFY(!finestra.sbEsci->icon().isNull());
         QCOMPARE(finestra.sbEsci->accessibleName(), finestra.sbEsci->toolTip());
-        // The browser, the result list and the address field are out of the user's sight.
-        QVERIFY(!QRect(QPoint(0, 0), finestra.size()).intersects(finestra.WebBrowser1->geometry()));
+        // The browser is no control of the window; the result list and the address field are out of the
+        // user's sight, and whatever the window shows lies within it.
+        for (const QWidget *controllo : finestra.findChildren<QWidget *>()) {
+            if (controllo->isVisible())
+                QVERIFY2(finestra.rect().contains(
+                             QRect(controllo->mapTo(&finestra, QPoint(0, 0)), controllo->size())),
+                         qPrintable(controllo->objectName()));
+        }
         QVERIFY(!finestra.ListURL->isVisible());
         QVERIFY(!finestra.Editurl->isVisible());
 
@@ -422,7 +383,7 @@ private slots:
 
         Clic(finestra.sbScarica);
         QVERIFY(!finestra.sbScarica->isEnabled());
-        QTRY_VERIFY(!finestra.WebBrowser1->InCorso());
+        QTRY_VERIFY(!finestra.Controllo().Browser().InCorso());
         QCOMPARE(m_server->Richieste().constLast(), QByteArray("/prg/dravol.exe"));
         QCOMPARE(proposte.size(), 1);
         QVERIFY(proposte[0].endsWith(QLatin1String("/dravol.exe")));
@@ -434,7 +395,7 @@ private slots:
         QVERIFY(!finestra.sbScarica->isEnabled());
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
         QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
-        QCOMPARE(finestra.PagineCaricate().size(), 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate().size(), 1);
     }
 
     void scaricamentoInterrottoNonLasciaFile_data()
@@ -463,11 +424,11 @@ private slots:
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         Clic(finestra.sbScarica);
         QTRY_COMPARE(finestra.LabMessaggioPiccolo->text(), ImpossibileSenzaPunto);
-        QVERIFY(!finestra.WebBrowser1->InCorso());
+        QVERIFY(!finestra.Controllo().Browser().InCorso());
         QVERIFY(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QVERIFY(!finestra.sbScarica->isEnabled());
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
-        QCOMPARE(finestra.PagineCaricate().size(), pagina ? 2 : 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagina ? 2 : 1);
         QCOMPARE(box.Visti().size(), 1);
 
         // A later check finds the newer build again and gives the button back.
@@ -547,7 +508,7 @@ private slots:
         // As the main window runs it: modal, then destroyed as soon as its modal run is over.
         auto finestra = std::make_unique<TFrmControllaVersione>(&principale);
         const QPointer<TFrmControllaVersione> guardia(finestra.get());
-        QSignalSpy fallite(finestra->WebBrowser1, &BrowserIncorporato::NavigazioneFallita);
+        QSignalSpy fallite(&finestra->Controllo().Browser(), &BrowserIncorporato::NavigazioneFallita);
         bool chiesto = false;
         bool restataAperta = false;
         QTimer utente;
@@ -713,7 +674,8 @@ private slots:
                 return;
             aperture.append({finestra, finestra->parentWidget(), finestra->windowModality(),
                              QGuiApplication::modalWindow() == finestra->windowHandle(),
-                             finestra->PagineCaricate().size(), finestra->LabMessaggioGrande->text()});
+                             finestra->Controllo().PagineCaricate().size(),
+                             finestra->LabMessaggioGrande->text()});
             Clic(finestra->sbEsci);
         });
         pilota.start();

@@ -4,7 +4,7 @@
 // The program as the end-to-end run of the update check starts it: the same code as kelmo-dravolo,
 // with the maker's site replaced by the web server that the run has started on this machine. Built only
 // with the tests; the program users get has its site fixed when it is built, and no setting changes it.
-#include "aggiornamento/TFrmControllaVersione.h"
+#include "aggiornamento/ControlloVersione.h"
 #include "avvio/Avvio.h"
 
 #include <QString>
@@ -21,6 +21,6 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
-    TFrmControllaVersione::ImpostaIndirizzoSito(sito);
+    ControlloVersione::ImpostaIndirizzoSito(sito);
     return Avvio::Esegui(argc, argv);
 }

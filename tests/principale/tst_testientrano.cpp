@@ -465,9 +465,9 @@ private slots:
                 server.ImpostaMuto("/index.php");
             else
                 server.ImpostaPagina("/index.php", PaginaVersione(pubblicata));
-            TFrmControllaVersione::ImpostaIndirizzoSito(
+            ControlloVersione::ImpostaIndirizzoSito(
                 QStringLiteral("http://127.0.0.1:%1").arg(server.Porta()));
-            const auto sito = qScopeGuard([] { TFrmControllaVersione::ImpostaIndirizzoSito({}); });
+            const auto sito = qScopeGuard([] { ControlloVersione::ImpostaIndirizzoSito({}); });
             TFrmControllaVersione controllo;
             QStringList illeggibili;
             bool misurato = false;

@@ -1,0 +1,125 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "aggiornamento/ControlloVersione.h"
+
+#include "Configurazione.h"
+#include "kit/Identita.h"
+#include "kit/RapportoErrori.h"
+#include "regole/TabellaCriteri.h"
+
+namespace
+{
+
+QString g_indirizzoSito;
+
+} // namespace
+
+void ControlloVersione::ImpostaIndirizzoSito(const QString &indirizzo)
+{
+    g_indirizzoSito = indirizzo;
+}
+
+QString ControlloVersione::IndirizzoSito()
+{
+    return g_indirizzoSito.isEmpty() ? QString::fromUtf8(Configurazione::IndirizzoSito) : g_indirizzoSito;
+}
+
+ControlloVersione::ControlloVersione(QObject *genitore)
+    : QObject(genitore), m_browser(new BrowserIncorporato(this))
+{
+    const QString chiave = Identita::Chiave();
+    m_indirizzoControllo = IndirizzoSito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave;
+    m_indirizzoScaricamento =
+        IndirizzoSito() + QStringLiteral("/prg/") + CodiceBreve.toLower() + QStringLiteral(".exe");
+
+    // Every row whose key matches copies its criterion.
+    const QString minuscola = TabellaCriteri::ChiaveMinuscola(chiave);
+    for (const TabellaCriteri::Riga &riga : TabellaCriteri::Righe()) {
+        if (minuscola == QLatin1String(riga.Chiave))
+            m_criterio = riga.Criterio;
+    }
+    m_versioneAttuale = Scansione::VersioneAttuale(Identita::EtichettaVersione());
+
+    using RapportoErrori::Collega;
+    Collega(m_browser, &BrowserIncorporato::DocumentoCompletato, this,
+            &ControlloVersione::documentoCompletato);
+    Collega(m_browser, &BrowserIncorporato::NavigazioneFallita, this, &ControlloVersione::navigazioneFallita);
+    Collega(m_browser, &BrowserIncorporato::ScaricamentoTerminato, this,
+            &ControlloVersione::scaricamentoTerminato);
+}
+
+ControlloVersione::~ControlloVersione()
+{
+    // Nothing of a navigation still running may reach a check that is going away.
+    m_browser->disconnect(this);
+    m_browser->Annulla();
+}
+
+void ControlloVersione::Controlla()
+{
+    m_controllo = true;
+    // The check's navigation abandons a download still running.
+    m_scaricamento = false;
+    m_browser->Naviga(m_indirizzoControllo);
+}
+
+void ControlloVersione::Scarica()
+{
+    m_scaricamento = true;
+    m_browser->Naviga(m_indirizzoScaricamento);
+}
+
+void ControlloVersione::Annulla()
+{
+    m_controllo = false;
+    m_scaricamento = false;
+    m_browser->Annulla();
+}
+
+void ControlloVersione::documentoCompletato()
+{
+    const std::optional<QString> corpo = m_browser->CorpoHtml();
+    if (!corpo)
+        return;
+    m_pagine.append(Scansione::InWindows1252(*corpo));
+    // A page where the setup file was expected: it counts as a document, but the download failed.
+    if (m_scaricamento)
+        navigazioneFallita();
+    else if (m_controllo)
+        concludi();
+}
+
+void ControlloVersione::navigazioneFallita()
+{
+    m_scaricamento = false;
+    // Outside a check the failure can only be the download's.
+    if (m_controllo)
+        fallisci();
+    else
+        emit ScaricamentoFallito();
+}
+
+void ControlloVersione::scaricamentoTerminato()
+{
+    m_scaricamento = false;
+    // A download started while a check waited has taken the place of the check's page, which will never
+    // come.
+    if (m_controllo)
+        fallisci();
+}
+
+void ControlloVersione::concludi()
+{
+    m_controllo = false;
+    Scansione::EstraiURLConCriterio(m_pagine, m_indirizzi, m_criterio);
+    // Within one check object the first version ever found is the one compared.
+    const qint32 pubblicata = Scansione::VersionePubblicata(m_indirizzi);
+    emit ControlloConcluso(pubblicata, Scansione::NuovaVersioneDisponibile(m_versioneAttuale, pubblicata));
+}
+
+void ControlloVersione::fallisci()
+{
+    m_controllo = false;
+    emit ControlloFallito();
+}

@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "aggiornamento/BrowserIncorporato.h"
+#include "regole/Scansione.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+// The update check, apart from any window: asks the maker's site for the latest published build of this
+// program, compares it with the program's own and, when asked, downloads the setup file. It owns the
+// browser that loads the pages, the version criterion and the versions, and makes no widget; the
+// update-check window shows what it signals.
+//
+// A check ends with exactly one signal, from the event loop: ControlloConcluso once the version page is
+// there, ControlloFallito when it is not (refused, error status, time limit...). A download started
+// while a check waits takes the browser from it: the check then fails once the download ends, however
+// it ends. A download outside a check that fails, or that meets a page where the file was expected,
+// ends with ScaricamentoFallito; a saved or declined one says nothing. Annulla, and the object's
+// destruction, end whatever runs without a signal.
+class ControlloVersione : public QObject
+{
+    Q_OBJECT
+public:
+    // The program's short code: its setup file on the site is named after it.
+    static inline const QString CodiceBreve = QStringLiteral("DRAVOL");
+
+    // The site the check and the download address point at: the build's site address unless set
+    // otherwise (tests and the loopback build point it at a server on this machine). An empty text
+    // restores the build's address. Checks created afterwards use it.
+    static void ImpostaIndirizzoSito(const QString &indirizzo);
+    static QString IndirizzoSito();
+
+    explicit ControlloVersione(QObject *genitore = nullptr);
+    ~ControlloVersione() override;
+
+    // The address of the version page, and of the setup file, from the site, the program key and the
+    // short code.
+    const QString &IndirizzoControllo() const { return m_indirizzoControllo; }
+    const QString &IndirizzoScaricamento() const { return m_indirizzoScaricamento; }
+    // This program's build number, from its version label.
+    qint32 VersioneAttuale() const { return m_versioneAttuale; }
+
+    // Sends the browser to the version page; a navigation still running (a download too) is abandoned.
+    void Controlla();
+    // Sends the browser to the setup file, which is saved where the user chooses.
+    void Scarica();
+    // Stops whatever runs, without a signal.
+    void Annulla();
+    bool InControllo() const { return m_controllo; }
+
+    // The body markup of every document completed, in Windows-1252, whoever started its loading.
+    const QList<QByteArray> &PagineCaricate() const { return m_pagine; }
+    // The addresses found over every check, in the order found, in Windows-1252.
+    const QList<QByteArray> &IndirizziTrovati() const { return m_indirizzi; }
+    BrowserIncorporato &Browser() { return *m_browser; }
+
+signals:
+    // The version page was there. `pubblicata` is the first build ever found by this check object (0 when
+    // none), `nuova` whether it is newer than this program's own.
+    void ControlloConcluso(qint32 pubblicata, bool nuova);
+    void ControlloFallito();
+    void ScaricamentoFallito();
+
+private:
+    void documentoCompletato();
+    void navigazioneFallita();
+    void scaricamentoTerminato();
+    // The check ends, with its page or without.
+    void concludi();
+    void fallisci();
+
+    BrowserIncorporato *m_browser;
+    QString m_indirizzoControllo;
+    QString m_indirizzoScaricamento;
+    // The version criterion, from the criterion table: empty when no row matches the program key, and
+    // then no check ever finds a published version.
+    Scansione::Criterio m_criterio;
+    qint32 m_versioneAttuale = 0;
+    QList<QByteArray> m_pagine;
+    QList<QByteArray> m_indirizzi;
+    // A check waits for its page.
+    bool m_controllo = false;
+    // The browser's navigation is the download's: whatever answers it, a page included, ends it.
+    bool m_scaricamento = false;
+};
