@@ -26,7 +26,7 @@ QString ControlloVersione::IndirizzoSito()
 }
 
 ControlloVersione::ControlloVersione(QObject *genitore)
-    : QObject(genitore), m_browser(new BrowserIncorporato(this))
+    : QObject(genitore), WebBrowser1(new BrowserIncorporato(this))
 {
     const QString chiave = Identita::Chiave();
     m_indirizzoControllo = IndirizzoSito() + QStringLiteral("/index.php?show=ctrlvers&prg=") + chiave;
@@ -42,18 +42,19 @@ ControlloVersione::ControlloVersione(QObject *genitore)
     m_versioneAttuale = Scansione::VersioneAttuale(Identita::EtichettaVersione());
 
     using RapportoErrori::Collega;
-    Collega(m_browser, &BrowserIncorporato::DocumentoCompletato, this,
-            &ControlloVersione::documentoCompletato);
-    Collega(m_browser, &BrowserIncorporato::NavigazioneFallita, this, &ControlloVersione::navigazioneFallita);
-    Collega(m_browser, &BrowserIncorporato::ScaricamentoTerminato, this,
-            &ControlloVersione::scaricamentoTerminato);
+    Collega(WebBrowser1, &BrowserIncorporato::DocumentoCompletato, this,
+            &ControlloVersione::WebBrowser1DocumentComplete);
+    Collega(WebBrowser1, &BrowserIncorporato::NavigazioneFallita, this,
+            &ControlloVersione::WebBrowser1NavigazioneFallita);
+    Collega(WebBrowser1, &BrowserIncorporato::ScaricamentoTerminato, this,
+            &ControlloVersione::WebBrowser1ScaricamentoTerminato);
 }
 
 ControlloVersione::~ControlloVersione()
 {
     // Nothing of a navigation still running may reach a check that is going away.
-    m_browser->disconnect(this);
-    m_browser->Annulla();
+    WebBrowser1->disconnect(this);
+    WebBrowser1->Annulla();
 }
 
 void ControlloVersione::Controlla()
@@ -61,36 +62,36 @@ void ControlloVersione::Controlla()
     m_controllo = true;
     // The check's navigation abandons a download still running.
     m_scaricamento = false;
-    m_browser->Naviga(m_indirizzoControllo);
+    WebBrowser1->Naviga(m_indirizzoControllo);
 }
 
 void ControlloVersione::Scarica()
 {
     m_scaricamento = true;
-    m_browser->Naviga(m_indirizzoScaricamento);
+    WebBrowser1->Naviga(m_indirizzoScaricamento);
 }
 
 void ControlloVersione::Annulla()
 {
     m_controllo = false;
     m_scaricamento = false;
-    m_browser->Annulla();
+    WebBrowser1->Annulla();
 }
 
-void ControlloVersione::documentoCompletato()
+void ControlloVersione::WebBrowser1DocumentComplete()
 {
-    const std::optional<QString> corpo = m_browser->CorpoHtml();
+    const std::optional<QString> corpo = WebBrowser1->CorpoHtml();
     if (!corpo)
         return;
     m_pagine.append(Scansione::InWindows1252(*corpo));
     // A page where the setup file was expected: it counts as a document, but the download failed.
     if (m_scaricamento)
-        navigazioneFallita();
+        WebBrowser1NavigazioneFallita();
     else if (m_controllo)
         concludi();
 }
 
-void ControlloVersione::navigazioneFallita()
+void ControlloVersione::WebBrowser1NavigazioneFallita()
 {
     m_scaricamento = false;
     // Outside a check the failure can only be the download's.
@@ -100,7 +101,7 @@ void ControlloVersione::navigazioneFallita()
         emit ScaricamentoFallito();
 }
 
-void ControlloVersione::scaricamentoTerminato()
+void ControlloVersione::WebBrowser1ScaricamentoTerminato()
 {
     m_scaricamento = false;
     // A download started while a check waited has taken the place of the check's page, which will never

@@ -57,7 +57,7 @@ public:
     const QList<QByteArray> &PagineCaricate() const { return m_pagine; }
     // The addresses found over every check, in the order found, in Windows-1252.
     const QList<QByteArray> &IndirizziTrovati() const { return m_indirizzi; }
-    BrowserIncorporato &Browser() { return *m_browser; }
+    BrowserIncorporato &Browser() { return *WebBrowser1; }
 
 signals:
     // The version page was there. `pubblicata` is the first build ever found by this check object (0 when
@@ -67,14 +67,15 @@ signals:
     void ScaricamentoFallito();
 
 private:
-    void documentoCompletato();
-    void navigazioneFallita();
-    void scaricamentoTerminato();
+    // The browser's three events, named as the design names its window's handlers.
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NavigazioneFallita();
+    void WebBrowser1ScaricamentoTerminato();
     // The check ends, with its page or without.
     void concludi();
     void fallisci();
 
-    BrowserIncorporato *m_browser;
+    BrowserIncorporato *WebBrowser1;
     QString m_indirizzoControllo;
     QString m_indirizzoScaricamento;
     // The version criterion, from the criterion table: empty when no row matches the program key, and
