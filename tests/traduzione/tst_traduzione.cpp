@@ -463,15 +463,25 @@ private slots:
                                     "insert into lingua values ('Esci', 'Exit')"};
         // Beside the text, pages enough that a writer with a tiny cache writes its changes into the
         // table's file long before it commits.
-        const QStringList linguaGrande{"create table lingua (ITALIANO text, Inglese text)",
-                                       "insert into lingua values ('Esci', 'Exit')",
-                                       "create table zavorra (b text)",
-                                       "insert into zavorra with recursive r(n) as (select 1 union all "
-                                       "select n + 1 from r where n < 200) "
-                                       "select hex(randomblob(1000)) from r"};
-        const QString spilla =
-            QStringLiteral("pragma cache_size = 1; begin; update lingua set Inglese = 'Quit'; "
-                           "update zavorra set b = hex(randomblob(1000));");
+        const QStringList zavorra{"create table zavorra (b text)",
+                                  "insert into zavorra with recursive r(n) as (select 1 union all "
+                                  "select n + 1 from r where n < 200) "
+                                  "select hex(randomblob(1000)) from r"};
+        const QStringList linguaGrande = QStringList{"create table lingua (ITALIANO text, Inglese text)",
+                                                     "insert into lingua values ('Esci', 'Exit')"} +
+                                         zavorra;
+        const QStringList impostazioniGrande = QStringList{"create table impostazioni (LINGUA text)",
+                                                           "insert into impostazioni values ('Italiano')"} +
+                                               zavorra;
+        const auto spilla = [](const QString &modifica) {
+            return "pragma cache_size = 1; begin; " + modifica +
+                   " update zavorra set b = hex(randomblob(1000));";
+        };
+        const auto interrotta = [](const QString &file) {
+            return QStringLiteral("la tabella ha una transazione interrotta (file %1-journal) che solo "
+                                  "un'apertura in scrittura può annullare")
+                .arg(file);
+        };
         const int resta = int(Scrittura::Resta);
         const int nessuno = int(Fallimento::Nessuno);
         QTest::newRow("settings change still in the WAL file")
@@ -482,8 +492,8 @@ private slots:
             << FileLingua << linguaWal << "pragma wal_autocheckpoint = 0; update lingua set Inglese = 'Quit';"
             << resta << "Quit" << nessuno;
         QTest::newRow("uncommitted pages in the file are waited for, then given up")
-            << FileLingua << linguaGrande << spilla << resta << Oltre(FileLingua, "lingua", Bloccata)
-            << int(Fallimento::Limite);
+            << FileLingua << linguaGrande << spilla("update lingua set Inglese = 'Quit';") << resta
+            << Oltre(FileLingua, "lingua", Bloccata) << int(Fallimento::Limite);
         QTest::newRow("settings table locked beyond the time limit")
             << FileImpostazioni
             << QStringList{"create table impostazioni (LINGUA text)",
@@ -492,11 +502,14 @@ private slots:
             << int(Fallimento::Limite);
         // A writer that died in the middle leaves its journal: the read neither reads the half-written
         // pages nor puts the table back, which would write the file.
-        QTest::newRow("transaction left unfinished by a writer that died")
-            << FileLingua << linguaGrande << spilla << int(Scrittura::Uccisa)
-            << Oltre(FileLingua, "lingua",
-                     "la tabella ha una transazione interrotta (file lingua.db-journal) che solo "
-                     "un'apertura in scrittura può annullare")
+        // For the settings table, the cause reaches the box.
+        QTest::newRow("translation transaction left unfinished by a writer that died")
+            << FileLingua << linguaGrande << spilla("update lingua set Inglese = 'Quit';")
+            << int(Scrittura::Uccisa) << Oltre(FileLingua, "lingua", interrotta(FileLingua))
+            << int(Fallimento::Errore);
+        QTest::newRow("settings transaction left unfinished by a writer that died")
+            << FileImpostazioni << impostazioniGrande << spilla("update impostazioni set LINGUA = 'Inglese';")
+            << int(Scrittura::Uccisa) << Oltre(FileImpostazioni, "impostazioni", interrotta(FileImpostazioni))
             << int(Fallimento::Errore);
         // The committed value stands only in the WAL file, which cannot be read safely without the
         // shared index the folder does not let the reader make.
