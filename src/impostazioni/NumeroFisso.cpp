@@ -6,13 +6,14 @@
 #include "kit/Salvataggio.h"
 #include "kit/Servizi.h"
 #include "regole/Errore.h"
+#include "regole/MotiviSistema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,21 +72,28 @@ QString Leggi()
     const int descrittore =
         ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descrittore < 0)
-        throw illeggibile(QString::fromLocal8Bit(std::strerror(errno)));
-    QFile file;
-    if (!file.open(descrittore, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descrittore);
-        throw illeggibile(file.errorString());
-    }
+        throw illeggibile(MotiviSistema::Motivo(errno));
+    const auto chiudi = qScopeGuard([descrittore] { ::close(descrittore); });
     struct stat stato {
     };
-    if (::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode))
+    if (::fstat(descrittore, &stato) != 0)
+        throw illeggibile(MotiviSistema::Motivo(errno));
+    if (!S_ISREG(stato.st_mode))
         throw illeggibile(QStringLiteral("non è un file regolare"));
     // Only the first line's first six characters matter; the rest of the file is never read.
-    const QByteArray inizio =
-        file.read(FormatoNumeroFisso::LunghezzaPrefisso + FormatoNumeroFisso::CaratteriNumero);
-    if (file.error() != QFileDevice::NoError)
-        throw illeggibile(file.errorString());
+    QByteArray inizio(FormatoNumeroFisso::LunghezzaPrefisso + FormatoNumeroFisso::CaratteriNumero, '\0');
+    qsizetype letti = 0;
+    while (letti < inizio.size()) {
+        const ssize_t parte = ::read(descrittore, inizio.data() + letti, size_t(inizio.size() - letti));
+        if (parte < 0 && errno == EINTR)
+            continue;
+        if (parte < 0)
+            throw illeggibile(MotiviSistema::Motivo(errno));
+        if (parte == 0)
+            break;
+        letti += parte;
+    }
+    inizio.truncate(letti);
     const QString numero = FormatoNumeroFisso::NumeroDallaRiga(inizio);
     if (numero.isEmpty())
         throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
@@ -119,10 +127,10 @@ void Scrivi(const QString &dueCifre)
 
 void Rimuovi()
 {
-    QFile file(Percorso());
-    if (!file.remove())
+    const QString percorso = Percorso();
+    if (::unlink(QFile::encodeName(percorso).constData()) != 0)
         throw Errore(QStringLiteral("Impossibile rimuovere il file del numero fisso %1: %2")
-                         .arg(Servizi::PercorsoMostrato(file.fileName()), file.errorString()));
+                         .arg(Servizi::PercorsoMostrato(percorso), MotiviSistema::Motivo(errno)));
 }
 
 } // namespace NumeroFisso

@@ -3,12 +3,14 @@
 
 #include "kit/Salvataggio.h"
 
+#include "kit/ProprietaFile.h"
+#include "regole/MotiviSistema.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,11 +25,20 @@ QByteArray NomeAvanzo(const QByteArray &nome, ino_t inode)
     return nome + Salvataggio::SuffissoAvanzi + QByteArray::number(qulonglong(inode), 16);
 }
 
-QString Motivo(int errore)
+// Where files cannot be made without a name, the new one is made under a random name of this form and
+// at once renamed to its leftover name: a save killed in between leaves it empty under this name.
+QByteArray NomeProvvisorio(const QByteArray &nome, quint32 caso)
 {
-    if (errore == ENOSPC || errore == EDQUOT)
-        return QStringLiteral("spazio su disco esaurito");
-    return QString::fromLocal8Bit(std::strerror(errore));
+    return nome + Salvataggio::SuffissoAvanzi + "nuovo-" + QByteArray::number(caso, 16);
+}
+
+bool EProvvisorio(const QByteArray &voce, const QByteArray &nome)
+{
+    const QByteArray inizio = NomeProvvisorio(nome, 0).chopped(1);
+    if (!voce.startsWith(inizio) || voce.size() == inizio.size() || voce.size() > inizio.size() + 8)
+        return false;
+    bool numero = false;
+    return NomeProvvisorio(nome, voce.mid(inizio.size()).toUInt(&numero, 16)) == voce && numero;
 }
 
 } // namespace
@@ -51,7 +62,7 @@ void Salvataggio::fallisci(const QString &motivo)
 
 void Salvataggio::fallisciErrno()
 {
-    fallisci(Motivo(errno));
+    fallisci(MotiviSistema::Motivo(errno));
 }
 
 void Salvataggio::Apri()
@@ -76,41 +87,58 @@ void Salvataggio::Apri()
         fallisciErrno();
     if (presente && !S_ISREG(esistente.st_mode))
         fallisci(QStringLiteral("non è un file regolare"));
+    // Replacing a file is writing it: one that a write would be refused (its own protection, by
+    // whoever runs the program) is refused here too, though the folder would let it be replaced.
+    if (presente && ::faccessat(m_cartella, m_nome.constData(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+        fallisci(errno == EACCES ? QStringLiteral("il file è protetto da scrittura")
+                                 : MotiviSistema::Motivo(errno));
 
     rimuoviAvanzi();
 
-    const mode_t permessi = presente ? (esistente.st_mode & 07777) : 0666;
+    // A new file is made as any other, the umask narrowing its permissions; one that replaces another
+    // is made private, then given all that the earlier file had.
+    const mode_t permessi = presente ? 0600 : 0666;
     m_file = ::openat(m_cartella, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permessi);
-    if (m_file < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        // A file system without unnamed files: a named one, at once given the leftover name.
-        for (int tentativo = 0; m_file < 0 && tentativo < 100; ++tentativo) {
-            const QByteArray provvisorio = m_nome + SuffissoAvanzi + "nuovo-" +
-                                           QByteArray::number(QRandomGenerator::system()->generate(), 16);
-            m_file = ::openat(m_cartella, provvisorio.constData(),
-                              O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, permessi);
-            if (m_file < 0 && errno != EEXIST)
-                fallisciErrno();
-            if (m_file >= 0) {
-                m_nomeTemporaneo = provvisorio;
-                ::flock(m_file, LOCK_EX);
-                struct stat nuovo {
-                };
-                if (::fstat(m_file, &nuovo) != 0)
-                    fallisciErrno();
-                const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
-                if (::renameat(m_cartella, provvisorio.constData(), m_cartella, proprio.constData()) != 0)
-                    fallisciErrno();
-                m_nomeTemporaneo = proprio;
-            }
-        }
-    }
+    if (m_file < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+        apriConNome(permessi);
     if (m_file < 0)
         fallisciErrno();
     // Held until the save ends, or its process: a save running elsewhere leaves a file so held alone.
     ::flock(m_file, LOCK_EX);
-    // The umask does not narrow an earlier file's permissions.
-    if (presente && ::fchmod(m_file, permessi) != 0)
-        fallisciErrno();
+    if (presente)
+        ProprietaFile::Trasferisci(m_cartella, m_nome, esistente, m_file);
+}
+
+void Salvataggio::apriConNome(mode_t permessi)
+{
+    // A file system without unnamed files: a named one, at once given the leftover name.
+    for (int tentativo = 0; m_file < 0 && tentativo < 100; ++tentativo) {
+        const QByteArray provvisorio = NomeProvvisorio(m_nome, QRandomGenerator::system()->generate());
+        m_file = ::openat(m_cartella, provvisorio.constData(),
+                          O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, permessi);
+        if (m_file < 0 && errno == EEXIST)
+            continue;
+        if (m_file < 0)
+            fallisciErrno();
+        m_nomeTemporaneo = provvisorio;
+        ::flock(m_file, LOCK_EX);
+        struct stat nuovo {
+        };
+        if (::fstat(m_file, &nuovo) != 0)
+            fallisciErrno();
+        const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
+        if (::renameat(m_cartella, provvisorio.constData(), m_cartella, proprio.constData()) == 0) {
+            m_nomeTemporaneo = proprio;
+            return;
+        }
+        // Another save may have taken it for a leftover in the instant before it was locked: another
+        // name, another file.
+        if (errno != ENOENT)
+            fallisciErrno();
+        m_nomeTemporaneo.clear();
+        ::close(m_file);
+        m_file = -1;
+    }
 }
 
 void Salvataggio::Scrivi(const QByteArray &dati)
@@ -124,7 +152,7 @@ void Salvataggio::Scrivi(const QByteArray &dati)
         if (scritti < 0 && errno == EINTR)
             continue;
         if (scritti <= 0)
-            fallisci(Motivo(scritti < 0 ? errno : ENOSPC));
+            fallisci(MotiviSistema::Motivo(scritti < 0 ? errno : ENOSPC));
         resto += scritti;
         daScrivere -= scritti;
         m_scritti += scritti;
@@ -138,13 +166,13 @@ QByteArray Salvataggio::nomina()
     struct stat nuovo {
     };
     if (::fstat(m_file, &nuovo) != 0)
-        return {};
+        fallisciErrno();
     const QByteArray proprio = NomeAvanzo(m_nome, nuovo.st_ino);
     const QByteArray descrittore = "/proc/self/fd/" + QByteArray::number(m_file);
     if (::linkat(AT_FDCWD, descrittore.constData(), m_cartella, proprio.constData(), AT_SYMLINK_FOLLOW) !=
             0 &&
         ::linkat(m_file, "", m_cartella, proprio.constData(), AT_EMPTY_PATH) != 0)
-        return {};
+        fallisciErrno();
     m_nomeTemporaneo = proprio;
     return proprio;
 }
@@ -157,14 +185,12 @@ void Salvataggio::Concludi()
     if (::fsync(m_file) != 0 && errno != EINVAL && errno != EROFS)
         fallisciErrno();
     const QByteArray temporaneo = nomina();
-    if (temporaneo.isEmpty())
-        fallisciErrno();
     // The rename replaces the name itself: a link put at the path since Apri is replaced, never followed.
     if (::renameat(m_cartella, temporaneo.constData(), m_cartella, m_nome.constData()) != 0) {
         const int errore = errno;
         ::unlinkat(m_cartella, temporaneo.constData(), 0);
         m_nomeTemporaneo.clear();
-        fallisci(Motivo(errore));
+        fallisci(MotiviSistema::Motivo(errore));
     }
     m_nomeTemporaneo.clear();
     ::close(m_file);
@@ -192,16 +218,18 @@ void Salvataggio::rimuoviAvanzi() const
         const QByteArray nome(voce->d_name);
         if (!nome.startsWith(inizio))
             continue;
-        // Ours only when it is a regular file whose name carries its own inode number, and a leftover
-        // only when no running save holds it: one that another instance is about to rename into place
-        // is left alone.
+        // Ours only when it is a regular file whose name carries its own inode number, or an empty one
+        // under a provisional name, and a leftover only when no running save holds it: one that another
+        // instance is about to rename into place is left alone.
         const int avanzo = ::openat(m_cartella, voce->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (avanzo < 0)
             continue;
         struct stat stato {
         };
         if (::fstat(avanzo, &stato) == 0 && S_ISREG(stato.st_mode) &&
-            nome == NomeAvanzo(m_nome, stato.st_ino) && ::flock(avanzo, LOCK_EX | LOCK_NB) == 0)
+            (nome == NomeAvanzo(m_nome, stato.st_ino) ||
+             (EProvvisorio(nome, m_nome) && stato.st_size == 0)) &&
+            ::flock(avanzo, LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(m_cartella, voce->d_name, 0);
         ::close(avanzo);
     }

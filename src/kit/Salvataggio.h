@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 // A file saved whole or not at all, and only as a file of its own:
 //  - the path must name a regular file or nothing: a symbolic link (whoever planted it, wherever it
 //    points), a folder, a pipe or a device at the path is refused, and the save never writes through
@@ -16,11 +18,14 @@
 //    given a name of the program's own beside the path and renamed over it, so that on any failure the
 //    earlier file stays as it was and nothing new is left;
 //  - a save killed between naming and renaming leaves "<name>.kelmo-<inode in hex>": a name that
-//    carries the number of the very file it names, which no file of the user's has by chance. The
-//    next save at that path removes such leftovers, and only those; it never deletes a file it did
-//    not make, nor the file of a save still running in another instance (each holds a lock on its
-//    file until it ends).
-// The earlier file's permissions pass to the new one.
+//    carries the number of the very file it names, which no file of the user's has by chance (where
+//    the file system cannot make a file without a name, one killed in the instant before that leaves
+//    an empty "<name>.kelmo-nuovo-<hex>"). The next save at that path removes such leftovers, and
+//    only those; it never deletes a file it did not make, nor the file of a save still running in
+//    another instance (each holds a lock on its file until it ends);
+//  - a file is replaced only where a write to it would be allowed: a write-protected one is refused;
+//  - the new file is the earlier one anew: it takes its owner and group, mode, access control list and
+//    extended attributes, or, where one of them cannot be given, nothing is saved.
 class Salvataggio
 {
 public:
@@ -48,7 +53,9 @@ private:
     [[noreturn]] static void fallisci(const QString &motivo);
     [[noreturn]] static void fallisciErrno();
     void rimuoviAvanzi() const;
-    // Gives the open file its leftover name; the name it got, or an empty one on failure.
+    // Opens the new content's file under a name, where the file system has no unnamed files.
+    void apriConNome(mode_t permessi);
+    // Gives the open file its leftover name, and returns it.
     QByteArray nomina();
 
     QString m_percorso;

@@ -4,6 +4,7 @@
 #include "kit/Servizi.h"
 
 #include "regole/Errore.h"
+#include "regole/MotiviSistema.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -12,7 +13,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
@@ -75,7 +75,7 @@ QString CartellaEseguibile()
         const ssize_t lunghezza = ::readlink("/proc/self/exe", percorso.data(), percorso.size());
         if (lunghezza <= 0 || lunghezza >= percorso.size())
             throw Errore(QStringLiteral("Impossibile trovare la cartella del programma: %1")
-                             .arg(lunghezza < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                             .arg(lunghezza < 0 ? MotiviSistema::Motivo(errno)
                                                 : QStringLiteral("percorso troppo lungo")));
         percorso.truncate(lunghezza);
         return percorso;
@@ -99,7 +99,7 @@ QString CartellaDi(const QByteArray &eseguibile)
     // as a path would (to a file system mounted over the folder, say) and keeps its number.
     const auto nonAperta = [&] {
         return Errore(QStringLiteral("Impossibile aprire la cartella del programma %1: %2")
-                          .arg(nome, QString::fromLocal8Bit(std::strerror(errno))));
+                          .arg(nome, MotiviSistema::Motivo(errno)));
     };
     const int descrittore = ::open(cartella.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (descrittore < 0)

@@ -595,26 +595,29 @@ private slots:
 
     void salvataggioNonPermesso_data()
     {
-        // The earlier file is one the user may write, in a folder where the save may not put a new one
-        // in its place: the save fails rather than write the file in place, half-way if anything goes
-        // wrong.
+        // The earlier file is in a folder where the save may not put a new one in its place, or is one
+        // the user may not write: the save fails rather than write the file in place, half-way if
+        // anything goes wrong, or replace what the user may not change.
         QTest::addColumn<int>("permessiCartella");
+        QTest::addColumn<int>("permessiFile");
         QTest::addColumn<QString>("motivo");
         QTest::newRow("sticky folder, earlier file another user's")
-            << 01777 << QString::fromLocal8Bit(std::strerror(EPERM));
-        QTest::newRow("folder the user cannot write")
-            << 0555 << QString::fromLocal8Bit(std::strerror(EACCES));
+            << 01777 << 0666
+            << "non si può conservare il proprietario del file esistente: operazione non permessa";
+        QTest::newRow("folder the user cannot write") << 0555 << 0666 << "permesso negato";
+        QTest::newRow("earlier file write-protected") << 0777 << 0444 << "il file è protetto da scrittura";
     }
     void salvataggioNonPermesso()
     {
         QFETCH(int, permessiCartella);
+        QFETCH(int, permessiFile);
         QFETCH(QString, motivo);
         if (::geteuid() != 0)
             QSKIP("acting as another user's file needs root");
         const QByteArray prima = FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         FilePrima(prima);
         const QString file = m_cartella->Percorso(FormatoNumeroFisso::NomeFile);
-        ::chmod(QFile::encodeName(file).constData(), 0666);
+        ::chmod(QFile::encodeName(file).constData(), mode_t(permessiFile));
         Apri();
         m_finestra->EDTnumFIS->clear();
         Scrivi(QStringLiteral("7"));

@@ -7,13 +7,17 @@
 #include "kit/Servizi.h"
 #include "regole/Errore.h"
 #include "support/CartellaProva.h"
+#include "support/SenzaFileAnonimi.h"
 #include "support/Sorveglianza.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +27,12 @@
 namespace
 {
 
-// Run as `tst_numerofisso --salva FOLDER NN`, the program only saves NN as the fixed number of
-// FOLDER, and prints the failure if there is one: the save that the tests below have the system cut
-// short.
+// Run as `tst_numerofisso --salva FOLDER NN [senza-anonimi]`, the program only saves NN as the fixed
+// number of FOLDER, and prints the failure if there is one: the save that the tests below have the
+// system cut short. With "senza-anonimi" it saves as on a file system that cannot make a file without a
+// name.
 constexpr const char *SoloSalvataggio = "--salva";
+constexpr const char *SenzaAnonimi = "senza-anonimi";
 
 int Salva(const QString &cartella, const QString &numero)
 {
@@ -129,15 +135,21 @@ private slots:
 
     void salvataggioInterrottoDalSistema_data()
     {
-        // What strace does to the saving process, and how that process ends.
+        // What strace does to the saving process, how that process ends, and whether its file system
+        // can make files without a name (else the new content is made under a name of its own at once).
         QTest::addColumn<QStringList>("intervento");
         QTest::addColumn<int>("uscita");
         QTest::addColumn<QString>("messaggio");
-        QTest::newRow("killed as it renames")
-            << QStringList{"-e", "inject=rename,renameat,renameat2:signal=KILL"} << -1 << QString();
-        QTest::newRow("sync fails")
-            << QStringList{"-e", "inject=fsync,fdatasync:error=EIO"} << 3
-            << "Impossibile salvare il file del numero fisso %1: Input/output error\n";
+        QTest::addColumn<bool>("anonimi");
+        const QStringList uccisa{"-e", "inject=rename,renameat,renameat2:signal=KILL"};
+        const QStringList sincronizzazione{"-e", "inject=fsync,fdatasync:error=EIO"};
+        const QString ingresso = QStringLiteral("Impossibile salvare il file del numero fisso %1: errore di "
+                                                "input/output\n");
+        QTest::newRow("killed as it renames") << uccisa << -1 << QString() << true;
+        QTest::newRow("killed at its first rename, no unnamed files") << uccisa << -1 << QString() << false;
+        QTest::newRow("sync fails") << sincronizzazione << 3 << ingresso << true;
+        QTest::newRow("sync fails, no unnamed files: its named file removed")
+            << sincronizzazione << 3 << ingresso << false;
     }
     void salvataggioInterrottoDalSistema()
     {
@@ -146,6 +158,7 @@ private slots:
         QFETCH(QStringList, intervento);
         QFETCH(int, uscita);
         QFETCH(QString, messaggio);
+        QFETCH(bool, anonimi);
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (strace.isEmpty())
             QSKIP("no strace to stop a save half-way (tst_numerofisso_strace reports it)");
@@ -153,7 +166,7 @@ private slots:
         const QByteArray prima = FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         cartella.Scrivi(QStringLiteral("redme.qzl"), prima);
         const QStringList dellUtente{"redme.qzl.backup", "redme.qzl.orig12", "redme.qzl.a1b2c3",
-                                     "redme.qzl.kelmo-1"};
+                                     "redme.qzl.kelmo-1", "redme.qzl.kelmo-nuovo-1a"};
         for (const QString &nome : dellUtente)
             cartella.Scrivi(nome, prima);
 
@@ -161,7 +174,8 @@ private slots:
         salvataggio.start(strace,
                           QStringList{"-f", "-qq", "-o", "/dev/null"} + intervento +
                               QStringList{"--", QCoreApplication::applicationFilePath(),
-                                          QString::fromLatin1(SoloSalvataggio), cartella.Percorso(), "07"});
+                                          QString::fromLatin1(SoloSalvataggio), cartella.Percorso(), "07"} +
+                              (anonimi ? QStringList() : QStringList{QString::fromLatin1(SenzaAnonimi)}));
         QVERIFY(salvataggio.waitForFinished(20000));
         if (uscita < 0)
             QCOMPARE(salvataggio.exitStatus(), QProcess::CrashExit);
@@ -185,6 +199,37 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), prima);
         }
+    }
+
+    void cartellaSincronizzataDopoIlNome()
+    {
+        // The new name is made sure to be on disk as well: its folder is synced after the rename.
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("no strace to watch a save (tst_numerofisso_strace reports it)");
+        CartellaProva cartella;
+        QTemporaryDir tracce;
+        const QString traccia = tracce.filePath(QStringLiteral("traccia"));
+        QProcess salvataggio;
+        salvataggio.start(strace, {"-f", "-qq", "-y", "-e", "trace=fsync,rename,renameat,renameat2", "-o",
+                                   traccia, "--", QCoreApplication::applicationFilePath(),
+                                   QString::fromLatin1(SoloSalvataggio), cartella.Percorso(), "07"});
+        QVERIFY(salvataggio.waitForFinished(20000));
+        QCOMPARE(salvataggio.exitCode(), 0);
+        QFile file(traccia);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> righe = file.readAll().split('\n');
+        const auto rinomina = std::find_if(righe.cbegin(), righe.cend(), [](const QByteArray &riga) {
+            return riga.contains("rename") && riga.contains(", \"redme.qzl\") = 0");
+        });
+        QVERIFY2(rinomina != righe.cend(), righe.join('\n').constData());
+        const QByteArray sincronizzata = "fsync(";
+        const QByteArray dellaCartella = '<' + QFile::encodeName(cartella.Percorso()) + ">) = 0";
+        QVERIFY2(std::any_of(rinomina, righe.cend(),
+                             [&](const QByteArray &riga) {
+                                 return riga.contains(sincronizzata) && riga.contains(dellaCartella);
+                             }),
+                 righe.join('\n').constData());
     }
 
     void dueSalvataggiInsieme()
@@ -221,7 +266,11 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (argc == 4 && qstrcmp(argv[1], SoloSalvataggio) == 0) {
+    if ((argc == 4 || argc == 5) && qstrcmp(argv[1], SoloSalvataggio) == 0) {
+        if (argc == 5 && (qstrcmp(argv[4], SenzaAnonimi) != 0 || !SenzaFileAnonimi())) {
+            std::printf("cannot refuse unnamed files here\n");
+            return 4;
+        }
         // Ended without the exit handlers: a leak checker's, under strace, would end it otherwise.
         const int esito = Salva(QFile::decodeName(argv[2]), QString::fromLatin1(argv[3]));
         std::fflush(stdout);

@@ -12,6 +12,7 @@
 #include "principale/TFrmMain.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
+#include "support/ComeAltroUtente.h"
 #include "support/RispostaBox.h"
 #include "tst_stampa_pdf.h"
 
@@ -356,6 +357,8 @@ private slots:
                                 << "non è un file regolare";
         QTest::newRow("full disk, earlier file kept") << "pieno"
                                                       << "spazio su disco esaurito";
+        QTest::newRow("earlier file write-protected, kept") << "protetto"
+                                                            << "il file è protetto da scrittura";
     }
     void giocateSalvate()
     {
@@ -366,9 +369,10 @@ private slots:
         QTemporaryDir cartella;
         QTemporaryDir altrove;
         std::unique_ptr<CartellaPiena> piena;
+        std::unique_ptr<ComeAltroUtente> come;
         QString file = cartella.filePath(QStringLiteral("giocate.txt"));
         const QByteArray vecchio = "giocate di ieri\n";
-        const QString vittima = altrove.filePath(QStringLiteral("vittima"));
+        QString vittima = altrove.filePath(QStringLiteral("vittima"));
         const auto scrivi = [&](const QString &dove) {
             QFile f(dove);
             return f.open(QIODevice::WriteOnly) && f.write(vecchio) == vecchio.size();
@@ -380,6 +384,14 @@ private slots:
             QVERIFY(QFile::link(vittima, file));
         } else if (prima == QLatin1String("cartella")) {
             QVERIFY(QDir().mkdir(file));
+        } else if (prima == QLatin1String("protetto")) {
+            // The user's own file and folder; as root, those of the user the save is made as.
+            QVERIFY(scrivi(file));
+            vittima = file;
+            QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+            for (const QString &suo : {cartella.path(), file})
+                QVERIFY(::chown(QFile::encodeName(suo).constData(), ComeAltroUtente::Utente(),
+                                ComeAltroUtente::Gruppo()) == 0);
         } else if (prima == QLatin1String("pieno")) {
             piena = std::make_unique<CartellaPiena>();
             if (!piena->Motivo().isEmpty())
@@ -404,7 +416,10 @@ private slots:
             attese += QStringLiteral("       ") + riga + QLatin1Char('\n');
         if (!motivo.isEmpty())
             m_box->Rispondi(QMessageBox::Ok);
+        if (prima == QLatin1String("protetto"))
+            come = std::make_unique<ComeAltroUtente>();
         m_finestra->SalvaGiocate1->trigger();
+        come.reset();
 
         QCOMPARE(proposte,
                  QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))

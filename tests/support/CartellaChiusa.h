@@ -3,19 +3,19 @@
 
 #pragma once
 
+#include "support/ComeAltroUtente.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
-#include <sys/fsuid.h>
+#include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 // A folder (and optionally one file in it) this process may not change, or read, while the object
 // lives: the folder gets `permessi` (0555 by default; 01777 makes it a sticky folder open to all, where
 // only a file's owner may replace it). Permission bits alone do not stop the superuser, so as root the
-// process also acts on files as the unprivileged user 65534 for that time (the file-system user id is
-// per thread, and the tests touch files from this thread only).
+// process also acts on files as an unprivileged user for that time (ComeAltroUtente).
 class CartellaChiusa
 {
 public:
@@ -26,13 +26,11 @@ public:
         ::chmod(m_cartella.constData(), permessi);
         if (!m_file.isEmpty())
             ::chmod(m_file.constData(), 0000);
-        if (::geteuid() == 0)
-            ::setfsuid(65534);
+        m_utente = std::make_unique<ComeAltroUtente>();
     }
     ~CartellaChiusa()
     {
-        if (::geteuid() == 0)
-            ::setfsuid(0);
+        m_utente.reset();
         if (!m_file.isEmpty())
             ::chmod(m_file.constData(), 0644);
         ::chmod(m_cartella.constData(), 0700);
@@ -43,4 +41,5 @@ public:
 private:
     QByteArray m_cartella;
     QByteArray m_file;
+    std::unique_ptr<ComeAltroUtente> m_utente;
 };
