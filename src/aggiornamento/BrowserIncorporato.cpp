@@ -217,6 +217,17 @@ void BrowserIncorporato::decidi()
 {
     if (m_stato != Stato::Pagina || !m_risposta)
         return;
+    // Only a final 200 is the page or the file asked for: a part of it (206), a "not modified" with
+    // nothing (304), a list of choices (300) or any other answer is not, however it looks.
+    if (const int stato = m_risposta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        stato != 200) {
+        fallisci(Fallimento::StatoHttp,
+                 QStringLiteral("Risposta HTTP %1 %2 invece del documento richiesto")
+                     .arg(stato)
+                     .arg(m_risposta->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                     .simplified());
+        return;
+    }
     if (!IntestazioniAccettabili(*m_risposta)) {
         fallisci(Fallimento::Intestazioni,
                  QStringLiteral("Intestazioni della risposta assenti o oltre i %1 kB")

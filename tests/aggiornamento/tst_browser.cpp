@@ -178,6 +178,9 @@ private slots:
         QVERIFY(!prova.browser.InCorso());
         QCOMPARE(prova.browser.CorpoHtml().value_or(QStringLiteral("(none)")), corpo);
         QCOMPARE(m_server->Richieste(), QList<QByteArray>{"/index.php?show=ctrlvers&prg=Kelmo_DraVolo"});
+        // Asked uncompressed, so that the length declared is the length of what arrives.
+        QVERIFY2(m_server->Teste().constFirst().toLower().contains("\r\naccept-encoding: identity\r\n"),
+                 m_server->Teste().constFirst().constData());
     }
 
     void byteCasualiDannoUnCorpo()
@@ -291,6 +294,12 @@ private slots:
             << "http://127.0.0.1:%1/testa-lunga" << Fallimento::Intestazioni;
         QTest::newRow("not a web address") << "ftp://127.0.0.1:%1/file" << Fallimento::Rete;
         QTest::newRow("empty address") << "" << Fallimento::Rete;
+        // Only a final 200 is what was asked for: nothing else is read as the page or saved as the file.
+        QTest::newRow("206, part of the setup file")
+            << "http://127.0.0.1:%1/206.exe" << Fallimento::StatoHttp;
+        QTest::newRow("304, nothing") << "http://127.0.0.1:%1/304.exe" << Fallimento::StatoHttp;
+        QTest::newRow("300, a list of choices") << "http://127.0.0.1:%1/300.exe" << Fallimento::StatoHttp;
+        QTest::newRow("206, part of a page") << "http://127.0.0.1:%1/206" << Fallimento::StatoHttp;
     }
     void navigazioniFallite()
     {
@@ -322,6 +331,18 @@ private slots:
         for (int i = 0; i < 10; ++i)
             lunga.intestazioni << "X-Riempimento-" + QByteArray::number(i) + ": " + QByteArray(7000, 'a');
         m_server->Imposta("/testa-lunga", lunga);
+        for (const int stato : {206, 304, 300}) {
+            ServerProva::Risposta nonIntera;
+            nonIntera.stato = stato;
+            nonIntera.tipo = "application/octet-stream";
+            nonIntera.corpo = stato == 304 ? QByteArray() : ServerProva::BytesCasuali(1000, 5);
+            if (stato == 206)
+                nonIntera.intestazioni = {"Content-Range: bytes 0-999/102402"};
+            m_server->Imposta('/' + QByteArray::number(stato) + ".exe", nonIntera);
+            nonIntera.tipo = "text/html";
+            nonIntera.corpo = "<html><body>Versione 06.2002-16<</body></html>";
+            m_server->Imposta('/' + QByteArray::number(stato), nonIntera);
+        }
         rispondiAlSalvataggio(QDir::temp().filePath(QStringLiteral("mai.exe")));
 
         Prova prova;
@@ -747,6 +768,12 @@ private slots:
             << QList<QByteArray>{"Content-Encoding: gzip",
                                  "Content-Length: " + QByteArray::number(meta.size())}
             << meta << false;
+        // Framed in chunks, which the network layer follows to their proper end, and declaring a length
+        // they do not make.
+        QTest::newRow("chunks ending whole, short of the length declared")
+            << QList<QByteArray>{"Transfer-Encoding: chunked", "Content-Length: 200002"}
+            << "3e8\r\n" + dati.left(1000) + "\r\n0\r\n\r\n"
+            << false;
         QTest::newRow("endless attachment with no length")
             << QList<QByteArray>{"Content-Disposition: attachment; filename=\"index.html\""}
             << QByteArray(64 * 1024, 'x') << true;

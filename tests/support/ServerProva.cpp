@@ -114,6 +114,7 @@ void ServerProva::leggi(QTcpSocket *socket)
     const QList<QByteArray> riga = ricevuto.left(ricevuto.indexOf("\r\n")).split(' ');
     QByteArray obiettivo = riga.value(1);
     m_richieste.append(obiettivo);
+    m_teste.append(ricevuto.chopped(2));
     if (obiettivo.startsWith("http://")) {
         const qsizetype barra = obiettivo.indexOf('/', 7);
         obiettivo = barra < 0 ? QByteArray("/") : obiettivo.mid(barra);

@@ -52,6 +52,8 @@ public:
 
     // The request targets received, in order, as they appeared in the request line.
     const QList<QByteArray> &Richieste() const { return m_richieste; }
+    // The requests' heads (request line and header lines, each ending in CR LF), in the same order.
+    const QList<QByteArray> &Teste() const { return m_teste; }
     // Connections currently open (answered or not) from the client.
     int ConnessioniAperte() const;
     // Bytes sent so far, over every connection (those still in the kernel's buffers included).
@@ -71,6 +73,7 @@ private:
     QTcpServer m_server;
     QHash<QByteArray, Risposta> m_risposte;
     QList<QByteArray> m_richieste;
+    QList<QByteArray> m_teste;
     QList<QPointer<QTcpSocket>> m_connessioni;
     QHash<QTcpSocket *, QByteArray> m_ricevuto;
     qint64 m_inviati = 0;
