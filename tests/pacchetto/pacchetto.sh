@@ -181,7 +181,8 @@ FINE
   # one home without ~/.local, which the uninstall must take away whole, and one where ~/.local/bin
   # stood empty before, which must stay. Each is installed twice, as a new build goes over the old one,
   # with the language set in between, which the second install keeps; the program has left its fixed
-  # number in its folder, and the leftover of a save cut short. The build folder is root's here, and the
+  # number in its folder, and the leftover of a save cut short, and a writer killed in the middle of a
+  # transaction has left SQLite's files beside the tables. The build folder is root's here, and the
   # install writes its manifest there: so root installs, and gives the tree to the user.
   local comandi
   comandi=$(awk '/^and to uninstall that/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
@@ -210,12 +211,14 @@ FINE
     [ "$(lingua "$casa/.local/lib/kelmo-dravolo/impostazioni.db")" = Inglese ] ||
       fallito "installed again, the user's settings table reads $(lingua "$casa/.local/lib/kelmo-dravolo/impostazioni.db")"
     "${utente[@]}" sh -c 'cd "$1" && echo 07 >redme.qzl && : >redme.qzl.kelmo-2a' - "$casa/.local/lib/kelmo-dravolo"
+    "${utente[@]}" sh -c 'for t; do : >"$t-journal" && : >"$t-wal" && : >"$t-shm" || exit; done' - \
+      "$casa/.local/etc/kelmo-dravolo/impostazioni.db" "$casa/.local/lib/kelmo-dravolo/lingua.db"
     (cd "$casa" && "${utente[@]}" bash -euo pipefail -c "$comandi") || fallito "the README's uninstall failed"
     [ "$(find "$casa" | LC_ALL=C sort)" = "$attesi" ] ||
       fallito "the README's uninstall left: $(find "$casa" | LC_ALL=C sort | tr '\n' ' ')"
   done
-  echo "-- installed twice for a user, the language kept; the README's command removes it all, fixed number"
-  echo "   and folders, and leaves the ~/.local/bin that stood before"
+  echo "-- installed twice for a user, the language kept; the README's command removes it all, fixed number,"
+  echo "   the tables' -journal, -wal and -shm files and folders, and leaves the ~/.local/bin that stood before"
 }
 
 # Makes the package of build $1 in folder $2 (emptied first), with cpack's further arguments, and names
