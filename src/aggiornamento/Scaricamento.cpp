@@ -4,6 +4,7 @@
 #include "aggiornamento/Scaricamento.h"
 
 #include "kit/Salvataggio.h"
+#include "kit/Servizi.h"
 #include "regole/Errore.h"
 
 #include <QDir>
@@ -31,8 +32,7 @@ void Scaricamento::ImpostaSceltaFile(SceltaFile scelta)
 
 QString Scaricamento::ChiediDove(QWidget *genitore, const QString &nome)
 {
-    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    const QString proposta = QDir(cartella.isEmpty() ? QDir::homePath() : cartella).filePath(nome);
+    const QString proposta = QDir(Servizi::CartellaProposta(QStandardPaths::DownloadLocation)).filePath(nome);
     return g_sceltaFile ? g_sceltaFile(genitore, proposta) : SceltaStandard(genitore, proposta);
 }
 

@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 #include <cerrno>
@@ -53,13 +54,13 @@ std::optional<std::pair<CartellaAperta, QString>> nellaCartellaAperta(const QStr
     return std::nullopt;
 }
 
-// An environment variable that names an absolute path, or nothing.
-std::optional<QString> percorsoAssoluto(const char *variabile)
+// An environment variable that names an absolute path, in bytes, or nothing.
+std::optional<QByteArray> percorsoAssoluto(const char *variabile)
 {
     const QByteArray valore = qgetenv(variabile);
     if (!valore.startsWith('/'))
         return std::nullopt;
-    return QFile::decodeName(valore);
+    return valore;
 }
 } // namespace
 
@@ -90,21 +91,27 @@ QString CartellaDi(const QByteArray &eseguibile)
         throw Errore(QStringLiteral("Impossibile trovare la cartella del programma: %1")
                          .arg(QFile::decodeName(eseguibile)));
     // The root keeps its one separator.
-    const QByteArray cartella = eseguibile.left(qMax<qsizetype>(barra, 1));
+    return NomeCartella(eseguibile.left(qMax<qsizetype>(barra, 1)), QStringLiteral("del programma"));
+}
+
+QString NomeCartella(const QByteArray &cartella, const QString &quale)
+{
     const QString nome = QFile::decodeName(cartella);
-    if (QFile::encodeName(nome) == cartella)
-        return nome.endsWith(QLatin1Char('/')) ? nome : nome + QLatin1Char('/');
+    if (QFile::encodeName(nome) == cartella) {
+        const QString pulito = QDir::cleanPath(nome);
+        return pulito.endsWith(QLatin1Char('/')) ? pulito : pulito + QLatin1Char('/');
+    }
 
     // Opened anew at each call, onto the descriptor it had before, so that the name goes on resolving
     // as a path would (to a file system mounted over the folder, say) and keeps its number.
     const auto nonAperta = [&] {
-        return Errore(QStringLiteral("Impossibile aprire la cartella del programma %1: %2")
-                          .arg(nome, MotiviSistema::Motivo(errno)));
+        return Errore(QStringLiteral("Impossibile aprire la cartella %1 %2: %3")
+                          .arg(quale, nome, MotiviSistema::Motivo(errno)));
     };
     const int descrittore = ::open(cartella.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (descrittore < 0)
         throw nonAperta();
-    const QByteArray vero = cartella + '/';
+    const QByteArray vero = cartella.endsWith('/') ? cartella : cartella + '/';
     for (const CartellaAperta &aperta : cartelleAperte()) {
         if (aperta.vero != vero)
             continue;
@@ -136,19 +143,32 @@ QString PercorsoMostrato(const QString &percorso)
 QString CartellaConfigurazione()
 {
     // Relative values are ignored, as the XDG base directory rules say: they would depend on the
-    // working directory.
-    QString base;
+    // working directory. The folder a variable names is taken by its bytes, whatever they are: read as
+    // UTF-8, a name that is not would become another folder's.
+    const QString quale = QStringLiteral("di configurazione");
     if (const auto xdg = percorsoAssoluto("XDG_CONFIG_HOME"))
-        base = *xdg;
-    else if (const auto casa = percorsoAssoluto("HOME"))
-        base = *casa + QStringLiteral("/.config");
-    else
-        throw Errore(
-            qEnvironmentVariableIsEmpty("HOME")
-                ? QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è impostata")
-                : QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è un "
-                                 "percorso assoluto"));
-    return QDir::cleanPath(base) + QStringLiteral("/kelmo-dravolo/");
+        return NomeCartella(*xdg, quale) + QStringLiteral("kelmo-dravolo/");
+    if (const auto casa = percorsoAssoluto("HOME"))
+        return NomeCartella(*casa, quale) + QStringLiteral(".config/kelmo-dravolo/");
+    throw Errore(qEnvironmentVariableIsEmpty("HOME")
+                     ? QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è impostata")
+                     : QStringLiteral("nessuna cartella di configurazione, la variabile HOME non è un "
+                                      "percorso assoluto"));
+}
+
+QString CartellaProposta(QStandardPaths::StandardLocation tipo)
+{
+    const QString cartella = QStandardPaths::writableLocation(tipo);
+    if (!cartella.isEmpty() && QFileInfo(cartella).isDir())
+        return cartella;
+    if (const auto casa = percorsoAssoluto("HOME")) {
+        try {
+            return NomeCartella(*casa, QStringLiteral("personale"));
+        } catch (const Errore &) {
+            // No home to propose: the root, where the dialog can at least be used.
+        }
+    }
+    return QDir::rootPath();
 }
 
 QUrl UrlCollegamento(const QString &obiettivo)

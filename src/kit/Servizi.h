@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 
@@ -22,6 +23,11 @@ QString CartellaEseguibile();
 // Throws Errore when the folder cannot be opened.
 QString CartellaDi(const QByteArray &eseguibile);
 
+// A folder given by its path in bytes, with the trailing separator: its name where the bytes are UTF-8,
+// otherwise held open as CartellaDi does. `quale` says which folder it is in the failure's message
+// ("del programma"). Throws Errore when a folder that must be held cannot be opened.
+QString NomeCartella(const QByteArray &cartella, const QString &quale);
+
 // Points the executable's folder elsewhere (tests use a temporary folder); an empty path restores the
 // real one.
 void ImpostaCartellaEseguibile(const QString &cartella);
@@ -31,9 +37,15 @@ void ImpostaCartellaEseguibile(const QString &cartella);
 QString PercorsoMostrato(const QString &percorso);
 
 // The program's folder in the user's configuration folder, with the trailing separator:
-// kelmo-dravolo/ under $XDG_CONFIG_HOME when that is an absolute path, else under $HOME/.config. Throws
-// Errore naming the cause when neither can be had (HOME unset or not absolute).
+// kelmo-dravolo/ under $XDG_CONFIG_HOME when that is an absolute path, else under $HOME/.config; a
+// variable's folder whose name is not UTF-8 is held open (NomeCartella), and must exist. Throws Errore
+// naming the cause when neither can be had (HOME unset or not absolute, its folder not there).
 QString CartellaConfigurazione();
+
+// Where a save dialog proposes its file: the user's folder of that kind (documents, downloads) when it
+// exists, else the home folder (held by its bytes, as NomeCartella does), else the root; never the
+// working directory, which for a program started from the menu is no place of the user's.
+QString CartellaProposta(QStandardPaths::StandardLocation tipo);
 
 // The address of a target for the desktop's "open": a path becomes a file address (of the folder's real
 // name, byte for byte, for a folder held through its descriptor, which no other program could follow),

@@ -4,6 +4,7 @@
 #include "principale/SalvataggioGiocate.h"
 
 #include "kit/Salvataggio.h"
+#include "kit/Servizi.h"
 #include "regole/Errore.h"
 
 #include <QDir>
@@ -25,9 +26,8 @@ void ImpostaSceltaFile(SceltaFile scelta)
 
 QString ChiediDove(QWidget *genitore)
 {
-    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposta =
-        QDir(cartella.isEmpty() ? QDir::homePath() : cartella).filePath(QStringLiteral("giocate.txt"));
+    const QString proposta = QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation))
+                                 .filePath(QStringLiteral("giocate.txt"));
     if (g_sceltaFile)
         return g_sceltaFile(genitore, proposta);
     return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva le giocate"), proposta,

@@ -5,6 +5,7 @@
 // of every kind, the time limit, cancelling, and downloads saved whole or not at all.
 #include "aggiornamento/BrowserIncorporato.h"
 #include "aggiornamento/Scaricamento.h"
+#include "kit/Servizi.h"
 #include "regole/Scansione.h"
 
 #include "support/CartellaPiena.h"
@@ -563,12 +564,12 @@ private slots:
         QCOMPARE(prova.scaricati.constLast().at(0).toString(), destinazione);
         QVERIFY(!prova.browser.InCorso());
 
-        // The user's downloads folder and the file's own name were proposed.
+        // The user's downloads folder (or what stands for it) and the file's own name were proposed.
         QCOMPARE(proposte.size(), 1);
         const QFileInfo proposta(proposte.constFirst());
         QCOMPARE(proposta.fileName(), nome);
         QCOMPARE(proposta.absolutePath(),
-                 QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)).absolutePath());
+                 QDir(Servizi::CartellaProposta(QStandardPaths::DownloadLocation)).absolutePath());
 
         // Saved under exactly the name chosen, and nowhere else.
         QFile salvato(destinazione);

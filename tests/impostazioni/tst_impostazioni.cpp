@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -633,32 +635,68 @@ private slots:
 
     void cartellaNonScrivibileNumeroNellaConfigurazione_data()
     {
-        QTest::addColumn<QByteArray>("xdg"); // XDG_CONFIG_HOME; null: the test's folder
-        QTest::addColumn<QString>("sotto");  // where the file goes within the test's folder
-        QTest::newRow("XDG_CONFIG_HOME") << QByteArray() << "kelmo-dravolo/redme.qzl";
+        // XDG_CONFIG_HOME and HOME ("%1": the test's folder; null: unset), a folder made in the test's
+        // folder first, and where the file goes within it: names in bytes, as the system has them.
+        QTest::addColumn<QByteArray>("xdg");
+        QTest::addColumn<QByteArray>("casa");
+        QTest::addColumn<QByteArray>("crea");
+        QTest::addColumn<QByteArray>("sotto");
+        QTest::newRow("XDG_CONFIG_HOME")
+            << QByteArray("%1") << QByteArray("%1") << QByteArray() << QByteArray("kelmo-dravolo/redme.qzl");
         QTest::newRow("a relative XDG_CONFIG_HOME is ignored for $HOME/.config")
-            << QByteArray("relativa") << ".config/kelmo-dravolo/redme.qzl";
+            << QByteArray("relativa") << QByteArray("%1") << QByteArray()
+            << QByteArray(".config/kelmo-dravolo/redme.qzl");
+        QTest::newRow("a home whose name is not UTF-8")
+            << QByteArray() << QByteArray("%1/caf\xe9") << QByteArray("caf\xe9")
+            << QByteArray("caf\xe9/.config/kelmo-dravolo/redme.qzl");
+        QTest::newRow("an XDG_CONFIG_HOME whose name is not UTF-8")
+            << QByteArray("%1/caf\xe9") << QByteArray("%1") << QByteArray("caf\xe9")
+            << QByteArray("caf\xe9/kelmo-dravolo/redme.qzl");
     }
     void cartellaNonScrivibileNumeroNellaConfigurazione()
     {
         // An installed program: its folder is not the user's to write, so the number is saved in the
-        // user's configuration folder (made on the first save), restored and removed from there.
+        // user's configuration folder (made on the first save), restored and removed from there; that
+        // folder is the one the environment names, byte for byte.
         QFETCH(QByteArray, xdg);
-        QFETCH(QString, sotto);
-        if (!xdg.isNull()) {
-            qputenv("XDG_CONFIG_HOME", xdg);
-            qputenv("HOME", QFile::encodeName(m_configurazione->path()));
+        QFETCH(QByteArray, casa);
+        QFETCH(QByteArray, crea);
+        QFETCH(QByteArray, sotto);
+        const QByteArray base = QFile::encodeName(m_configurazione->path());
+        for (const auto &[variabile, valore] : {std::pair{"XDG_CONFIG_HOME", xdg}, std::pair{"HOME", casa}}) {
+            if (valore.isNull())
+                qunsetenv(variabile);
+            else
+                qputenv(variabile, QByteArray(valore).replace("%1", base));
         }
-        const QString usato = m_configurazione->filePath(sotto);
+        if (!crea.isEmpty()) // open to the unprivileged user the test saves as
+            QVERIFY(::mkdir((base + '/' + crea).constData(), 0700) == 0 &&
+                    ::chmod((base + '/' + crea).constData(), 0777) == 0);
+        const QByteArray usato = base + '/' + sotto;
+        const auto contenuto = [&usato] {
+            QByteArray letto(64, '\0');
+            const int file = ::open(usato.constData(), O_RDONLY);
+            letto.resize(file < 0 ? 0 : qMax<ssize_t>(0, ::read(file, letto.data(), size_t(letto.size()))));
+            if (file >= 0)
+                ::close(file);
+            return letto;
+        };
         CartellaChiusa limite(m_cartella->Percorso());
         TFrmImp &f = Apri();
         QVERIFY(Spunta());
         Scrivi(QStringLiteral("7"));
         Conferma(true);
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoSalvate});
-        QFile salvato(usato);
-        QVERIFY(salvato.open(QIODevice::ReadOnly));
-        QCOMPARE(salvato.readAll(), FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
+        QCOMPARE(contenuto(), FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
+        // Nothing beside it, under a name read otherwise (Qt lists no name that is not UTF-8).
+        QStringList voci;
+        if (DIR *cartella = ::opendir(base.constData())) {
+            while (const dirent *voce = ::readdir(cartella))
+                if (qstrcmp(voce->d_name, ".") != 0 && qstrcmp(voce->d_name, "..") != 0)
+                    voci << QString::fromLatin1(voce->d_name);
+            ::closedir(cartella);
+        }
+        QCOMPARE(voci.size(), 1);
         QVERIFY(!f.isVisible());
 
         TFrmImp &g = Apri();
@@ -667,7 +705,7 @@ private slots:
         Clic(g.Check1);
         Conferma(false);
         QCOMPARE(m_box->TitoliETesti().last(), QStringLiteral("Messaggio.|") + TestoRimosse);
-        QVERIFY(!QFile::exists(usato));
+        QVERIFY(::access(usato.constData(), F_OK) != 0);
         QVERIFY(FileNellaCartella(*m_cartella).isEmpty());
     }
 

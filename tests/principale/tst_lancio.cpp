@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -161,6 +162,57 @@ private slots:
                  QStringList{"Errore|Impossibile aprire la guida, file help.html non trovato"});
         QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
         QVERIFY(apertura.Aperti.isEmpty());
+    }
+
+    void cartellaProposta_data()
+    {
+        QTest::addColumn<QByteArray>("casa"); // HOME within the test's folder; null: unset
+        QTest::addColumn<bool>("documenti");  // HOME holds Documents
+        QTest::addColumn<QByteArray>(
+            "attesa"); // the folder proposed, within the test's folder; "/": the root
+        QTest::newRow("the documents folder") << QByteArray("casa") << true << QByteArray("casa/Documents");
+        QTest::newRow("no documents folder: the home") << QByteArray("casa") << false << QByteArray("casa");
+        QTest::newRow("a home whose name is not UTF-8")
+            << QByteArray("caf\xe9") << false << QByteArray("caf\xe9");
+        QTest::newRow("no home: the root, not the working directory")
+            << QByteArray() << false << QByteArray("/");
+    }
+    void cartellaProposta()
+    {
+        // Where the save dialogs open: a place of the user's that exists, its bytes kept.
+        QFETCH(QByteArray, casa);
+        QFETCH(bool, documenti);
+        QFETCH(QByteArray, attesa);
+        QTemporaryDir cartella;
+        const QByteArray base = QFile::encodeName(cartella.path()) + '/';
+        const QByteArray precedente = qgetenv("HOME");
+        const QByteArray configurazione = qgetenv("XDG_CONFIG_HOME");
+        const auto ripristina = qScopeGuard([&] {
+            qputenv("HOME", precedente);
+            qputenv("XDG_CONFIG_HOME", configurazione);
+        });
+        // No user-dirs.dirs of the user's: the documents folder is HOME/Documents.
+        qputenv("XDG_CONFIG_HOME", base);
+        if (casa.isNull()) {
+            qunsetenv("HOME");
+        } else {
+            QVERIFY(::mkdir((base + casa).constData(), 0700) == 0);
+            if (documenti)
+                QVERIFY(::mkdir((base + casa + "/Documents").constData(), 0700) == 0);
+            qputenv("HOME", base + casa);
+        }
+        const QString proposta = Servizi::CartellaProposta(QStandardPaths::DocumentsLocation);
+        const QByteArray vera = attesa == "/" ? attesa : base + attesa;
+        QCOMPARE(QFile::encodeName(QDir::cleanPath(Servizi::PercorsoMostrato(proposta))),
+                 QFile::encodeName(QDir::cleanPath(QFile::decodeName(vera))));
+        // The very folder, whatever its name: the same file on the same device.
+        struct stat proposto {
+        }, atteso{};
+        QVERIFY(::stat(QFile::encodeName(proposta).constData(), &proposto) == 0);
+        QVERIFY(::stat(vera.constData(), &atteso) == 0);
+        QCOMPARE(std::pair(proposto.st_dev, proposto.st_ino), std::pair(atteso.st_dev, atteso.st_ino));
+        ::rmdir((base + casa + "/Documents").constData());
+        ::rmdir((base + casa).constData());
     }
 };
 

@@ -7,6 +7,7 @@
 // dialog itself, and a printer that fails. And the same play lines saved to a text file.
 #include "Configurazione.h"
 #include "kit/Applicazione.h"
+#include "kit/Servizi.h"
 #include "principale/SalvataggioGiocate.h"
 #include "principale/StampaGiocate.h"
 #include "principale/TFrmMain.h"
@@ -421,9 +422,8 @@ private slots:
         m_finestra->SalvaGiocate1->trigger();
         come.reset();
 
-        QCOMPARE(proposte,
-                 QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                 .filePath(QStringLiteral("giocate.txt"))});
+        QCOMPARE(proposte, QStringList{QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation))
+                                           .filePath(QStringLiteral("giocate.txt"))});
         QFile salvato(file);
         if (motivo.isEmpty()) {
             QVERIFY(m_box->Visti().isEmpty());

@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -671,18 +672,23 @@ private slots:
         QTest::addColumn<QString>("propria");   // LINGUA of the user's own table
         QTest::addColumn<QString>("programma"); // LINGUA of the table in the working directory
         QTest::addColumn<QStringList>("attesi");
-        QTest::addColumn<QString>("errore"); // %1: the user's table
+        QTest::addColumn<QString>("errore");       // %1: the user's table
+        QTest::addColumn<QByteArray>("altroNome"); // added to the configuration folder's name
         QTest::newRow("the user's language over the program's Italian")
             << "Inglese"
-            << "Italiano" << QStringList{"One", "Two", "Three"} << "";
+            << "Italiano" << QStringList{"One", "Two", "Three"} << "" << QByteArray();
+        QTest::newRow("the user's language, their folder's name not UTF-8")
+            << "Inglese"
+            << "Italiano" << QStringList{"One", "Two", "Three"} << "" << QByteArray("\xe9");
         QTest::newRow("the user's Italian over the program's language")
             << "Italiano"
-            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"} << "";
+            << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"} << "" << QByteArray();
         QTest::newRow("a wrong value is named in the user's table")
             << "1nglese"
             << "Inglese" << QStringList{"&Uno", "Du'e", "Tre"}
             << "Lingua \"1nglese\" non valida nel campo LINGUA di %1: sono ammessi solo lettere, cifre e "
-               "trattini bassi, senza una cifra in testa";
+               "trattini bassi, senza una cifra in testa"
+            << QByteArray();
     }
     void impostazioniProprie()
     {
@@ -691,11 +697,17 @@ private slots:
         QFETCH(QString, programma);
         QFETCH(QStringList, attesi);
         QFETCH(QString, errore);
+        QFETCH(QByteArray, altroNome);
         CartellaProva cartella;
         cartella.Scrivi(FileLingua, {});
         TabelleProva tabelle;
         tabelle.Lingua(programma);
         tabelle.Lingua(propria, true);
+        if (!altroNome.isEmpty()) {
+            const QByteArray configurazione = qgetenv("XDG_CONFIG_HOME");
+            QVERIFY(::rename(configurazione.constData(), (configurazione + altroNome).constData()) == 0);
+            qputenv("XDG_CONFIG_HOME", configurazione + altroNome);
+        }
         tabelle.Traduzioni({{"Uno", "One"}, {"Due", "Two"}, {"Tre", "Three"}});
         QStringList testi{"&Uno", "Du'e", "Tre"};
         RispostaBox risposte;
