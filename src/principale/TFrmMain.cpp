@@ -257,10 +257,18 @@ void TFrmMain::StampaTutteLeGiocate()
 
 void TFrmMain::StampaGiocataCorrente()
 {
+    // The play is the last one recorded, which the fields show after every draw that succeeded. A draw
+    // stopped by an unreadable fixed-number file leaves in the fields a combination that was never
+    // played; and when the first draw of all stopped so, no play was recorded at all.
+    if (Memo1->Conteggio() == 0) {
+        Messaggi::MessaggioInfo(
+            QStringLiteral("Nessuna giocata da stampare: l'ultima estrazione non è andata a buon fine."));
+        return;
+    }
+    const QString giocata = Memo1->Riga(Memo1->Conteggio() - 1);
     QPrinter stampante(QPrinter::HighResolution);
     if (!StampaGiocate::ScegliStampante(stampante, this))
         return;
-    const QString giocata = Estrazione::RigaGiocata(Combinazione());
     StampaGiocate::StampaRiepilogo(
         stampante, StampaGiocate::CarattereStampa(EDTn1->font()), [] { return qsizetype(1); },
         [&giocata](qsizetype) { return giocata; });

@@ -169,34 +169,60 @@ private slots:
 
     void sceltaDellaStampa_data()
     {
+        // The plays before printing: three drawn, three drawn and then one that failed on a damaged
+        // fixed-number file (which leaves the fields holding no play), or only the failed one.
+        QTest::addColumn<QString>("giocate");
         QTest::addColumn<QList<QMessageBox::StandardButton>>("risposte");
         QTest::addColumn<QStringList>("domande");
+        QTest::addColumn<QString>("avviso"); // the information box after the questions, or none
         QTest::addColumn<bool>("tutte");
         QTest::addColumn<bool>("stampa");
-        QTest::newRow("all plays") << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << true << true;
-        QTest::newRow("current play") << QList{QMessageBox::No, QMessageBox::Yes}
-                                      << QStringList{DomandaTutte, DomandaCorrente} << false << true;
-        QTest::newRow("neither") << QList{QMessageBox::No, QMessageBox::No}
-                                 << QStringList{DomandaTutte, DomandaCorrente} << false << false;
+        QTest::newRow("all plays") << "buone" << QList{QMessageBox::Yes} << QStringList{DomandaTutte} << ""
+                                   << true << true;
+        QTest::newRow("current play") << "buone" << QList{QMessageBox::No, QMessageBox::Yes}
+                                      << QStringList{DomandaTutte, DomandaCorrente} << "" << false << true;
+        QTest::newRow("neither") << "buone" << QList{QMessageBox::No, QMessageBox::No}
+                                 << QStringList{DomandaTutte, DomandaCorrente} << "" << false << false;
+        QTest::newRow("after a failed draw, the last recorded play is printed")
+            << "poi fallita" << QList{QMessageBox::No, QMessageBox::Yes}
+            << QStringList{DomandaTutte, DomandaCorrente} << "" << false << true;
+        QTest::newRow("no play recorded: nothing printed, the box says why")
+            << "solo fallita" << QList{QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok}
+            << QStringList{DomandaTutte, DomandaCorrente}
+            << "Nessuna giocata da stampare: l'ultima estrazione non è andata a buon fine." << false << false;
     }
     void sceltaDellaStampa()
     {
+        QFETCH(QString, giocate);
         QFETCH(QList<QMessageBox::StandardButton>, risposte);
         QFETCH(QStringList, domande);
+        QFETCH(QString, avviso);
         QFETCH(bool, tutte);
         QFETCH(bool, stampa);
-        Gioca(3);
+        if (giocate != QLatin1String("solo fallita"))
+            Gioca(3);
+        if (giocate != QLatin1String("buone")) {
+            m_cartella->Scrivi(QStringLiteral("redme.qzl"), QByteArray("AO 'ab'$tg\r\n"));
+            m_box->Rispondi(QMessageBox::Ok);
+            Gioca(1);
+            QCOMPARE(m_box->Visti().size(), 1);
+            QCOMPARE(m_box->Visti().first().icona, QMessageBox::Critical);
+            // The draw's error box is its own test's business; from here on, only printing's boxes.
+            m_box = std::make_unique<RispostaBox>();
+        }
         const QStringList registro = Registro();
         const Estrazione::Combinazione campi = m_finestra->Combinazione();
         for (QMessageBox::StandardButton risposta : risposte)
             m_box->Rispondi(risposta);
         m_finestra->BTSstampa->click();
 
-        QCOMPARE(m_box->Testi(), domande);
-        for (const BoxVisto &visto : m_box->Visti()) {
-            QCOMPARE(visto.titolo, QStringLiteral("Richiesta."));
-            QCOMPARE(visto.pulsanti, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_box->Testi(), avviso.isEmpty() ? domande : domande + QStringList{avviso});
+        for (qsizetype i = 0; i < domande.size(); ++i) {
+            QCOMPARE(m_box->Visti()[i].titolo, QStringLiteral("Richiesta."));
+            QCOMPARE(m_box->Visti()[i].pulsanti, QMessageBox::Yes | QMessageBox::No);
         }
+        if (!avviso.isEmpty())
+            QCOMPARE(m_box->Visti().back().icona, QMessageBox::Information);
         QCOMPARE(m_dialoghi, stampa ? 1 : 0);
         QCOMPARE(QFile::exists(m_file), stampa);
         // Printing changes neither the log nor the fields.
@@ -211,7 +237,7 @@ private slots:
         if (tutte)
             attese += registro;
         else
-            attese << Estrazione::RigaGiocata(campi);
+            attese << registro.back();
         QCOMPARE(Righe(pagine), attese);
         QCOMPARE(CaratteriPdf(m_file), QStringList{QStringLiteral("LiberationSans-Bold")});
 
