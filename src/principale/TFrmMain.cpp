@@ -286,7 +286,7 @@ void TFrmMain::EstraiCombinazione()
 {
     const auto campi = CampiNumero();
     for (;;) {
-        Estrazione::Generatore generatore(Estrazione::SemeDalOrologio());
+        Estrazione::Generatore generatore(Estrazione::SemeDelTentativo(Estrazione::SemeDalOrologio()));
 
         std::exception_ptr erroreFile;
         if (NumeroFisso::Esiste()) {

@@ -6,6 +6,7 @@
 #include "regole/Numeri.h"
 
 #include <QStringList>
+#include <atomic>
 #include <chrono>
 #include <limits>
 
@@ -16,6 +17,17 @@ std::uint32_t SemeDalOrologio()
 {
     const auto adesso = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(adesso).count());
+}
+
+std::uint64_t Seme(std::uint32_t orologio, std::uint64_t tentativo)
+{
+    return (tentativo << 32) | orologio;
+}
+
+std::uint64_t SemeDelTentativo(std::uint32_t orologio)
+{
+    static std::atomic<std::uint64_t> tentativi{0};
+    return Seme(orologio, tentativi.fetch_add(1, std::memory_order_relaxed));
 }
 
 std::uint64_t Generatore::prossimo()

@@ -31,15 +31,24 @@ inline constexpr std::array<std::array<int, 2>, 15> Coppie{{{0, 1},
                                                             {3, 5},
                                                             {4, 5}}};
 
-// A fresh seed from the clock: the low 32 bits of a nanosecond counter.
+// A fresh reading of the clock: the low 32 bits of a nanosecond counter.
 std::uint32_t SemeDalOrologio();
+
+// The seed of one attempt of the draw: the clock's reading in the low half, the attempt's number in
+// the high half. Two attempts at the same reading (a clock that stands still, or one too coarse for
+// the attempts' pace) still get different seeds.
+std::uint64_t Seme(std::uint32_t orologio, std::uint64_t tentativo);
+
+// The seed of the next attempt of this process at the given clock reading: Seme with the number of
+// attempts seeded before it.
+std::uint64_t SemeDelTentativo(std::uint32_t orologio);
 
 // A small generator whose first outputs are already well mixed, so that seeding it again at every
 // attempt from nearby clock values still gives independent-looking draws.
 class Generatore
 {
 public:
-    explicit Generatore(std::uint32_t seme) : m_stato(seme) {}
+    explicit Generatore(std::uint64_t seme) : m_stato(seme) {}
 
     // A whole number drawn uniformly from 0 to limite - 1 (rejection sampling, no modulo bias).
     int Numero(int limite);

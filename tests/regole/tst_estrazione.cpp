@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The draw's rules on values: padding, pair order, the log line and the generator's range and run.
+// The draw's rules on values: padding, pair order, the log line, the generator's range and run, and the
+// seeds of attempts made while the clock reads the same.
 #include "regole/Estrazione.h"
 #include "regole/Numeri.h"
 
@@ -91,6 +92,47 @@ private slots:
         for (int i = 0; i < 2000; ++i)
             visti.insert(NumeroEstratto(generatore).toInt());
         QCOMPARE(visti.size(), Numeri::Massimo - Numeri::Minimo + 1);
+    }
+
+    void tentativiAllaStessaOra_data()
+    {
+        QTest::addColumn<std::uint32_t>("orologio");
+        QTest::newRow("zero") << std::uint32_t{0};
+        QTest::newRow("all ones") << std::uint32_t{0xFFFFFFFF};
+    }
+    void tentativiAllaStessaOra()
+    {
+        // A clock that stands still gives every attempt the same reading: the attempts still draw
+        // differently, over the whole range, rather than repeating one play.
+        QFETCH(std::uint32_t, orologio);
+        QSet<int> primi;
+        for (int i = 0; i < 2000; ++i) {
+            Generatore generatore(SemeDelTentativo(orologio));
+            primi.insert(NumeroEstratto(generatore).toInt());
+        }
+        QCOMPARE(primi.size(), Numeri::Massimo - Numeri::Minimo + 1);
+    }
+
+    void orologioFermoNonGiraPerSempre()
+    {
+        // At a reading whose first attempt draws a number twice, the attempts that follow at the same
+        // reading come to a play of six different numbers.
+        const auto giocata = [](std::uint64_t seme) {
+            Generatore generatore(seme);
+            Combinazione campi;
+            for (QString &campo : campi)
+                campo = NumeroEstratto(generatore);
+            return campi;
+        };
+        std::uint32_t orologio = 0;
+        while (PrimaCoppiaUguale(giocata(Seme(orologio, 0))) < 0)
+            ++orologio;
+        // One attempt in six or seven draws a number twice: a hundred in a row never do.
+        std::uint64_t tentativo = 1;
+        while (PrimaCoppiaUguale(giocata(Seme(orologio, tentativo))) >= 0) {
+            ++tentativo;
+            QVERIFY2(tentativo < 100, qPrintable(QStringLiteral("still drawing at clock %1").arg(orologio)));
+        }
     }
 };
 
