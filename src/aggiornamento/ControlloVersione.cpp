@@ -35,10 +35,12 @@ ControlloVersione::ControlloVersione(QObject *genitore)
 
     // Every row whose key matches copies its criterion.
     const QString minuscola = TabellaCriteri::ChiaveMinuscola(chiave);
+    Scansione::Criterio criterio;
     for (const TabellaCriteri::Riga &riga : TabellaCriteri::Righe()) {
         if (minuscola == QLatin1String(riga.Chiave))
-            m_criterio = riga.Criterio;
+            criterio = riga.Criterio;
     }
+    m_scansione = Scansione::ScansioneProgressiva(criterio);
     m_versioneAttuale = Scansione::VersioneAttuale(Identita::EtichettaVersione());
 
     using RapportoErrori::Collega;
@@ -55,6 +57,13 @@ ControlloVersione::~ControlloVersione()
     // Nothing of a navigation still running may reach a check that is going away.
     WebBrowser1->disconnect(this);
     WebBrowser1->Annulla();
+}
+
+QList<QByteArray> ControlloVersione::IndirizziTrovati() const
+{
+    if (const std::optional<QByteArray> &primo = m_scansione.Primo())
+        return {*primo};
+    return {};
 }
 
 void ControlloVersione::Controlla()
@@ -83,7 +92,7 @@ void ControlloVersione::WebBrowser1DocumentComplete()
     const std::optional<QString> corpo = WebBrowser1->CorpoHtml();
     if (!corpo)
         return;
-    m_pagine.append(Scansione::InWindows1252(*corpo));
+    m_scansione.Aggiungi(Scansione::InWindows1252(*corpo));
     // A page where the setup file was expected: it counts as a document, but the download failed.
     if (m_scaricamento)
         WebBrowser1NavigazioneFallita();
@@ -113,9 +122,9 @@ void ControlloVersione::WebBrowser1ScaricamentoTerminato()
 void ControlloVersione::concludi()
 {
     m_controllo = false;
-    Scansione::EstraiURLConCriterio(m_pagine, m_indirizzi, m_criterio);
+    m_scansione.Scansiona();
     // Within one check object the first version ever found is the one compared.
-    const qint32 pubblicata = Scansione::VersionePubblicata(m_indirizzi);
+    const qint32 pubblicata = Scansione::VersionePubblicata(IndirizziTrovati());
     emit ControlloConcluso(pubblicata, Scansione::NuovaVersioneDisponibile(m_versioneAttuale, pubblicata));
 }
 

@@ -53,10 +53,11 @@ public:
     void Annulla();
     bool InControllo() const { return m_controllo; }
 
-    // The body markup of every document completed, in Windows-1252, whoever started its loading.
-    const QList<QByteArray> &PagineCaricate() const { return m_pagine; }
-    // The addresses found over every check, in the order found, in Windows-1252.
-    const QList<QByteArray> &IndirizziTrovati() const { return m_indirizzi; }
+    // How many documents were completed, whoever started their loading.
+    qsizetype PagineCaricate() const { return m_scansione.Pagine(); }
+    // The address the published version is read from: the first that any check found, in
+    // Windows-1252. Once it is found, no page is kept and no check scans again: nothing could change it.
+    QList<QByteArray> IndirizziTrovati() const;
     BrowserIncorporato &Browser() { return *WebBrowser1; }
 
 signals:
@@ -78,12 +79,10 @@ private:
     BrowserIncorporato *WebBrowser1;
     QString m_indirizzoControllo;
     QString m_indirizzoScaricamento;
-    // The version criterion, from the criterion table: empty when no row matches the program key, and
-    // then no check ever finds a published version.
-    Scansione::Criterio m_criterio;
+    // The pages scanned with the version criterion, from the criterion table: an empty criterion when
+    // no row matches the program key, and then no check ever finds a published version.
+    Scansione::ScansioneProgressiva m_scansione;
     qint32 m_versioneAttuale = 0;
-    QList<QByteArray> m_pagine;
-    QList<QByteArray> m_indirizzi;
     // A check waits for its page.
     bool m_controllo = false;
     // The browser's navigation is the download's: whatever answers it, a page included, ends it.

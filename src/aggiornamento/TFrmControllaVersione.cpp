@@ -152,8 +152,8 @@ void TFrmControllaVersione::sbControllaClick()
 void TFrmControllaVersione::MostraEsito(qint32 pubblicata, bool nuova)
 {
     fineAttesa();
-    // The hidden result list keeps every address found, as the design's form does.
-    const QList<QByteArray> &trovati = m_controllo.IndirizziTrovati();
+    // The hidden result list shows the address the published version was read from.
+    const QList<QByteArray> trovati = m_controllo.IndirizziTrovati();
     for (qsizetype i = ListURL->count(); i < trovati.size(); ++i)
         ListURL->addItem(Scansione::DaWindows1252(trovati.at(i)));
 

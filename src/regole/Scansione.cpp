@@ -45,6 +45,36 @@ qsizetype TrovaUltimo(QByteArrayView testo, QByteArrayView cercato)
     return testo.lastIndexOf(cercato);
 }
 
+using Scarti = std::array<bool, 256>;
+
+Scarti InsiemeScarti(const Criterio &criterio)
+{
+    Scarti scarto{};
+    for (char c : criterio.Scarti)
+        scarto[static_cast<unsigned char>(c)] = true;
+    return scarto;
+}
+
+// The value in a text that begins at a counted separator: from the first opening marker on (the
+// marker kept or not) to the first closing marker after it, trailing discards dropped; nothing when a
+// marker is missing.
+std::optional<QByteArrayView> Valore(QByteArrayView t, const Criterio &criterio, const Scarti &scarto)
+{
+    const qsizetype apertura = Trova(t, criterio.Apertura);
+    if (apertura < 0)
+        return std::nullopt;
+    t = t.sliced(criterio.IncludiApertura ? apertura : apertura + criterio.Apertura.size());
+
+    const qsizetype chiusura = Trova(t, criterio.Chiusura);
+    if (chiusura < 0)
+        return std::nullopt;
+    t = t.first(criterio.IncludiChiusura ? chiusura + criterio.Chiusura.size() : chiusura);
+
+    while (!t.isEmpty() && scarto[static_cast<unsigned char>(t.back())])
+        t.chop(1);
+    return t;
+}
+
 } // namespace
 
 QByteArray invertiTesto(QByteArrayView testo)
@@ -61,9 +91,7 @@ void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &
     if (voci == 0)
         return;
 
-    std::array<bool, 256> scarto{};
-    for (char c : criterio.Scarti)
-        scarto[static_cast<unsigned char>(c)] = true;
+    const Scarti scarto = InsiemeScarti(criterio);
 
     // The e-th text of the walk: the sources in order, or from the last to the first backwards.
     const auto voce = [&](qsizetype indice) -> QByteArrayView {
@@ -96,25 +124,63 @@ void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &
                 continue;
             if (++colpi <= criterio.Salti)
                 continue;
-            t = t.sliced(separatore);
-
-            const qsizetype apertura = Trova(t, criterio.Apertura);
-            if (apertura < 0)
+            const std::optional<QByteArrayView> valore = Valore(t.sliced(separatore), criterio, scarto);
+            if (!valore)
                 continue;
-            t = t.sliced(criterio.IncludiApertura ? apertura : apertura + criterio.Apertura.size());
-
-            const qsizetype chiusura = Trova(t, criterio.Chiusura);
-            if (chiusura < 0)
-                continue;
-            t = t.first(criterio.IncludiChiusura ? chiusura + criterio.Chiusura.size() : chiusura);
-
-            while (!t.isEmpty() && scarto[static_cast<unsigned char>(t.back())])
-                t.chop(1);
-
-            Destinazione.append(t.toByteArray());
+            Destinazione.append(valore->toByteArray());
             e = k;
             break;
         }
+    }
+}
+
+void ScansioneProgressiva::Aggiungi(QByteArray pagina)
+{
+    ++m_pagine;
+    if (!m_primo)
+        m_nuove.append(std::move(pagina));
+}
+
+void ScansioneProgressiva::Scansiona()
+{
+    if (m_primo || m_nuove.isEmpty())
+        return;
+    const QList<QByteArray> nuove = std::exchange(m_nuove, {});
+    QList<QByteArray> valori;
+    if (m_criterio.Invertito) {
+        m_lette += nuove;
+        EstraiURLConCriterio(m_lette, valori, m_criterio);
+    } else {
+        // The walk from the first anchor of the pages already scanned goes on through the new ones,
+        // read whole; then the new pages are walked among themselves.
+        if (m_ancora) {
+            const Scarti scarto = InsiemeScarti(m_criterio);
+            qint64 colpi = m_colpi;
+            for (const QByteArray &pagina : nuove) {
+                const qsizetype separatore = Trova(pagina, m_criterio.Separatore);
+                if (separatore < 0 || ++colpi <= m_criterio.Salti)
+                    continue;
+                if (const auto valore =
+                        Valore(QByteArrayView(pagina).sliced(separatore), m_criterio, scarto)) {
+                    valori.append(valore->toByteArray());
+                    break;
+                }
+            }
+        }
+        if (valori.isEmpty())
+            EstraiURLConCriterio(nuove, valori, m_criterio);
+        for (const QByteArray &pagina : nuove) {
+            if (m_ancora) {
+                m_colpi += Trova(pagina, m_criterio.Separatore) >= 0;
+            } else if (const qsizetype ancora = Trova(pagina, m_criterio.Ancora); ancora >= 0) {
+                m_ancora = true;
+                m_colpi = Trova(QByteArrayView(pagina).sliced(ancora), m_criterio.Separatore) >= 0;
+            }
+        }
+    }
+    if (!valori.isEmpty()) {
+        m_primo = valori.constFirst();
+        m_lette.clear();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <utility>
 
 // The version page scanner: cuts values out of page texts by a criterion, reads the published and the
 // current build number and compares them. Texts are 8-bit (Windows-1252), positions count from 1 in the
@@ -49,6 +50,42 @@ struct Criterio {
 // nothing is ever removed from Destinazione.
 void EstraiURLConCriterio(const QList<QByteArray> &Sorgente, QList<QByteArray> &Destinazione,
                           const Criterio &criterio);
+
+// The scanner as the update check runs it over its growing list of pages: each check scans every page
+// completed so far, and only the first value ever found is read. Keeping every page and scanning them
+// all at each check costs memory and time without end; this holds only what a later scan can still
+// use, with the same first value. Once a value is found nothing more can change it, and no page is
+// kept. Until then, forwards, a later page can only continue the walk that starts at the first anchor
+// of the pages already scanned (the walks from later anchors count fewer separators and meet the same
+// pages), so what is kept of them is whether they hold an anchor and how many separators that walk has
+// counted. Backwards, the walk reads the earlier pages again, and they are kept whole.
+class ScansioneProgressiva
+{
+public:
+    explicit ScansioneProgressiva(Criterio criterio = {}) : m_criterio(std::move(criterio)) {}
+
+    // A page completed: scanned with the others at the next Scansiona.
+    void Aggiungi(QByteArray pagina);
+    // Scans as EstraiURLConCriterio would scan every page added so far.
+    void Scansiona();
+    // The first value any scan found, if one did.
+    const std::optional<QByteArray> &Primo() const { return m_primo; }
+    // Pages added, and pages held in memory.
+    qsizetype Pagine() const { return m_pagine; }
+    qsizetype PagineTrattenute() const { return m_nuove.size() + m_lette.size(); }
+
+private:
+    Criterio m_criterio;
+    std::optional<QByteArray> m_primo;
+    qsizetype m_pagine = 0;
+    // Added since the last scan.
+    QList<QByteArray> m_nuove;
+    // Forwards: an anchor in the pages scanned, and the separators counted from the first one on.
+    bool m_ancora = false;
+    qint64 m_colpi = 0;
+    // Backwards: the pages scanned.
+    QList<QByteArray> m_lette;
+};
 
 // Reads a signed 32-bit integer: blanks (character 32) before it are skipped, then an optional sign,
 // then decimal digits or hexadecimal ones after "$", "x", "X", "0x" or "0X". Nothing may follow the

@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(s.piccolo, piccolo);
         QVERIFY(s.controlla);
         QCOMPARE(s.scarica, scarica);
-        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagine);
+        QCOMPARE(finestra.Controllo().PagineCaricate(), pagine);
         if (!portaChiusa)
             QCOMPARE(m_server->Richieste().value(0), PercorsoControllo);
         // Nothing is left loading once the outcome is shown.
@@ -245,7 +245,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("prima");
         QTest::addColumn<QByteArray>("seconda"); // empty: the second page is not found
-        // Each check scans every page kept so far and appends what it finds.
+        // The address the published version is read from: the first found by any check.
         QTest::addColumn<QStringList>("valori");
         QTest::addColumn<QString>("verInternet");
         QTest::addColumn<QString>("grande");
@@ -253,11 +253,11 @@ private slots:
         QTest::addColumn<int>("pagine");
 
         QTest::newRow("the first version found is still compared")
-            << Pagina("Versione 06.2002-16") << Pagina("Versione 04.2002-14") << QStringList{"16", "16", "14"}
-            << "16" << Disponibile << true << 2;
+            << Pagina("Versione 06.2002-16") << Pagina("Versione 04.2002-14") << QStringList{"16"} << "16"
+            << Disponibile << true << 2;
         QTest::newRow("an older first version hides a newer second")
-            << Pagina("Versione 04.2002-14") << Pagina("Versione 06.2002-16") << QStringList{"14", "14", "16"}
-            << "14" << Nessuna << false << 2;
+            << Pagina("Versione 04.2002-14") << Pagina("Versione 06.2002-16") << QStringList{"14"} << "14"
+            << Nessuna << false << 2;
         QTest::newRow("no version first, then a newer one")
             << Pagina("Manutenzione") << Pagina("Versione 06.2002-16") << QStringList{"16"} << "16"
             << Disponibile << true << 2;
@@ -280,7 +280,7 @@ private slots:
         TFrmControllaVersione finestra;
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         const Stato primo = StatoDi(finestra);
-        QCOMPARE(finestra.Controllo().PagineCaricate().size(), 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate(), 1);
 
         if (seconda.isEmpty()) {
             ServerProva::Risposta manca;
@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(inAttesa->scarica, primo.scarica);
 
         QCOMPARE(m_server->Richieste(), (QList<QByteArray>{PercorsoControllo, PercorsoControllo}));
-        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagine);
+        QCOMPARE(finestra.Controllo().PagineCaricate(), pagine);
         QCOMPARE(Elementi(finestra.ListURL), valori);
         const Stato s = StatoDi(finestra);
         QCOMPARE(s.verInternet, verInternet);
@@ -395,7 +395,7 @@ private slots:
         QVERIFY(!finestra.sbScarica->isEnabled());
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
         QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
-        QCOMPARE(finestra.Controllo().PagineCaricate().size(), 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate(), 1);
     }
 
     void scaricamentoInterrottoNonLasciaFile_data()
@@ -428,7 +428,7 @@ private slots:
         QVERIFY(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QVERIFY(!finestra.sbScarica->isEnabled());
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
-        QCOMPARE(finestra.Controllo().PagineCaricate().size(), pagina ? 2 : 1);
+        QCOMPARE(finestra.Controllo().PagineCaricate(), pagina ? 2 : 1);
         QCOMPARE(box.Visti().size(), 1);
 
         // A later check finds the newer build again and gives the button back.
@@ -674,8 +674,7 @@ private slots:
                 return;
             aperture.append({finestra, finestra->parentWidget(), finestra->windowModality(),
                              QGuiApplication::modalWindow() == finestra->windowHandle(),
-                             finestra->Controllo().PagineCaricate().size(),
-                             finestra->LabMessaggioGrande->text()});
+                             finestra->Controllo().PagineCaricate(), finestra->LabMessaggioGrande->text()});
             Clic(finestra->sbEsci);
         });
         pilota.start();

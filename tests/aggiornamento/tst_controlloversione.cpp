@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(segnali.fallito.count(), riuscito ? 0 : 1);
         if (riuscito)
             QCOMPARE(segnali.concluso.constFirst(), (QVariantList{pubblicata, nuova}));
-        QCOMPARE(controllo.PagineCaricate().size(), riuscito ? 1 : 0);
+        QCOMPARE(controllo.PagineCaricate(), riuscito ? 1 : 0);
         if (!portaChiusa)
             QCOMPARE(m_server->Richieste().value(0), PercorsoControllo);
         QVERIFY(!controllo.InControllo());
@@ -196,7 +196,7 @@ private slots:
         // The key travels in the address with its case unchanged.
         QCOMPARE(m_server->Richieste().value(0),
                  QByteArray("/index.php?show=ctrlvers&prg=") + QUrl::toPercentEncoding(chiave, "_"));
-        QCOMPARE(controllo.PagineCaricate().size(), 1);
+        QCOMPARE(controllo.PagineCaricate(), 1);
     }
 
     void scaricamentoDuranteUnControllo_data()
@@ -230,7 +230,7 @@ private slots:
         QVERIFY(segnali.Attendi());
         QCOMPARE(segnali.Totale(), 1);
         QCOMPARE(segnali.fallito.count(), 1);
-        QCOMPARE(controllo.PagineCaricate().size(), pagina ? 1 : 0);
+        QCOMPARE(controllo.PagineCaricate(), pagina ? 1 : 0);
 
         // Outside a check, only the page met where the file was expected says so.
         controllo.Scarica();
@@ -240,6 +240,62 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(segnali.scaricamento.count(), pagina ? 1 : 0);
         QCOMPARE(segnali.Totale(), pagina ? 2 : 1);
+    }
+
+    void nienteRestaDiUnAbbandono_data()
+    {
+        // What the user does, in order; what answers at once (the version page, or the setup file that
+        // the user declines to save) while the other address stays silent; and how many checks end
+        // concluded. An abandoned download or check leaves nothing that the next one would mistake for
+        // its own.
+        QTest::addColumn<QStringList>("passi");
+        QTest::addColumn<bool>("paginaRisponde");
+        QTest::addColumn<int>("conclusi");
+        QTest::newRow("a check after the download it abandons")
+            << QStringList{"Scarica", "Controlla"} << true << 1;
+        QTest::newRow("a check after a download abandoned with Annulla")
+            << QStringList{"Scarica", "Annulla", "Controlla"} << true << 1;
+        QTest::newRow("a declined download after a check abandoned with Annulla")
+            << QStringList{"Controlla", "Annulla", "Scarica"} << false << 0;
+    }
+    void nienteRestaDiUnAbbandono()
+    {
+        QFETCH(QStringList, passi);
+        QFETCH(bool, paginaRisponde);
+        QFETCH(int, conclusi);
+        if (paginaRisponde) {
+            m_server->ImpostaPagina("/index.php", Pagina("Versione 06.2002-16"));
+            m_server->ImpostaMuto("/prg/dravol.exe");
+        } else {
+            m_server->ImpostaMuto("/index.php");
+            ServerProva::Risposta file;
+            file.tipo = "application/octet-stream";
+            file.corpo = ServerProva::BytesCasuali(4096, 3);
+            m_server->Imposta("/prg/dravol.exe", file);
+        }
+        Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
+        BrowserIncorporato::ImpostaLimiteTempo(30000ms);
+
+        ControlloVersione controllo;
+        Segnali segnali(controllo);
+        qsizetype navigazioni = 0;
+        for (const QString &passo : std::as_const(passi)) {
+            if (passo == QLatin1String("Annulla")) {
+                controllo.Annulla();
+                continue;
+            }
+            passo == QLatin1String("Scarica") ? controllo.Scarica() : controllo.Controlla();
+            // Each navigation reaches the server before the next step abandons it.
+            ++navigazioni;
+            QTRY_COMPARE(m_server->Richieste().size(), navigazioni);
+        }
+        QTRY_VERIFY(!controllo.Browser().InCorso());
+        QTest::qWait(50);
+        QCOMPARE(segnali.concluso.count(), conclusi);
+        if (conclusi)
+            QCOMPARE(segnali.concluso.constFirst(), (QVariantList{16, true}));
+        QCOMPARE(segnali.Totale(), conclusi);
+        QVERIFY(!controllo.InControllo());
     }
 };
 

@@ -244,6 +244,61 @@ private slots:
         }
     }
 
+    // The update check's scans over its growing list of pages: at every check the step-by-step walk over
+    // every page so far, appending to one result list, whose first value is the one read. The
+    // progressive scanner must read the same first value after every check, holding no page forwards.
+    void progressivaComeOgniPaginaRiletta()
+    {
+        QRandomGenerator generatore(20021506);
+        const QByteArray alfabeto("ab-<=;. ");
+        const auto testo = [&](int massimo) {
+            QByteArray t;
+            for (int n = generatore.bounded(massimo + 1); n > 0; --n)
+                t.append(alfabeto.at(generatore.bounded(int(alfabeto.size()))));
+            return t;
+        };
+        for (int prova = 0; prova < 20000; ++prova) {
+            const Criterio c{generatore.bounded(2) == 1,
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             testo(2),
+                             generatore.bounded(2) == 1,
+                             generatore.bounded(2) == 1,
+                             qint16(generatore.bounded(-1, 3))};
+            ScansioneProgressiva progressiva(c);
+            QList<QByteArray> pagine;
+            QList<QByteArray> risultati;
+            for (int n = generatore.bounded(1, 7); n > 0; --n) {
+                const QByteArray pagina = testo(16);
+                pagine.append(pagina);
+                progressiva.Aggiungi(pagina);
+                // Not every page is followed by a check: a download may meet a page instead of its file.
+                if (generatore.bounded(3) == 0)
+                    continue;
+                Riferimento::Estrai(pagine, risultati, c);
+                progressiva.Scansiona();
+                const std::optional<QByteArray> atteso =
+                    risultati.isEmpty() ? std::nullopt : std::optional(risultati.constFirst());
+                if (progressiva.Primo() != atteso || (!c.Invertito && progressiva.PagineTrattenute() != 0))
+                    QFAIL(qPrintable(
+                        QStringLiteral(
+                            "pages %1, anchor '%2' separator '%3' opening '%4' closing '%5' skips %6%7: "
+                            "'%8' found, '%9' expected, %10 pages held")
+                            .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
+                                 QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
+                                 QString::fromLatin1(c.Chiusura))
+                            .arg(c.Salti)
+                            .arg(c.Invertito ? QStringLiteral(" backwards") : QString())
+                            .arg(QString::fromLatin1(progressiva.Primo().value_or("(none)")),
+                                 QString::fromLatin1(atteso.value_or("(none)")))
+                            .arg(progressiva.PagineTrattenute())));
+            }
+            QCOMPARE(progressiva.Pagine(), pagine.size());
+        }
+    }
+
     void leggeGliInteri_data()
     {
         QTest::addColumn<QByteArray>("testo");
