@@ -371,11 +371,13 @@ private slots:
     void giocateSalvate_data()
     {
         // What stands at the chosen name before the save: nothing, an earlier file, a link to a file
-        // elsewhere, a folder; or the disk is full.
+        // elsewhere, a folder; or the disk is full; or the user cancels the dialog.
         QTest::addColumn<QString>("prima");
         QTest::addColumn<QString>("motivo"); // empty: saved
         QTest::newRow("new file") << "niente"
                                   << "";
+        QTest::newRow("dialog cancelled: nothing saved, no box") << "annullato"
+                                                                 << "";
         QTest::newRow("earlier file replaced") << "file"
                                                << "";
         QTest::newRow("link to a file elsewhere") << "collegamento"
@@ -434,7 +436,7 @@ private slots:
             if (genitore != m_finestra.get())
                 qWarning("the save dialog is not over the main window");
             proposte << proposta;
-            return file;
+            return prima == QLatin1String("annullato") ? QString() : file;
         });
         const auto ripristina = qScopeGuard([] { SalvataggioGiocate::ImpostaSceltaFile({}); });
         Gioca(3);
@@ -451,6 +453,11 @@ private slots:
         QCOMPARE(proposte, QStringList{QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation))
                                            .filePath(QStringLiteral("giocate.txt"))});
         QFile salvato(file);
+        if (prima == QLatin1String("annullato")) {
+            QVERIFY(m_box->Visti().isEmpty());
+            QVERIFY(QDir(cartella.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+            return;
+        }
         if (motivo.isEmpty()) {
             QVERIFY(m_box->Visti().isEmpty());
             QVERIFY(salvato.open(QIODevice::ReadOnly));
