@@ -213,8 +213,15 @@ void TFrmMain::SalvaGiocate1Click()
 {
     const auto tastiera = RiprendiTastieraAllaFine();
     const QString percorso = SalvataggioGiocate::ChiediDove(this);
-    if (!percorso.isEmpty())
+    if (percorso.isEmpty())
+        return;
+    // The failure's box is shown here, not by the general report once the handler has ended: the
+    // window asks for the keyboard back after the box, which took it.
+    try {
         SalvataggioGiocate::Salva(percorso, TestoGiocate());
+    } catch (const Errore &) {
+        RapportoErrori::Mostra(std::current_exception());
+    }
 }
 
 bool TFrmMain::eventFilter(QObject *oggetto, QEvent *evento)

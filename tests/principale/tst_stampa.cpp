@@ -439,6 +439,8 @@ private slots:
             return prima == QLatin1String("annullato") ? QString() : file;
         });
         const auto ripristina = qScopeGuard([] { SalvataggioGiocate::ImpostaSceltaFile({}); });
+        m_finestra->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_finestra.get()));
         Gioca(3);
         QString attese;
         for (const QString &riga : Registro())
@@ -468,6 +470,8 @@ private slots:
         QCOMPARE(m_box->TitoliETesti(),
                  QStringList{QStringLiteral("Kelmo_Dravolo|Impossibile salvare le giocate in ") + file +
                              QStringLiteral(": ") + motivo + QLatin1Char('.')});
+        // The box took the keyboard; once answered, the main window has it back.
+        QVERIFY(QTest::qWaitForWindowActive(m_finestra.get()));
         QFile intatta(prima == QLatin1String("pieno") ? file : vittima);
         QVERIFY(intatta.open(QIODevice::ReadOnly));
         QCOMPARE(intatta.readAll(), vecchio);
