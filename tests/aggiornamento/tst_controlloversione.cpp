@@ -58,6 +58,16 @@ class TestControlloVersione : public QObject
 
     QString Sito() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()); }
 
+    // The setup file served at once, which the user declines to save.
+    void FileCheLUtenteNonSalva()
+    {
+        ServerProva::Risposta file;
+        file.tipo = "application/octet-stream";
+        file.corpo = ServerProva::BytesCasuali(4096, 3);
+        m_server->Imposta("/prg/dravol.exe", file);
+        Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
+    }
+
 private slots:
     void init()
     {
@@ -211,14 +221,10 @@ private slots:
         // ends, however it ends, and the download's own failure is the check's.
         QFETCH(bool, pagina);
         m_server->ImpostaMuto("/index.php");
-        if (pagina) {
+        if (pagina)
             m_server->ImpostaPagina("/prg/dravol.exe", Pagina("Manutenzione"));
-        } else {
-            ServerProva::Risposta file;
-            file.tipo = "application/octet-stream";
-            file.corpo = ServerProva::BytesCasuali(4096, 3);
-            m_server->Imposta("/prg/dravol.exe", file);
-        }
+        else
+            FileCheLUtenteNonSalva();
         Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
         BrowserIncorporato::ImpostaLimiteTempo(30000ms);
 
@@ -268,12 +274,8 @@ private slots:
             m_server->ImpostaMuto("/prg/dravol.exe");
         } else {
             m_server->ImpostaMuto("/index.php");
-            ServerProva::Risposta file;
-            file.tipo = "application/octet-stream";
-            file.corpo = ServerProva::BytesCasuali(4096, 3);
-            m_server->Imposta("/prg/dravol.exe", file);
+            FileCheLUtenteNonSalva();
         }
-        Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
         BrowserIncorporato::ImpostaLimiteTempo(30000ms);
 
         ControlloVersione controllo;

@@ -46,6 +46,47 @@ Criterio AllIndietro()
     return c;
 }
 
+// Random pages and criteria over a small alphabet, so that markers often meet and overlap.
+class Casuale
+{
+public:
+    explicit Casuale(quint32 seme) : m_generatore(seme) {}
+    QByteArray Testo(int massimo)
+    {
+        QByteArray t;
+        for (int n = m_generatore.bounded(massimo + 1); n > 0; --n)
+            t.append(Alfabeto.at(m_generatore.bounded(int(Alfabeto.size()))));
+        return t;
+    }
+    Criterio UnCriterio()
+    {
+        return {m_generatore.bounded(2) == 1,
+                Testo(2),
+                Testo(2),
+                Testo(2),
+                Testo(2),
+                Testo(2),
+                m_generatore.bounded(2) == 1,
+                m_generatore.bounded(2) == 1,
+                qint16(m_generatore.bounded(-1, 3))};
+    }
+    int Fino(int limite) { return m_generatore.bounded(limite); }
+
+private:
+    static inline const QByteArray Alfabeto{"ab-<=;. "};
+    QRandomGenerator m_generatore;
+};
+
+QString Descrizione(const QList<QByteArray> &pagine, const Criterio &c)
+{
+    return QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5' skips %6%7")
+        .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
+             QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
+             QString::fromLatin1(c.Chiusura))
+        .arg(c.Salti)
+        .arg(c.Invertito ? QStringLiteral(" backwards") : QString());
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Scansione::Criterio)
@@ -214,33 +255,14 @@ private slots:
     // scanner must give exactly what the step-by-step walk gives.
     void comeIlPercorsoPassoPasso()
     {
-        QRandomGenerator generatore(20020615);
-        const QByteArray alfabeto("ab-<=;. ");
-        const auto testo = [&](int massimo) {
-            QByteArray t;
-            for (int n = generatore.bounded(massimo + 1); n > 0; --n)
-                t.append(alfabeto.at(generatore.bounded(int(alfabeto.size()))));
-            return t;
-        };
+        Casuale casuale(20020615);
         for (int prova = 0; prova < 20000; ++prova) {
             QList<QByteArray> pagine;
-            for (int n = generatore.bounded(5); n > 0; --n)
-                pagine.append(testo(24));
-            const Criterio c{generatore.bounded(2) == 1,
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             generatore.bounded(2) == 1,
-                             generatore.bounded(2) == 1,
-                             qint16(generatore.bounded(-1, 3))};
+            for (int n = casuale.Fino(5); n > 0; --n)
+                pagine.append(casuale.Testo(24));
+            const Criterio c = casuale.UnCriterio();
             if (Estrai(pagine, c, {"x"}) != EstraiPassoPasso(pagine, c, {"x"}))
-                QFAIL(qPrintable(
-                    QStringLiteral("pages %1, anchor '%2' separator '%3' opening '%4' closing '%5'")
-                        .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
-                             QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
-                             QString::fromLatin1(c.Chiusura))));
+                QFAIL(qPrintable(Descrizione(pagine, c)));
         }
     }
 
@@ -249,51 +271,28 @@ private slots:
     // progressive scanner must read the same first value after every check, holding no page forwards.
     void progressivaComeOgniPaginaRiletta()
     {
-        QRandomGenerator generatore(20021506);
-        const QByteArray alfabeto("ab-<=;. ");
-        const auto testo = [&](int massimo) {
-            QByteArray t;
-            for (int n = generatore.bounded(massimo + 1); n > 0; --n)
-                t.append(alfabeto.at(generatore.bounded(int(alfabeto.size()))));
-            return t;
-        };
+        Casuale casuale(20021506);
         for (int prova = 0; prova < 20000; ++prova) {
-            const Criterio c{generatore.bounded(2) == 1,
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             testo(2),
-                             generatore.bounded(2) == 1,
-                             generatore.bounded(2) == 1,
-                             qint16(generatore.bounded(-1, 3))};
+            const Criterio c = casuale.UnCriterio();
             ScansioneProgressiva progressiva(c);
             QList<QByteArray> pagine;
             QList<QByteArray> risultati;
-            for (int n = generatore.bounded(1, 7); n > 0; --n) {
-                const QByteArray pagina = testo(16);
-                pagine.append(pagina);
-                progressiva.Aggiungi(pagina);
+            for (int n = casuale.Fino(6) + 1; n > 0; --n) {
+                pagine.append(casuale.Testo(16));
+                progressiva.Aggiungi(pagine.constLast());
                 // Not every page is followed by a check: a download may meet a page instead of its file.
-                if (generatore.bounded(3) == 0)
+                if (casuale.Fino(3) == 0)
                     continue;
                 Riferimento::Estrai(pagine, risultati, c);
                 progressiva.Scansiona();
                 const std::optional<QByteArray> atteso =
                     risultati.isEmpty() ? std::nullopt : std::optional(risultati.constFirst());
                 if (progressiva.Primo() != atteso || (!c.Invertito && progressiva.PagineTrattenute() != 0))
-                    QFAIL(qPrintable(
-                        QStringLiteral(
-                            "pages %1, anchor '%2' separator '%3' opening '%4' closing '%5' skips %6%7: "
-                            "'%8' found, '%9' expected, %10 pages held")
-                            .arg(QString::fromLatin1(pagine.join('|')), QString::fromLatin1(c.Ancora),
-                                 QString::fromLatin1(c.Separatore), QString::fromLatin1(c.Apertura),
-                                 QString::fromLatin1(c.Chiusura))
-                            .arg(c.Salti)
-                            .arg(c.Invertito ? QStringLiteral(" backwards") : QString())
-                            .arg(QString::fromLatin1(progressiva.Primo().value_or("(none)")),
-                                 QString::fromLatin1(atteso.value_or("(none)")))
-                            .arg(progressiva.PagineTrattenute())));
+                    QFAIL(qPrintable(QStringLiteral("%1: '%2' found, '%3' expected, %4 pages held")
+                                         .arg(Descrizione(pagine, c),
+                                              QString::fromLatin1(progressiva.Primo().value_or("(none)")),
+                                              QString::fromLatin1(atteso.value_or("(none)")))
+                                         .arg(progressiva.PagineTrattenute())));
             }
             QCOMPARE(progressiva.Pagine(), pagine.size());
         }
