@@ -108,6 +108,23 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${cartella}/impostazioni.db\")
 ")
 
+# A copy installed for every user carries a mark in its folder (NumeroFisso.h names it), by which the
+# program keeps each user's fixed number in that user's own configuration folder and never writes its
+# install folder: the package (a staged install, DESTDIR) and an install to a prefix outside the
+# installing user's home. A user install (the prefix in the home, as ~/.local) has no mark, and keeps
+# the file next to the program as a built copy does.
+install(CODE "
+  set(segno \"\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}/installazione-condivisa\")
+  set(casa \"\$ENV{HOME}\")
+  string(FIND \"\${CMAKE_INSTALL_PREFIX}/\" \"\${casa}/\" inizio)
+  if(NOT \"\$ENV{DESTDIR}\" STREQUAL \"\" OR casa STREQUAL \"\" OR NOT inizio EQUAL 0)
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${segno}\")
+    file(WRITE \"\$ENV{DESTDIR}\${segno}\"
+      \"Installato per tutti gli utenti: ognuno tiene il proprio numero fisso nella propria cartella di configurazione.\\n\")
+    file(CHMOD \"\$ENV{DESTDIR}\${segno}\" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${segno}\")
+  endif()
+")
 # The command in bin/ starts the program in its own folder, as the menu entry does: typed in a terminal
 # anywhere, it still finds its tables.
 file(RELATIVE_PATH KELMO_DA_BIN_AL_PROGRAMMA /r/${CMAKE_INSTALL_BINDIR} /r/${KELMO_CARTELLA_PROGRAMMA})
@@ -267,6 +284,7 @@ set(CPACK_DEBIAN_PACKAGE_SUGGESTS sqlite3)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "fonts-liberation2, fonts-comic-neue, qt6-translations-l10n, xdg-utils, qt6-wayland")
 # The settings table in /etc: made from the default by postinst when absent, removed by postrm on purge.
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${KELMO_DIST}/postinst ${KELMO_DIST}/postrm)
+# prerm, and postinst on an upgrade, remove a fixed number an earlier version kept in the program's folder.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${KELMO_DIST}/postinst ${KELMO_DIST}/prerm ${KELMO_DIST}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -34,6 +34,10 @@ bool CartellaScrivibile(const QString &cartella)
 QString Percorso()
 {
     const QString cartella = Servizi::CartellaEseguibile();
+    // Installed for every user: a file next to the program, root's say, would be every user's. The mark
+    // stands in a folder only the installer writes, so no user can make a copy shared or private.
+    if (QFileInfo::exists(cartella + QLatin1String(SegnoInstallazioneCondivisa)))
+        return Servizi::CartellaConfigurazione() + FormatoNumeroFisso::NomeFile;
     const QString accanto = cartella + FormatoNumeroFisso::NomeFile;
     // A file next to the executable is always the one used, so that its failures (a folder made
     // read-only under it) are reported on it rather than hidden by a second file elsewhere.

@@ -12,10 +12,15 @@
 namespace NumeroFisso
 {
 
-// The file's full path: next to the executable when a file stands there or the user may write that
-// folder (a build folder, a copy in the home); otherwise (an installed program) in the user's own
-// configuration folder (Servizi::CartellaConfigurazione). Reading, saving and removing all use it. Throws
-// Errore when neither folder can be known.
+// The mark the install rules put in the program's folder of a copy installed for every user (the
+// package, an install to a system prefix); a built, unpacked or user-installed copy has none.
+inline constexpr char SegnoInstallazioneCondivisa[] = "installazione-condivisa";
+
+// The file's full path. A copy installed for every user keeps each user's file, root's included, in
+// that user's own configuration folder (Servizi::CartellaConfigurazione), and never reads nor writes
+// its own folder. Any other copy keeps it next to the executable when a file stands there or the user
+// may write that folder (a build folder, a copy in the home), otherwise in the configuration folder.
+// Reading, saving and removing all use it. Throws Errore when the folder it needs cannot be known.
 QString Percorso();
 
 // The same path, with its folder made first when it is missing (the configuration folder before the

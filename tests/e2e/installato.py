@@ -11,7 +11,8 @@ F1 hands the installed help page to the desktop opener.
 
 Run through sessione.sh --sul-posto by pacchetto.sh, as an unprivileged user, with the unpacked
 package's root as its argument; the opener is a script of ours first in PATH that notes what it is
-given.
+given. Before that, run by root with --root: a number root fixes is kept in root's own configuration
+folder, never in the install tree, so that it is not every user's.
 """
 
 import configparser
@@ -76,6 +77,41 @@ def imposta(pid, principale, azione):
     return testi
 
 
+def fissa(numero):
+    """What the settings window is told: tick the box, type the number, Enter."""
+    def azione(finestra):
+        A.clic_su(A.trova(finestra, "check box", "Si"))
+        campo = A.trova(finestra, "text", "Numero fisso")
+        A.attendi(lambda: "showing" in A.stati(campo), "the field to show")
+        A.clic_su(campo)
+        A.attendi(lambda: "focused" in A.stati(campo), "the field to take the focus")
+        for cifra in numero:
+            I.digita(cifra)
+        A.attendi(lambda: A.testo(campo) == numero, f"{numero} in the field")
+        I.digita(I.TASTO_INVIO)
+    return azione
+
+
+def come_root(radice):
+    """Root fixes 44: kept in root's configuration folder, played by root's next play."""
+    voce = voce_menu(radice)
+    fisso = os.path.join(os.environ["XDG_CONFIG_HOME"], "kelmo-dravolo", "redme.qzl")
+    with A.programma(eseguibile=radice + voce["Exec"], cwd=radice + voce["Path"]) as processo:
+        pid = processo.pid
+        passo("root fixes 44: in root's own configuration folder")
+        A.trova_finestra(pid, TITOLO_SPLASH, "dialog", tempo=15)
+        principale = A.finestra_principale(pid)
+        testi = imposta(pid, principale, fissa("44"))
+        verifica(I.SALVATE in testi, f"the information box says {testi}")
+        with open(fisso, "rb") as file:
+            contenuto = file.read()
+        verifica(contenuto == b"AO '44'$tg\r\n", f"{fisso} holds {contenuto!r}")
+        campi = [A.trova(principale, "text", nome) for nome in A.CAMPI]
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: A.testo(campi[0]) == "44" and A.testo(campi[5]) != "??", "a play with 44 first")
+        A.chiudi_principale(processo, principale)
+
+
 def da_terminale(comando, fisso):
     """The installed command typed in a terminal in the home folder: it starts the program in its own
     folder, which comes up clean, speaks the user's own language and plays the user's fixed number."""
@@ -128,17 +164,7 @@ def main(radice):
 
         passo("the settings window saves 07 in the user's configuration folder")
 
-        def fissa_sette(finestra):
-            A.clic_su(A.trova(finestra, "check box", "Si"))
-            campo = A.trova(finestra, "text", "Numero fisso")
-            A.attendi(lambda: "showing" in A.stati(campo), "the field to show")
-            A.clic_su(campo)
-            A.attendi(lambda: "focused" in A.stati(campo), "the field to take the focus")
-            I.digita("7")
-            A.attendi(lambda: A.testo(campo) == "7", "7 in the field")
-            I.digita(I.TASTO_INVIO)
-
-        testi = imposta(pid, principale, fissa_sette)
+        testi = imposta(pid, principale, fissa("7"))
         verifica(I.SALVATE in testi, f"the information box says {testi}")
         with open(fisso, "rb") as file:
             contenuto = file.read()
@@ -184,4 +210,7 @@ def main(radice):
 
 
 if __name__ == "__main__":
-    A.esegui(main, sys.argv[1])
+    if sys.argv[1] == "--root":
+        A.esegui(come_root, sys.argv[2])
+    else:
+        A.esegui(main, sys.argv[1])

@@ -12,7 +12,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +67,38 @@ private slots:
         // Only the start of the first line is read, however large the file.
         cartella.Scrivi(QStringLiteral("redme.qzl"), QByteArray("AO '42") + QByteArray(8 << 20, 'x'));
         QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("42"));
+    }
+
+    void copiaPerTuttiGliUtenti_data()
+    {
+        QTest::addColumn<bool>("segnata"); // the program's folder carries the install's mark
+        QTest::newRow("a copy of its own: the file beside the program") << false;
+        QTest::newRow("installed for every user: each user's own, the one beside ignored") << true;
+    }
+    void copiaPerTuttiGliUtenti()
+    {
+        // A copy installed for every user never reads nor writes its own folder, whoever runs it (root
+        // may write there, and every user would then play root's number).
+        QFETCH(bool, segnata);
+        CartellaProva cartella;
+        QTemporaryDir configurazione;
+        const QByteArray precedente = qgetenv("XDG_CONFIG_HOME");
+        const auto ripristina = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", precedente); });
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configurazione.path()));
+        if (segnata)
+            cartella.Scrivi(QString::fromLatin1(NumeroFisso::SegnoInstallazioneCondivisa), {});
+        const QByteArray accanto = FormatoNumeroFisso::Contenuto(QStringLiteral("55"));
+        cartella.Scrivi(QStringLiteral("redme.qzl"), accanto);
+        const QString proprio = configurazione.filePath(QStringLiteral("kelmo-dravolo/redme.qzl"));
+
+        QCOMPARE(NumeroFisso::Percorso(), segnata ? proprio : cartella.Percorso(QStringLiteral("redme.qzl")));
+        QCOMPARE(NumeroFisso::Esiste(), !segnata);
+        NumeroFisso::Scrivi(QStringLiteral("07"));
+        QCOMPARE(NumeroFisso::Leggi(), QStringLiteral("07"));
+        QFile file(cartella.Percorso(QStringLiteral("redme.qzl")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() == accanto, segnata);
+        QCOMPARE(QFileInfo::exists(proprio), segnata);
     }
 
     void fileNonValidoONonLeggibile_data()

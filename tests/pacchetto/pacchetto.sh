@@ -45,7 +45,7 @@ albero_atteso() {
   {
     echo usr/bin/kelmo-dravolo
     echo usr/share/kelmo-dravolo/impostazioni.db
-    printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db kelmo-dravolo lingua.db
+    printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db installazione-condivisa kelmo-dravolo lingua.db
     echo "usr/share/applications/$ID.desktop"
     echo "usr/share/metainfo/$ID.metainfo.xml"
     echo "usr/share/icons/hicolor/scalable/apps/$ID.svg"
@@ -203,7 +203,10 @@ FINE
       utente=(env HOME="$casa")
     fi
     for volta in 1 2; do
-      cmake --install "$build" --prefix "$casa/.local" >/dev/null
+      # In the user's home, as the user would install: a copy of their own, unmarked.
+      HOME="$casa" cmake --install "$build" --prefix "$casa/.local" >/dev/null
+      [ ! -e "$casa/.local/lib/kelmo-dravolo/installazione-condivisa" ] ||
+        fallito "installed in the user's home, the copy is marked as installed for every user"
       [ "$(id -u)" -ne 0 ] || chown -R 65534:65534 "$casa"
       [ "$volta" -eq 2 ] || "${utente[@]}" sqlite3 "$casa/.local/etc/kelmo-dravolo/impostazioni.db" \
         "update impostazioni set LINGUA = 'Inglese'"
@@ -377,8 +380,14 @@ ciclo_dpkg() {
     fallito "the installed program reads the language $(lingua /usr/lib/kelmo-dravolo/impostazioni.db)"
   echo "-- installed: $tabella made with the default language, Italiano"
 
+  # A fixed number an earlier version saved for root in the program's folder, with a save's leftover:
+  # gone with the upgrade, and again, put back, before the removal takes the folder.
+  local lasciato=/usr/lib/kelmo-dravolo/redme.qzl
+  printf "AO '33'\$tg\r\n" >"$lasciato" && : >"$lasciato.kelmo-1f"
   sqlite3 "$tabella" "update impostazioni set LINGUA = 'Inglese'"
   dpkg_senza_domande --install "$seguente"
+  [ ! -e "$lasciato" ] && [ ! -e "$lasciato.kelmo-1f" ] || fallito "upgraded, the package left $lasciato"
+  printf "AO '33'\$tg\r\n" >"$lasciato"
   [ "$(dpkg-query -W -f '${Version} ${db:Status-Status}' kelmo-dravolo)" = "$(dpkg-deb -f "$seguente" Version) installed" ] ||
     fallito "upgraded, the package is $(dpkg-query -W -f '${Version} ${db:Status-Status}' kelmo-dravolo)"
   [ "$(lingua "$tabella")" = Inglese ] || fallito "upgraded, the administrator's language became $(lingua "$tabella")"
@@ -423,6 +432,8 @@ installato() {
   mkdir "$copie" "$casa"
   cp "$e2e/sessione.sh" "$e2e/accessibile.py" "$e2e/e2e_impostazioni.py" "$e2e/installato.py" "$copie/"
   chmod -R a+rX "$copie"
+  # A fixed number an earlier version saved for root in the program's folder: every user played it.
+  printf "AO '55'\$tg\r\n" >"$radice/usr/lib/kelmo-dravolo/redme.qzl"
   local utente=()
   if [ "$(id -u)" -eq 0 ]; then
     # As the package would be: owned by root and not writable by the user who runs the program.
@@ -440,6 +451,16 @@ installato() {
   lingua=$(awk '/this one command sets English/ { dopo = 1 } dopo && /^```sh/ { dentro = 1; next }
                 dentro && /^```/ { exit } dentro' "$SORGENTI/README.md")
   [ -n "$lingua" ] || fallito "the README shows no command that sets a user's language"
+  # Root first, where the machine lets this test be root: a number root fixes must reach no other user.
+  if [ "$(id -u)" -eq 0 ]; then
+    local casa_root="$temp/casa-root"
+    mkdir "$casa_root"
+    env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$casa_root" TMPDIR="$casa_root" LANG=C.UTF-8 \
+      "$copie/sessione.sh" --sul-posto "$radice/usr/bin/kelmo-dravolo" "$copie/installato.py" --root "$radice"
+    [ "$(stato "$radice")" = "$prima" ] || fallito "root's run changed the install tree"
+  fi
+  # Then the user, whose plays must start with their own fixed number: neither root's nor the one left in
+  # the program's folder.
   "${utente[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$casa" TMPDIR="$casa" LANG=C.UTF-8 \
     KELMO_COMANDO_LINGUA="$lingua" \
     "$copie/sessione.sh" --sul-posto "$radice/usr/bin/kelmo-dravolo" "$copie/installato.py" "$radice"
