@@ -27,11 +27,19 @@ std::optional<int> RispondiOpzioni(int argc, char **argv)
                 "aperte dalla cartella di lavoro; ogni altro argomento è ignorato.\n"
                 "\n"
                 "  --help     mostra questo aiuto ed esce\n"
-                "  --version  mostra il nome e la versione del programma ed esce\n");
+                "  --version  mostra il nome, la versione e la licenza del programma ed esce\n");
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (opzione == "--version") {
-            std::printf("%s %s\n", qPrintable(Applicazione::Titolo), Configurazione::EtichettaVersione);
+            // The name and version, then the notice every copy of a GPL program carries, as the help
+            // page shows it too.
+            std::printf(
+                "%s %s\n"
+                "Copyright (C) 2026 The Kelmo_Dravolo developers\n"
+                "Licenza GPLv3+: GNU GPL versione 3 o successiva <https://gnu.org/licenses/gpl.html>.\n"
+                "Questo è software libero: si è liberi di modificarlo e ridistribuirlo.\n"
+                "Non c'è ALCUNA GARANZIA, nei limiti consentiti dalla legge.\n",
+                qPrintable(Applicazione::Titolo), Configurazione::EtichettaVersione);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
     }

@@ -13,7 +13,9 @@ The program is started from its own folder, where the settings and translation t
 Run through sessione.sh, which prepares the display, the buses and a private copy of the program.
 """
 
+import html
 import os
+import re
 import sqlite3
 import subprocess
 import time
@@ -155,8 +157,14 @@ def opzioni_senza_display():
     # No display to open: an attempt at a window would end the program with an error.
     ambiente = {n: v for n, v in os.environ.items() if n not in ("DISPLAY", "WAYLAND_DISPLAY")}
     ambiente["QT_QPA_PLATFORM"] = "xcb"
+    # The licence notice after the name and version, as the help page beside the program shows it.
+    pagina = os.path.join(os.path.dirname(os.environ["KELMO_BINARIO"]), "help.html")
+    with open(pagina, encoding="utf-8") as testo:
+        guida = " ".join(html.unescape(re.sub(r"<[^>]+>", " ", testo.read())).split())
     for opzione, verifica_uscita in (
-            ("--version", lambda uscita: uscita == ["Kelmo_Dravolo 05.2002-15"]),
+            ("--version", lambda uscita: uscita[0] == "Kelmo_Dravolo 05.2002-15" and len(uscita) == 5
+             and "GPLv3+" in uscita[2] and "GARANZIA" in uscita[4]
+             and all(" ".join(riga.split()) in guida for riga in uscita[1:])),
             ("--help", lambda uscita: uscita[:1] == ["Uso: kelmo-dravolo [--help | --version]"])):
         esito = subprocess.run([os.environ["KELMO_BINARIO"], opzione], env=ambiente, cwd="/",
                                capture_output=True, text=True, timeout=10)

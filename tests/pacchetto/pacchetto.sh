@@ -73,7 +73,8 @@ controlla_albero() {
   [ -f "$comando" ] && [ ! -L "$comando" ] && [ -x "$comando" ] || fallito "usr/bin/kelmo-dravolo is not a command"
   uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$comando" --version) ||
     fallito "kelmo-dravolo --version ended with status $?"
-  [ "$uscita" = "Kelmo_Dravolo 05.2002-15" ] || fallito "kelmo-dravolo --version printed: $uscita"
+  [ "$(head -n 1 <<<"$uscita")" = "Kelmo_Dravolo 05.2002-15" ] && grep -q 'GPLv3+' <<<"$uscita" ||
+    fallito "kelmo-dravolo --version printed: $uscita"
   uscita=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$comando" --help) ||
     fallito "kelmo-dravolo --help ended with status $?"
   [[ "$uscita" == "Uso: kelmo-dravolo [--help | --version]"* ]] || fallito "kelmo-dravolo --help printed: $uscita"
