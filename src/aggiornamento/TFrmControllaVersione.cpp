@@ -12,7 +12,9 @@
 #include "traduzione/Traduzione.h"
 
 #include <QEventLoop>
+#include <QKeySequence>
 #include <QPointer>
+#include <QShortcut>
 
 using RapportoErrori::Collega;
 
@@ -25,6 +27,12 @@ void ScriviAdattando(QLabel *etichetta, const QString &testo)
     etichetta->setTextFormat(Qt::PlainText);
     etichetta->setText(testo);
     etichetta->adjustSize();
+}
+
+// A button's hint with its key after it.
+QString ConTasto(const QString &suggerimento, const char *tasto)
+{
+    return QStringLiteral("%1 (%2)").arg(suggerimento, QString::fromLatin1(tasto));
 }
 
 } // namespace
@@ -56,6 +64,14 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     Collega(sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
     Collega(sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);
     Collega(sbEsci, &QPushButton::clicked, this, &TFrmControllaVersione::sbEsciClick);
+    // The buttons take no focus: their keys, which click them as the mouse does (nothing while one is
+    // disabled), are named in their hints. Escape closes the window, as sbEsci does.
+    for (const auto &[pulsante, tasto] :
+         {std::pair{sbControlla, TastoControlla}, std::pair{sbScarica, TastoScarica}}) {
+        auto *scorciatoia = new QShortcut(QKeySequence(QString::fromLatin1(tasto)), this);
+        QObject::connect(scorciatoia, &QShortcut::activated, pulsante, &QAbstractButton::click);
+    }
+    sbControlla->setToolTip(ConTasto(sbControlla->toolTip(), TastoControlla));
     QObject::connect(&m_controllo, &ControlloVersione::ControlloConcluso, this,
                      [this](qint32 pubblicata, bool nuova) {
                          RapportoErrori::Protetto([&] { MostraEsito(pubblicata, nuova); });
@@ -87,7 +103,7 @@ void TFrmControllaVersione::FormCreate()
     RapportoErrori::Protetto([this] { TraduciInterfaccia(); });
 
     Editurl->setText(m_controllo.IndirizzoScaricamento());
-    sbScarica->setToolTip(Editurl->text());
+    sbScarica->setToolTip(ConTasto(Editurl->text(), TastoScarica));
 }
 
 void TFrmControllaVersione::TraduciInterfaccia()

@@ -22,6 +22,10 @@ class TFrmControllaVersione : public QDialog, public Ui::TFrmControllaVersione
 {
     Q_OBJECT
 public:
+    // The keys of the buttons that take no focus (sbEsci's is Escape).
+    static constexpr const char *TastoControlla = "Alt+C";
+    static constexpr const char *TastoScarica = "Alt+S";
+
     explicit TFrmControllaVersione(QWidget *genitore = nullptr);
     ~TFrmControllaVersione() override;
 

@@ -5,7 +5,12 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <QTimer>
 
 namespace
 {
@@ -55,6 +60,45 @@ EtichettaCliccabile::EtichettaCliccabile(QWidget *genitore) : QLabel(genitore)
 {
     static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
     Q_UNUSED(fabbricaInstallata);
+    // Tab, never a click: a click opens the link at once, and the focus stays where it was.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void EtichettaCliccabile::focusInEvent(QFocusEvent *evento)
+{
+    QLabel::focusInEvent(evento);
+    if (evento->reason() == Qt::TabFocusReason || evento->reason() == Qt::BacktabFocusReason)
+        return;
+    // Given by the window itself, shown or activated with no other control to take the focus: the link
+    // waits for Tab, and the window looks and answers its keys as it always has.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            clearFocus();
+    });
+}
+
+void EtichettaCliccabile::keyPressEvent(QKeyEvent *evento)
+{
+    if (!evento->isAutoRepeat() && evento->modifiers() == Qt::NoModifier &&
+        (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter ||
+         evento->key() == Qt::Key_Space)) {
+        evento->accept();
+        emit Cliccata();
+        return;
+    }
+    QLabel::keyPressEvent(evento);
+}
+
+void EtichettaCliccabile::paintEvent(QPaintEvent *evento)
+{
+    QLabel::paintEvent(evento);
+    if (!hasFocus())
+        return;
+    QStylePainter pittore(this);
+    QStyleOptionFocusRect opzione;
+    opzione.initFrom(this);
+    opzione.backgroundColor = palette().color(backgroundRole());
+    pittore.drawPrimitive(QStyle::PE_FrameFocusRect, opzione);
 }
 
 void EtichettaCliccabile::Premi()

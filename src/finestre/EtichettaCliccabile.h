@@ -7,8 +7,9 @@
 
 // A label or picture that answers a click: the site and mail links and the splash logo. The click
 // counts when the left button is released over the label, as with a button. Screen readers meet it
-// as a link whose "press" action does what a click does; like any label it never takes the keyboard
-// focus, so the windows' tab orders stay as they are.
+// as a link whose "press" action does what a click does. Tab reaches it, after the window's other
+// controls, and Enter or Space then does what a click does; while it has the focus a dotted frame
+// shows it, and its look is otherwise the label's.
 class EtichettaCliccabile : public QLabel
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ signals:
     void Cliccata();
 
 protected:
+    void focusInEvent(QFocusEvent *evento) override;
+    void keyPressEvent(QKeyEvent *evento) override;
+    void paintEvent(QPaintEvent *evento) override;
     void mousePressEvent(QMouseEvent *evento) override;
     void mouseReleaseEvent(QMouseEvent *evento) override;
 

@@ -356,8 +356,17 @@ private slots:
         QVERIFY(!finestra.ListURL->isVisible());
         QVERIFY(!finestra.Editurl->isVisible());
 
-        // From there a press on Controlla checks as usual, without asking again.
-        Clic(finestra.sbControlla);
+        // Scarica, disabled, does nothing, by its key either. (The keys act in the active window: the box
+        // that has just closed may have left no window active.)
+        finestra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        QVERIFY(finestra.sbScarica->toolTip().endsWith(QStringLiteral(" (Alt+S)")));
+        QTest::keyClick(&finestra, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(m_server->Richieste().isEmpty());
+        // From there Controlla, pressed by its key, named in its hint, checks as usual, without asking
+        // again.
+        QCOMPARE(finestra.sbControlla->toolTip(), QStringLiteral("Controlla versione (Alt+C)"));
+        QTest::keyClick(&finestra, Qt::Key_C, Qt::AltModifier);
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
         QCOMPARE(finestra.LabVerInternet->text(), QStringLiteral("16"));
         QCOMPARE(box.Visti().size(), 1);
@@ -377,11 +386,14 @@ private slots:
         TFrmControllaVersione finestra;
         const QString indirizzo = Sito() + QStringLiteral("/prg/dravol.exe");
         QCOMPARE(finestra.Editurl->text(), indirizzo);
-        QCOMPARE(finestra.sbScarica->toolTip(), indirizzo);
+        QCOMPARE(finestra.sbScarica->toolTip(), indirizzo + QStringLiteral(" (Alt+S)"));
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         QVERIFY(finestra.sbScarica->isEnabled());
 
-        Clic(finestra.sbScarica);
+        // Pressed by its key, as a click would.
+        finestra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        QTest::keyClick(&finestra, Qt::Key_S, Qt::AltModifier);
         QVERIFY(!finestra.sbScarica->isEnabled());
         QTRY_VERIFY(!finestra.Controllo().Browser().InCorso());
         QCOMPARE(m_server->Richieste().constLast(), QByteArray("/prg/dravol.exe"));

@@ -188,6 +188,12 @@ private slots:
         Clic(splash.LabelSito);
         const QUrl sito(QString::fromUtf8(Configurazione::IndirizzoSito));
         QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito}));
+        // From the keyboard: Tab reaches the site's link (the logo is a picture, passed over) and Space
+        // opens it.
+        QTest::keyClick(&splash, Qt::Key_Tab);
+        QVERIFY(splash.LabelSito->hasFocus());
+        QTest::keyClick(splash.LabelSito, Qt::Key_Space);
+        QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito, sito}));
         QVERIFY(splash.isVisible());
         QVERIFY(splash.TimerStart->isActive());
         QVERIFY(splash.TimerStart->remainingTime() <= rimasto);

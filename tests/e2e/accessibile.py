@@ -346,16 +346,17 @@ def estensione(accessibile):
 
 
 def collegamenti(radice, attesi):
-    """The links below radice, checked as a screen reader needs them: exactly the names expected,
-    each with a "Press" action and none able to take the keyboard focus (the labels that act as
-    links stay out of the tab order). Returns them by name."""
+    """The links below radice, checked as a screen reader and a keyboard user need them: exactly the
+    names expected, each with a "Press" action; the addresses reached by Tab, the logo, a picture that
+    does what the address beside it does, not. Returns them by name."""
     trovati = {a.name: a for a in discendenti(radice) if a.getRoleName() == "link"}
     verifica(sorted(trovati) == sorted(attesi), f"links in '{radice.name}': {sorted(trovati)}, expected {sorted(attesi)}")
     for nome, collegamento in trovati.items():
         azioni = collegamento.queryAction()
         nomi = [azioni.getName(i) for i in range(azioni.nActions)]
         verifica("Press" in nomi, f"link '{nome}' offers {nomi}, no Press")
-        verifica("focusable" not in stati(collegamento), f"link '{nome}' can take the keyboard focus")
+        verifica(("focusable" in stati(collegamento)) == (nome != "Logo"),
+                 f"link '{nome}' {'can' if 'focusable' in stati(collegamento) else 'cannot'} take the keyboard focus")
     return trovati
 
 

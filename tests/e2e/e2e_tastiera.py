@@ -6,8 +6,10 @@ manager: not one pointer event. Three plays with F5; the plays copied with Ctrl+
 the desktop's clipboard as another program would; a number fixed through Ctrl+I and the settings
 window's keys, then seen first in the next play; every play printed with Ctrl+P through the real
 printer dialog to a PDF file, read back; the plays saved with Ctrl+S through the save dialog, read
-back; About opened from the menu with Alt+G and the arrows, and closed with Escape; Ctrl+Q ends the
-program.
+back; the update-check window opened from the menu, its question answered No with Tab and Space, a
+check started with Alt+C and the window closed with Escape; About opened from the menu with Alt+G and
+the arrows, its site link reached with Tab and opened with Enter, and closed with Escape; Ctrl+Q ends
+the program.
 
 Run through sessione.sh, which prepares the display, openbox, the buses and a private copy of the
 program.
@@ -92,7 +94,7 @@ def main():
     fisso = os.path.join(A.cartella_programma(), "redme.qzl")
     verifica(not os.path.exists(fisso), "a fixed-number file is already next to the program")
     temp = A.cartella_temporanea()
-    with A.programma() as processo:
+    with A.programma(env=A.ambiente_con_apertura()) as processo:
         pid = processo.pid
         principale = A.finestra_principale(pid)
         # The window manager gives the new window the focus: nothing else may.
@@ -185,8 +187,25 @@ def main():
             salvato = file.read()
         verifica(salvato == "".join(r + "\n" for r in righe), f"the saved file holds {salvato!r}")
 
-        passo("Alt+G, Right, Right, Down, Enter: About; Escape closes it")
+        passo("Alt+G, Right, Enter: the update check; No with Tab and Space; Alt+C checks; Escape closes")
         attiva(principale, "the main window, once the save dialog has gone,")
+        tasto("g", ALT)
+        tasto(DESTRA)
+        tasto(INVIO)
+        domanda = A.trova_finestra(pid, "Richiesta.", "alert")
+        attiva(domanda, "the question")
+        con_il_fuoco(A.trova(domanda, "push button", "No"), "the No button")
+        tasto(SPAZIO)
+        aggiornamento = A.trova_finestra(pid, "Controllo eventuali aggiornamenti disponibili", "dialog")
+        attiva(aggiornamento, "the update-check window")
+        # No site answers here: the check that Alt+C starts ends without a version.
+        tasto("c", ALT)
+        A.trova(aggiornamento, "label", "Non disponibile", tempo=45)
+        tasto(ESC)
+        A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
+
+        passo("Alt+G, Right, Right, Down, Enter: About; Tab, Enter opens the site; Escape closes it")
+        attiva(principale, "the main window, once the update check has gone,")
         # The menus open and move within the handling of each key, in the keys' order.
         tasto("g", ALT)
         tasto(DESTRA)
@@ -195,6 +214,11 @@ def main():
         tasto(INVIO)
         about = A.trova_finestra(pid, "About", "dialog")
         attiva(about, "the About window")
+        sito = os.environ["KELMO_SITO"]
+        con_il_fuoco(A.trova(about, "link", sito), "the site's link")
+        tasto(INVIO)
+        A.attendi(lambda: [a for a in A.aperture() if a.lower().startswith(sito.lower())],
+                  "the site handed to the desktop")
         tasto(ESC)
         A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
 

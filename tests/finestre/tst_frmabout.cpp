@@ -44,20 +44,49 @@ private slots:
         QCOMPARE(disegno.pixelColor(inPanel2), about.palette().color(QPalette::Window));
     }
 
+    void collegamenti_data()
+    {
+        // How the user opens a link: a click, or Tab to it and a key.
+        QTest::addColumn<int>("tasto"); // 0: a click
+        QTest::newRow("clicked") << 0;
+        QTest::newRow("Tab, Enter") << int(Qt::Key_Return);
+        QTest::newRow("Tab, Space") << int(Qt::Key_Space);
+    }
     void collegamenti()
     {
+        QFETCH(int, tasto);
         TFrmAbout about;
         about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        // Shown, the window gives no link the focus by itself: it looks and answers as it always has.
+        QTRY_VERIFY(!about.lblLink->hasFocus() && !about.Label13->hasFocus());
         AperturaProva apertura;
+        const auto apri = [&](EtichettaCliccabile *collegamento) {
+            if (!tasto) {
+                Clic(collegamento);
+                // A click opens the link and leaves the focus where it was.
+                return !collegamento->hasFocus();
+            }
+            for (int i = 0; i < 8 && !collegamento->hasFocus(); ++i)
+                QTest::keyClick(&about, Qt::Key_Tab);
+            if (!collegamento->hasFocus())
+                return false;
+            // The focus shows: a frame drawn over the label's own look.
+            const QImage conFuoco = collegamento->grab().toImage();
+            collegamento->clearFocus();
+            const bool visibile = conFuoco != collegamento->grab().toImage();
+            collegamento->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(collegamento, Qt::Key(tasto));
+            return visibile;
+        };
 
-        Clic(about.lblLink);
+        QVERIFY(apri(about.lblLink));
         QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
 
         // The subject is made of the program's key and version label as they stand at the click.
         Identita::Imposta(QStringLiteral("Chiave"), QStringLiteral("01.2000-7"));
         const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
-        Clic(about.Label13);
+        QVERIFY(apri(about.Label13));
         QCOMPARE(apertura.Aperti.size(), 2);
         const QUrl mail = apertura.Aperti[1];
         QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));

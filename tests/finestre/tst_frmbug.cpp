@@ -151,6 +151,13 @@ private slots:
         Clic(bug.lblLink);
         QCOMPARE(apertura.Aperti.size(), 4);
         QCOMPARE(apertura.Aperti[3], QUrl(QString::fromUtf8(Configurazione::IndirizzoSito)));
+        // From the keyboard too: Tab reaches the link, Enter opens it.
+        for (int i = 0; i < 8 && !bug.lblLink->hasFocus(); ++i)
+            QTest::keyClick(&bug, Qt::Key_Tab);
+        QVERIFY(bug.lblLink->hasFocus());
+        QTest::keyClick(bug.lblLink, Qt::Key_Return);
+        QCOMPARE(apertura.Aperti.size(), 5);
+        QCOMPARE(apertura.Aperti[4], apertura.Aperti[3]);
 
         Clic(bug.ButEsci);
         QTRY_VERIFY(!bug.isVisible());
