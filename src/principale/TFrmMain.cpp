@@ -3,7 +3,10 @@
 
 #include "principale/TFrmMain.h"
 
+#include "Configurazione.h"
+#if KELMO_CONTROLLO_AGGIORNAMENTI
 #include "aggiornamento/TFrmControllaVersione.h"
+#endif
 #include "finestre/TFrmAbout.h"
 #include "finestre/TfrmBug.h"
 #include "impostazioni/NumeroFisso.h"
@@ -81,7 +84,12 @@ void TFrmMain::CreaControlli()
     Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
     Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
     Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
+#if KELMO_CONTROLLO_AGGIORNAMENTI
     Collega(Controllaversione1, &QAction::triggered, this, &TFrmMain::Controllaversione1Click);
+#else
+    // Built without the update check: its entry is not in the menu.
+    Utilit1->removeAction(Controllaversione1);
+#endif
     // The menu's entries for the buttons click them: the same handler, and nothing while a button is
     // disabled.
     connect(Gioca1, &QAction::triggered, BTSgioca, &QAbstractButton::click);
@@ -178,10 +186,12 @@ void TFrmMain::SegnalBug1Click()
 
 void TFrmMain::Controllaversione1Click()
 {
+#if KELMO_CONTROLLO_AGGIORNAMENTI
     const auto tastiera = RiprendiTastieraAllaFine();
     // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
     TFrmControllaVersione finestra(this);
     finestra.exec();
+#endif
 }
 
 void TFrmMain::BTSgiocaClick()

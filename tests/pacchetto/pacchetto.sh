@@ -320,22 +320,26 @@ deb() {
     [ -n "$comando" ] || fallito "the README shows no command that makes the package"
     data_commit=$(TZ=UTC date -d "@$(git -C "$SORGENTI" log -1 --format=%ct)" '+%F %T')
     local volta deb_readme=()
+    # The second time by a builder whose umask keeps new files private: the same bytes all the same.
     for volta in 1 2; do
       mkdir -p "$temp/readme$volta/build"
       ln -s "$(cd "$build" && pwd)/CPackConfig.cmake" "$temp/readme$volta/build/"
-      (cd "$temp/readme$volta" && env -u SOURCE_DATE_EPOCH GIT_DIR="$(git -C "$SORGENTI" rev-parse --absolute-git-dir)" \
+      (cd "$temp/readme$volta" && { [ "$volta" -eq 1 ] || umask 077; } &&
+        env -u SOURCE_DATE_EPOCH GIT_DIR="$(git -C "$SORGENTI" rev-parse --absolute-git-dir)" \
         bash -euo pipefail -c "$comando") >"$temp/readme$volta.log" 2>&1 ||
         { cat "$temp/readme$volta.log" >&2; fallito "the README's command failed: $comando"; }
       deb_readme+=("$temp/readme$volta/build/$(basename "$pacchetto")")
     done
-    cmp "${deb_readme[@]}" || fallito "the README's command run twice made different packages"
+    cmp "${deb_readme[@]}" || fallito "the README's command run twice, once under umask 077, made different packages"
+    [ "$(stat -c %a "${deb_readme[1]}")" = 644 ] ||
+      fallito "under umask 077 the README's command made a package of mode $(stat -c %a "${deb_readme[1]}")"
     local orari
     orari=$(dpkg-deb --fsys-tarfile "${deb_readme[0]}" | TZ=UTC tar -tv --full-time | awk '{ print $4, $5 }'
             ar p "${deb_readme[0]}" control.tar.gz | TZ=UTC tar -tvz --full-time | awk '{ print $4, $5 }')
     orari=$(sort -u <<<"$orari")
     [ "$orari" = "$data_commit" ] ||
       fallito "the README's package dates its entries $(tr '\n' ' ' <<<"$orari")not by the last commit, $data_commit"
-    echo "-- the README's command run twice: the same $(stat -c %s "${deb_readme[0]}") bytes, every entry dated $data_commit"
+    echo "-- the README's command run twice, once under umask 077: the same $(stat -c %s "${deb_readme[0]}") bytes, every entry dated $data_commit"
   else
     echo "-- not a git checkout: the README's package command, which dates by the last commit, is not run"
   fi

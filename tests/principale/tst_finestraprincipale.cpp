@@ -4,6 +4,7 @@
 // The main window offscreen, driven through its named controls and its keys: the first-press rule, the
 // play log, the fixed number and its failures, the uniformity of the draw, and the menu that gives the
 // buttons and the session's plays to the keyboard.
+#include "Configurazione.h"
 #include "impostazioni/NumeroFisso.h"
 #include "kit/Applicazione.h"
 #include "principale/TFrmMain.h"
@@ -82,6 +83,9 @@ private slots:
             QCOMPARE(pulsante->focusPolicy(), Qt::NoFocus);
             QCOMPARE(pulsante->accessibleName(), pulsante->text());
         }
+        // "Aggiorna versione" stands in the menu exactly when the update check is built.
+        QCOMPARE(finestra.Utilit1->actions().contains(finestra.Controllaversione1),
+                 bool(KELMO_CONTROLLO_AGGIORNAMENTI));
     }
 
     void primaGiocataEGiocateSuccessive()
