@@ -4,6 +4,7 @@
 #include "traduzione/TabelleTraduzione.h"
 
 #include "kit/Servizi.h"
+#include "regole/MotiviSistema.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -53,6 +54,17 @@ private:
 struct ChiudiDb {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 };
+
+// Why the engine failed: where the system refused it a file (opened, read), the system's reason in
+// Italian; otherwise the engine's own message.
+QString MotivoMotore(sqlite3 *db, int esito)
+{
+    const int primario = esito & 0xff;
+    if (db && (primario == SQLITE_CANTOPEN || primario == SQLITE_IOERR))
+        if (const int sistema = sqlite3_system_errno(db); sistema != 0)
+            return MotiviSistema::Motivo(sistema);
+    return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(esito));
+}
 struct FinalizzaIstruzione {
     void operator()(sqlite3_stmt *istruzione) const { sqlite3_finalize(istruzione); }
 };
@@ -88,8 +100,7 @@ public:
             sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
         m_db.reset(db);
         if (esito != SQLITE_OK)
-            throw Errore(QStringLiteral("Impossibile aprire %1: %2")
-                             .arg(file, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(esito))));
+            throw Errore(QStringLiteral("Impossibile aprire %1: %2").arg(file, MotivoMotore(db, esito)));
         // The failures below are told apart by the engine's detailed codes.
         sqlite3_extended_result_codes(db, 1);
         // Longer values are refused by the engine before it holds them, whether stored or computed.
@@ -187,8 +198,8 @@ private:
             throw ErroreLimite(
                 tabella +
                 QStringLiteral("la lettura supera il limite di memoria di %1 MB").arg(LimiteMemoriaMb));
-        throw Errore(QStringLiteral("Errore di lettura in %1: %2")
-                         .arg(m_file, QString::fromUtf8(sqlite3_errmsg(m_db.get()))));
+        throw Errore(
+            QStringLiteral("Errore di lettura in %1: %2").arg(m_file, MotivoMotore(m_db.get(), esito)));
     }
 
     // Whether the table's file says it is in WAL mode: its header's read version, read through the

@@ -6,6 +6,7 @@
 #include "regole/Errore.h"
 #include "support/CartellaChiusa.h"
 #include "support/CartellaProva.h"
+#include "support/ComeAltroUtente.h"
 #include "support/RispostaBox.h"
 #include "support/Sorveglianza.h"
 #include "support/TabelleProva.h"
@@ -14,6 +15,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -401,26 +403,35 @@ private slots:
     void tabellaNonRegolare_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("cartella"); // a folder, else a named pipe
+        QTest::addColumn<QString>("genere"); // what stands there: "fifo", "cartella", or "illeggibile", a
+                                             // table the user may not read
         QTest::addColumn<QString>("errore");
         QTest::addColumn<QStringList>("box");
         QTest::newRow("settings table is a named pipe")
-            << FileImpostazioni << false << "Nessuna lingua impostata" << QStringList{ErroreLettura};
+            << FileImpostazioni << "fifo"
+            << "Nessuna lingua impostata" << QStringList{ErroreLettura};
         QTest::newRow("translation table is a named pipe")
-            << FileLingua << false << "lingua.db: non è un file regolare" << QStringList{};
+            << FileLingua << "fifo"
+            << "lingua.db: non è un file regolare" << QStringList{};
         QTest::newRow("translation table is a folder")
-            << FileLingua << true << "lingua.db: non è un file regolare" << QStringList{};
+            << FileLingua << "cartella"
+            << "lingua.db: non è un file regolare" << QStringList{};
         // The engine would open a journal beside the table to see whether a transaction was left
         // unfinished: a named pipe there blocks it just the same.
         QTest::newRow("translation table's journal is a named pipe")
-            << FileLingua + "-journal" << false << "lingua.db-journal: non è un file regolare"
-            << QStringList{};
+            << FileLingua + "-journal"
+            << "fifo"
+            << "lingua.db-journal: non è un file regolare" << QStringList{};
+        // The system's reason, in Italian whatever the locale, not the engine's English.
+        QTest::newRow("translation table the user may not read")
+            << FileLingua << "illeggibile"
+            << "lingua.db: permesso negato" << QStringList{};
     }
     void tabellaNonRegolare()
     {
         // Opening a named pipe would wait for a writer for ever: it must count as a missing table.
         QFETCH(QString, file);
-        QFETCH(bool, cartella);
+        QFETCH(QString, genere);
         QFETCH(QString, errore);
         QFETCH(QStringList, box);
         CartellaProva accanto;
@@ -428,11 +439,20 @@ private slots:
         TabelleProva tabelle;
         if (file != FileImpostazioni)
             tabelle.Lingua(QStringLiteral("Inglese"));
-        if (file != FileLingua)
+        if (file != FileLingua || genere == QLatin1String("illeggibile"))
             tabelle.Traduzioni({{"Uno", "One"}});
         const QByteArray percorso = QFile::encodeName(tabelle.Percorso(file));
-        QVERIFY(cartella ? ::mkdir(percorso.constData(), 0700) == 0
-                         : ::mkfifo(percorso.constData(), 0600) == 0);
+        std::unique_ptr<ComeAltroUtente> come;
+        if (genere == QLatin1String("illeggibile")) {
+            // The folders open to the user, the table not.
+            for (const QString &cartella : {accanto.Percorso(), QFileInfo(tabelle.Percorso(file)).path()})
+                QVERIFY(::chmod(QFile::encodeName(cartella).constData(), 0755) == 0);
+            QVERIFY(::chmod(percorso.constData(), 0) == 0);
+            come = std::make_unique<ComeAltroUtente>();
+        } else {
+            QVERIFY(genere == QLatin1String("cartella") ? ::mkdir(percorso.constData(), 0700) == 0
+                                                        : ::mkfifo(percorso.constData(), 0600) == 0);
+        }
 
         QStringList testi{"Uno"};
         RispostaBox risposte;
@@ -443,6 +463,7 @@ private slots:
         } catch (const Errore &e) {
             visto = e.messaggio();
         }
+        come.reset();
         QVERIFY2(visto.contains(errore), qPrintable(visto));
         QCOMPARE(risposte.Testi(), box);
         QCOMPARE(testi, QStringList{"Uno"});
