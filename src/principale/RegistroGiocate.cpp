@@ -28,10 +28,12 @@ void RegistroGiocate::Aggiungi(const QString &riga)
         m_testo.reserve(std::max(lunghezza, m_testo.capacity() * 2));
     m_testo.append(byte.constData(), static_cast<std::size_t>(byte.size()));
     m_fini.push_back(m_testo.size());
+    emit Cambiato();
 }
 
 void RegistroGiocate::Svuota()
 {
     std::string().swap(m_testo);
     std::vector<std::size_t>().swap(m_fini);
+    emit Cambiato();
 }

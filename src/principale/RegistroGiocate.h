@@ -25,6 +25,10 @@ public:
     void Aggiungi(const QString &riga);
     void Svuota();
 
+signals:
+    // A line was appended, or the log emptied: what shows the plays follows it.
+    void Cambiato();
+
 private:
     std::string m_testo;
     std::vector<std::size_t> m_fini;

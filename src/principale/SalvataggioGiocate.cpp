@@ -24,10 +24,10 @@ void ImpostaSceltaFile(SceltaFile scelta)
     g_sceltaFile = std::move(scelta);
 }
 
-QString ChiediDove(QWidget *genitore)
+QString ChiediDove(QWidget *genitore, const QString &nome)
 {
-    const QString proposta = QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation))
-                                 .filePath(QStringLiteral("giocate.txt"));
+    const QString proposta =
+        QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation)).filePath(nome);
     if (g_sceltaFile)
         return g_sceltaFile(genitore, proposta);
     return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva le giocate"), proposta,

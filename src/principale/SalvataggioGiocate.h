@@ -20,9 +20,9 @@ using SceltaFile = std::function<QString(QWidget *genitore, const QString &propo
 // Replaces the save dialog (tests); an empty function restores it.
 void ImpostaSceltaFile(SceltaFile scelta);
 
-// Where the user wants the plays saved, proposed as giocate.txt in their documents folder: the path
-// chosen, or an empty text when the user declines.
-QString ChiediDove(QWidget *genitore);
+// Where the user wants the plays (or a check of them) saved, proposed under `nome` in their documents
+// folder: the path chosen, or an empty text when the user declines.
+QString ChiediDove(QWidget *genitore, const QString &nome = QStringLiteral("giocate.txt"));
 
 // Writes the text to the file, whole or not at all, never through a link and never removing a file of
 // the user's (Salvataggio). Throws Errore naming the file and why it could not be saved.

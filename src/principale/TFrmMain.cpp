@@ -16,7 +16,10 @@
 #include "kit/Messaggi.h"
 #include "kit/RapportoErrori.h"
 #include "kit/Servizi.h"
+#include "principale/FinestraGiocate.h"
+#include "principale/FinestraVerifica.h"
 #include "principale/SalvataggioGiocate.h"
+#include "principale/SceltaQuanteGiocate.h"
 #include "principale/StampaGiocate.h"
 #include "regole/Errore.h"
 #include "regole/Numeri.h"
@@ -36,6 +39,17 @@
 #include <new>
 
 using RapportoErrori::Collega;
+
+namespace
+{
+// Setting a field lays its text out again even when the text stays the same, and after the draw most
+// fields already hold their final text: only a text that differs is set.
+void CambiaTesto(QLineEdit *campo, const QString &testo)
+{
+    if (campo->text() != testo)
+        campo->setText(testo);
+}
+} // namespace
 
 // The controls' pointers start null (the Ui part value-initialised), not unset, until they are built.
 TFrmMain::TFrmMain(QWidget *genitore, Controlli quando) : QMainWindow(genitore), Ui::TFrmMain()
@@ -97,6 +111,9 @@ void TFrmMain::CreaControlli()
     connect(Impostazioni1, &QAction::triggered, BTSimp, &QAbstractButton::click);
     Collega(CopiaGiocate1, &QAction::triggered, this, &TFrmMain::CopiaGiocate1Click);
     Collega(SalvaGiocate1, &QAction::triggered, this, &TFrmMain::SalvaGiocate1Click);
+    Collega(GiocaPiuVolte1, &QAction::triggered, this, &TFrmMain::GiocaPiuVolte1Click);
+    Collega(MostraGiocate1, &QAction::triggered, this, &TFrmMain::MostraGiocate1Click);
+    Collega(VerificaVincite1, &QAction::triggered, this, &TFrmMain::VerificaVincite1Click);
     connect(Esci1, &QAction::triggered, this, &QWidget::close);
 
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
@@ -196,14 +213,20 @@ void TFrmMain::Controllaversione1Click()
 
 void TFrmMain::BTSgiocaClick()
 {
-    if (!BTSstampa->isEnabled()) {
-        BTSstampa->setEnabled(true);
-        // What needs a play, as printing does.
-        for (QAction *azione : {Stampa1, CopiaGiocate1, SalvaGiocate1})
-            azione->setEnabled(true);
-        Memo1->Svuota();
-    }
+    PrimaGiocata();
     EstraiCombinazione();
+}
+
+QStringList TFrmMain::Giocate() const
+{
+    QStringList giocate;
+    // Until the first play the log holds only its placeholder.
+    if (!BTSstampa->isEnabled())
+        return giocate;
+    giocate.reserve(Memo1->Conteggio());
+    for (qsizetype i = 0; i < Memo1->Conteggio(); ++i)
+        giocate << Memo1->Riga(i);
+    return giocate;
 }
 
 QString TFrmMain::TestoGiocate() const
@@ -301,42 +324,78 @@ void TFrmMain::BTSimpClick()
 
 void TFrmMain::EstraiCombinazione()
 {
+    GiocaUna({});
+}
+
+Estrazione::Combinazione TFrmMain::GiocaUna(const QList<Estrazione::Combinazione> &diverseDa)
+{
+    const Estrazione::Fonti fonti{
+        [] { return Estrazione::Generatore(Estrazione::SemeDelTentativo(Estrazione::SemeDalOrologio())); },
+        []() -> std::optional<QString> {
+            if (!NumeroFisso::Esiste())
+                return std::nullopt;
+            return NumeroFisso::Leggi();
+        }};
     const auto campi = CampiNumero();
-    for (;;) {
-        Estrazione::Generatore generatore(Estrazione::SemeDelTentativo(Estrazione::SemeDalOrologio()));
-
-        std::exception_ptr erroreFile;
-        if (NumeroFisso::Esiste()) {
-            try {
-                EDTn1->setText(NumeroFisso::Leggi());
-            } catch (...) {
-                erroreFile = std::current_exception();
-            }
-        } else {
-            EDTn1->setText(Estrazione::NumeroEstratto(generatore));
-        }
+    Estrazione::Combinazione giocata;
+    try {
+        giocata = Estrazione::Estrai(fonti, diverseDa);
+    } catch (const Estrazione::EstrazioneInterrotta &interrotta) {
+        // The fields as the stopped attempt left them: the first keeps its text, the other five show
+        // their fresh draws as they came; the failure goes on to the general report.
         for (std::size_t i = 1; i < campi.size(); ++i)
-            campi[i]->setText(Estrazione::NumeroEstratto(generatore));
-        // A file that cannot be read stops the attempt after the five drawn fields.
-        if (erroreFile)
-            std::rethrow_exception(erroreFile);
-
-        AggiungiZeriIniziali();
-        if (VerificaEMemorizza())
-            return;
+            campi[i]->setText(interrotta.Successivi()[i - 1]);
+        throw;
     }
+    for (std::size_t i = 0; i < campi.size(); ++i)
+        CambiaTesto(campi[i], giocata[i]);
+    AggiungiZeriIniziali();
+    VerificaEMemorizza();
+    return giocata;
 }
 
-namespace
+void TFrmMain::PrimaGiocata()
 {
-// Setting a field lays its text out again even when the text stays the same, and after the draw most
-// fields already hold their final text: only a text that differs is set.
-void CambiaTesto(QLineEdit *campo, const QString &testo)
-{
-    if (campo->text() != testo)
-        campo->setText(testo);
+    if (BTSstampa->isEnabled())
+        return;
+    BTSstampa->setEnabled(true);
+    // What needs a play, as printing does.
+    for (QAction *azione : {Stampa1, CopiaGiocate1, SalvaGiocate1})
+        azione->setEnabled(true);
+    Memo1->Svuota();
 }
-} // namespace
+
+void TFrmMain::GiocaPiuVolte1Click()
+{
+    const auto tastiera = RiprendiTastieraAllaFine();
+    const int quante = SceltaQuanteGiocate::Chiedi(this);
+    if (quante <= 0)
+        return;
+    // Each play as a press of Gioca makes it, the first-play rule once; none repeats another of the batch.
+    PrimaGiocata();
+    QList<Estrazione::Combinazione> fatte;
+    for (int i = 0; i < quante; ++i)
+        fatte.append(GiocaUna(fatte));
+}
+
+void TFrmMain::MostraGiocate1Click()
+{
+    // One such window at a time, beside this one: asked again, the open one comes forward.
+    if (!m_giocate)
+        m_giocate = new FinestraGiocate(
+            Memo1, [this] { return Giocate(); }, [this] { return TestoGiocate(); }, this);
+    m_giocate->show();
+    m_giocate->raise();
+    m_giocate->activateWindow();
+}
+
+void TFrmMain::VerificaVincite1Click()
+{
+    const auto tastiera = RiprendiTastieraAllaFine();
+    // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
+    FinestraVerifica finestra([this] { return Giocate(); }, this);
+    finestra.exec();
+}
 
 void TFrmMain::AggiungiZeriIniziali()
 {

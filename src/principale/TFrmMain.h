@@ -45,7 +45,12 @@ public:
     void Controllaversione1Click();
     void CopiaGiocate1Click();
     void SalvaGiocate1Click();
+    void GiocaPiuVolte1Click();
+    void MostraGiocate1Click();
+    void VerificaVincite1Click();
 
+    // The session's plays as the log holds them, oldest first; none before the first play.
+    QStringList Giocate() const;
     // The session's plays as the summary prints them, one line each, every line ended by a line feed.
     QString TestoGiocate() const;
 
@@ -61,7 +66,12 @@ protected:
 private:
     // Gives the main window the keyboard back when the returned guard goes out of scope.
     QScopeGuard<std::function<void()>> RiprendiTastieraAllaFine();
+    // The first-play rule: the first play enables printing and what else needs a play, and empties
+    // the log of its placeholder.
+    void PrimaGiocata();
     void EstraiCombinazione();
+    // One draw, shown in the fields and recorded; none of `diverseDa` is drawn again. Returns the play.
+    Estrazione::Combinazione GiocaUna(const QList<Estrazione::Combinazione> &diverseDa);
     void AggiungiZeriIniziali();
     bool VerificaEMemorizza();
     void StampaTutteLeGiocate();
@@ -69,4 +79,6 @@ private:
 
     bool m_controlliCreati = false;
     QPointer<TFrmAbout> m_about;
+    // The window of the session's plays, while it is open.
+    QPointer<QWidget> m_giocate;
 };

@@ -6,6 +6,7 @@
 #include "regole/Numeri.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <limits>
@@ -63,6 +64,58 @@ int PrimaCoppiaUguale(const Combinazione &campi)
         if (campi[Coppie[i][0]] == campi[Coppie[i][1]])
             return static_cast<int>(i);
     return -1;
+}
+
+Combinazione DallaRiga(const QString &riga)
+{
+    Combinazione campi;
+    const QStringList testi = riga.split(QLatin1Char(' '));
+    for (std::size_t i = 0; i < campi.size() && i < std::size_t(testi.size()); ++i)
+        campi[i] = testi.at(qsizetype(i));
+    return campi;
+}
+
+Combinazione InOrdine(Combinazione campi)
+{
+    // Two-digit texts sort as their numbers do.
+    std::sort(campi.begin(), campi.end());
+    return campi;
+}
+
+bool StessaGiocata(const Combinazione &una, const Combinazione &altra)
+{
+    return InOrdine(una) == InOrdine(altra);
+}
+
+Combinazione Estrai(const Fonti &fonti, const QList<Combinazione> &diverseDa)
+{
+    for (;;) {
+        Generatore generatore = fonti.generatore();
+        Combinazione campi;
+        std::optional<Errore> illeggibile;
+        try {
+            if (const std::optional<QString> fisso = fonti.numeroFisso())
+                campi[0] = *fisso;
+            else
+                campi[0] = NumeroEstratto(generatore);
+        } catch (const Errore &errore) {
+            illeggibile = errore;
+        }
+        for (std::size_t i = 1; i < campi.size(); ++i)
+            campi[i] = NumeroEstratto(generatore);
+        // A file that cannot be read stops the draw after the five drawn fields.
+        if (illeggibile)
+            throw EstrazioneInterrotta(*illeggibile, {campi[1], campi[2], campi[3], campi[4], campi[5]});
+
+        for (QString &testo : campi)
+            testo = Numeri::DueCifre(testo);
+        if (PrimaCoppiaUguale(campi) >= 0)
+            continue;
+        if (std::any_of(diverseDa.cbegin(), diverseDa.cend(),
+                        [&campi](const Combinazione &altra) { return StessaGiocata(campi, altra); }))
+            continue;
+        return campi;
+    }
 }
 
 QString RigaGiocata(const Combinazione &campi)

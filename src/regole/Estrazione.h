@@ -3,10 +3,15 @@
 
 #pragma once
 
+#include "regole/Errore.h"
+
+#include <QList>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // The rules of one draw, as plain functions over the six texts of the number fields.
 namespace Estrazione
@@ -67,5 +72,44 @@ int PrimaCoppiaUguale(const Combinazione &campi);
 
 // The play log line: the six texts in field order joined by single blanks.
 QString RigaGiocata(const Combinazione &campi);
+
+// The six texts of a play log line (six texts joined by single blanks).
+Combinazione DallaRiga(const QString &riga);
+
+// The same six numbers in ascending order, as a slip laid out from 1 to 90 has them.
+Combinazione InOrdine(Combinazione campi);
+
+// The same six numbers, in whatever order: the same play.
+bool StessaGiocata(const Combinazione &una, const Combinazione &altra);
+
+// What a draw takes from outside: a generator seeded afresh for each attempt (from the clock), and the
+// fixed number, read again at each attempt: its two characters as the file gives them, nothing when
+// there is no file, Errore when the file is there but cannot be read.
+struct Fonti {
+    std::function<Generatore()> generatore;
+    std::function<std::optional<QString>()> numeroFisso;
+};
+
+// A draw stopped by a fixed-number file that could not be read: the file's failure, and the fields 2 to
+// 6 as the stopped attempt drew them, without the padding (the first field keeps its earlier text).
+class EstrazioneInterrotta : public Errore
+{
+public:
+    EstrazioneInterrotta(const Errore &causa, const std::array<QString, 5> &successivi)
+        : Errore(causa.messaggio()), m_successivi(successivi)
+    {
+    }
+    const std::array<QString, 5> &Successivi() const { return m_successivi; }
+
+private:
+    std::array<QString, 5> m_successivi;
+};
+
+// One draw: attempts, each seeded afresh, until one gives six different texts: the first field the
+// fixed number when there is one, else a drawn number, the other five drawn; a single digit padded
+// with "0"; the fifteen pairs compared as texts. An attempt that gives the same six numbers as one of
+// `diverseDa` starts again too (a batch of plays never repeats a play). Throws EstrazioneInterrotta
+// when the fixed number cannot be read.
+Combinazione Estrai(const Fonti &fonti, const QList<Combinazione> &diverseDa = {});
 
 } // namespace Estrazione

@@ -133,9 +133,10 @@ private slots:
         for (const QAction *voce : voci)
             testi << (voce->isSeparator() ? QStringLiteral("-")
                                           : voce->text() + QLatin1Char('\t') + voce->shortcut().toString());
-        QCOMPARE(testi, (QStringList{"&Gioca\tF5", "&Stampa...\tCtrl+P", "&Impostazioni...\tCtrl+I", "-",
-                                     "&Copia le giocate\tCtrl+C", "S&alva le giocate...\tCtrl+S", "-",
-                                     "&Esci\tCtrl+Q"}));
+        QCOMPARE(testi, (QStringList{"&Gioca\tF5", "Gioca &più volte...\tCtrl+G", "&Stampa...\tCtrl+P",
+                                     "&Impostazioni...\tCtrl+I", "-", "&Mostra le giocate...\tCtrl+L",
+                                     "&Copia le giocate\tCtrl+C", "S&alva le giocate...\tCtrl+S",
+                                     "&Verifica vincite...\tCtrl+R", "-", "&Esci\tCtrl+Q"}));
         QCOMPARE(finestra.Giocate1->title(), QStringLiteral("&Giocate"));
         // The help page and the man page list every shortcut.
         const auto leggi = [](const char *percorso) {

@@ -3,6 +3,7 @@
 
 // The draw's rules on values: padding, pair order, the log line, the generator's range and run, and the
 // seeds of attempts made while the clock reads the same.
+#include "regole/Errore.h"
 #include "regole/Estrazione.h"
 #include "regole/Numeri.h"
 
@@ -133,6 +134,78 @@ private slots:
             ++tentativo;
             QVERIFY2(tentativo < 100, qPrintable(QStringLiteral("still drawing at clock %1").arg(orologio)));
         }
+    }
+
+    void estrazioneComeValore_data()
+    {
+        QTest::addColumn<QString>("fisso");   // the fixed number's text; null: none; "guasto": unreadable
+        QTest::addColumn<bool>("giaGiocata"); // the play the seeds give first is one of the batch
+        QTest::newRow("no fixed number") << QString() << false;
+        QTest::newRow("fixed 05: first, and never drawn again") << "05" << false;
+        QTest::newRow("fixed single digit, padded") << "7" << false;
+        QTest::newRow("fixed number unreadable: the draw stops") << "guasto" << false;
+        QTest::newRow("a play of the batch is not drawn again") << QString() << true;
+    }
+    void estrazioneComeValore()
+    {
+        QFETCH(QString, fisso);
+        QFETCH(bool, giaGiocata);
+        // Seeds from one whose attempt draws a number twice: the draw must go on to further attempts.
+        std::uint64_t primo = 0;
+        for (;; ++primo) {
+            Generatore generatore(primo);
+            Combinazione campi;
+            for (QString &campo : campi)
+                campo = NumeroEstratto(generatore);
+            if (PrimaCoppiaUguale(campi) >= 0)
+                break;
+        }
+        std::uint64_t seme = primo;
+        int generatori = 0;
+        int letture = 0;
+        const Fonti fonti{[&] {
+                              ++generatori;
+                              return Generatore(seme++);
+                          },
+                          [&]() -> std::optional<QString> {
+                              ++letture;
+                              if (fisso == QLatin1String("guasto"))
+                                  throw Errore(QStringLiteral("file guasto"));
+                              return fisso.isNull() ? std::nullopt : std::optional(fisso);
+                          }};
+        QList<Combinazione> diverseDa;
+        if (giaGiocata) {
+            diverseDa << Estrai(fonti);
+            // The batch's play, in another order: the same play all the same.
+            std::reverse(diverseDa.first().begin(), diverseDa.first().end());
+            seme = primo;
+        }
+        if (fisso == QLatin1String("guasto")) {
+            Generatore generatore(primo);
+            std::array<QString, 5> attesi;
+            for (QString &campo : attesi)
+                campo = NumeroEstratto(generatore);
+            try {
+                Estrai(fonti);
+                QFAIL("an unreadable fixed number drew a play");
+            } catch (const EstrazioneInterrotta &interrotta) {
+                QCOMPARE(interrotta.messaggio(), QStringLiteral("file guasto"));
+                QCOMPARE(interrotta.Successivi(), attesi);
+            }
+            QCOMPARE(generatori, 1);
+            return;
+        }
+        generatori = letture = 0;
+        const Combinazione giocata = Estrai(fonti, diverseDa);
+        QVERIFY(generatori > 1);
+        QCOMPARE(letture, generatori); // the fixed number read again at every attempt
+        QCOMPARE(PrimaCoppiaUguale(giocata), -1);
+        for (const QString &campo : giocata)
+            QCOMPARE(campo.size(), 2);
+        if (!fisso.isNull())
+            QCOMPARE(giocata[0], Numeri::DueCifre(fisso));
+        for (const Combinazione &altra : diverseDa)
+            QVERIFY(!StessaGiocata(giocata, altra));
     }
 };
 
