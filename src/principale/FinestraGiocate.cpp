@@ -11,10 +11,12 @@
 
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace
@@ -39,12 +41,21 @@ FinestraGiocate::FinestraGiocate(RegistroGiocate *registro, std::function<QStrin
     // Beside the main window, which stays usable.
     setModal(false);
 
-    auto *intestazione = new QLabel(QStringLiteral("N.    Come estratte          In ordine"), this);
+    // The headings over the columns, in the list's font so that they stand over them.
+    auto *intestazione = new QLabel(QStringLiteral("  N.  Come estratte       In ordine"), this);
     intestazione->setBuddy(m_elenco);
+    // Columns of numbers line up in a font whose characters are all as wide.
+    const QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_elenco->setFont(fisso);
+    intestazione->setFont(fisso);
+    intestazione->setContentsMargins(m_elenco->frameWidth() + 2, 0, 0, 0);
     m_elenco->setObjectName(QStringLiteral("Elenco"));
     m_elenco->setAccessibleName(QStringLiteral("Giocate"));
     m_elenco->setUniformItemSizes(true);
-    m_elenco->setMinimumSize(320, 240);
+    m_elenco->setMinimumSize(
+        QFontMetrics(fisso).horizontalAdvance(Riga(100, QStringLiteral("00 00 00 00 00 00"))) +
+            m_elenco->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24,
+        240);
     m_conteggio->setObjectName(QStringLiteral("Conteggio"));
     m_conteggio->setTextFormat(Qt::PlainText);
     m_copia->setObjectName(QStringLiteral("Copia"));
@@ -78,7 +89,7 @@ FinestraGiocate::FinestraGiocate(RegistroGiocate *registro, std::function<QStrin
 
 QString FinestraGiocate::Riga(qsizetype numero, const QString &giocata)
 {
-    return QStringLiteral("%1.    %2          %3").arg(numero, 3).arg(giocata, InOrdine(giocata));
+    return QStringLiteral("%1.  %2   %3").arg(numero, 3).arg(giocata, InOrdine(giocata));
 }
 
 QString FinestraGiocate::RigaAccessibile(qsizetype numero, const QString &giocata)

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -108,6 +109,8 @@ FinestraVerifica::FinestraVerifica(std::function<QStringList()> giocate, QWidget
 
     m_verifica->setObjectName(QStringLiteral("Verifica"));
     m_verifica->setDefault(true);
+    // Columns of numbers line up in a font whose characters are all as wide.
+    m_risultati->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_risultati->setObjectName(QStringLiteral("Risultati"));
     m_risultati->setAccessibleName(QStringLiteral("Risultati"));
     m_risultati->setMinimumSize(420, 200);

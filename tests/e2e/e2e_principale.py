@@ -18,8 +18,9 @@ from accessibile import passo, verifica
 
 PULSANTI = ["Stampa", "Impostazioni", "Gioca"]
 # Each menu, then its entries, with the keys a screen reader announces for them.
-VOCI_MENU = [("Giocate", "Alt+G"), ("Gioca", "F5"), ("Stampa...", "Ctrl+P"), ("Impostazioni...", "Ctrl+I"),
-             ("Copia le giocate", "Ctrl+C"), ("Salva le giocate...", "Ctrl+S"), ("Esci", "Ctrl+Q"),
+VOCI_MENU = [("Giocate", "Alt+G"), ("Gioca", "F5"), ("Gioca più volte...", "Ctrl+G"), ("Stampa...", "Ctrl+P"),
+             ("Impostazioni...", "Ctrl+I"), ("Mostra le giocate...", "Ctrl+L"), ("Copia le giocate", "Ctrl+C"),
+             ("Salva le giocate...", "Ctrl+S"), ("Verifica vincite...", "Ctrl+R"), ("Esci", "Ctrl+Q"),
              ("Utilità", ""), ("Aggiorna versione", ""), ("Segnala Bug", ""),
              ("?", ""), ("Aiuto", "F1"), ("About", "")]
 # The entries that, like "Stampa", wait for the first play.
