@@ -13,6 +13,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QWidget>
+#include <algorithm>
+#include <array>
 
 Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -34,27 +36,48 @@ namespace
 // of that face is already narrower than the original and stays as it is.
 constexpr int LarghezzaSansSerif = 94;
 
-void Restringi(QWidget *controllo)
+// The design's families and the installed faces that stand in for them, metric for metric. A family
+// that is not installed costs a search through every font for a fallback the first time each style of
+// it is drawn: the controls are given the installed face by its own name before they are laid out.
+const std::array<std::pair<QLatin1String, QLatin1String>, 3> Sostituti{{
+    {QLatin1String("MS Sans Serif"), QLatin1String("Liberation Sans")},
+    {QLatin1String("Tahoma"), QLatin1String("Liberation Sans")},
+    {QLatin1String("Comic Sans MS"), QLatin1String("Comic Neue")},
+}};
+
+// The property that keeps, on a control given an installed face, the design's family it stood for.
+constexpr char FamigliaDelProgetto[] = "kelmo_famiglia_del_progetto";
+
+void Adatta(QWidget *controllo, bool restringi)
 {
     QFont carattere = controllo->font();
-    if (carattere.family() == QLatin1String("MS Sans Serif") && carattere.weight() < QFont::DemiBold &&
-        (carattere.stretch() == QFont::AnyStretch || carattere.stretch() == QFont::Unstretched)) {
-        carattere.setStretch(LarghezzaSansSerif);
-        controllo->setFont(carattere);
+    const auto sostituto = std::find_if(Sostituti.cbegin(), Sostituti.cend(), [&](const auto &coppia) {
+        return carattere.family() == coppia.first;
+    });
+    if (sostituto != Sostituti.cend()) {
+        controllo->setProperty(FamigliaDelProgetto, QString(sostituto->first));
+        carattere.setFamily(sostituto->second);
     }
+    const bool sansSerif =
+        controllo->property(FamigliaDelProgetto).toString() == QLatin1String("MS Sans Serif") &&
+        carattere.family() == QLatin1String("Liberation Sans");
+    if (restringi && sansSerif && carattere.weight() < QFont::DemiBold &&
+        (carattere.stretch() == QFont::AnyStretch || carattere.stretch() == QFont::Unstretched))
+        carattere.setStretch(LarghezzaSansSerif);
+    if (carattere != controllo->font())
+        controllo->setFont(carattere);
 }
 } // namespace
 
 bool Applicazione::eventFilter(QObject *oggetto, QEvent *evento)
 {
-    // A window is narrowed as soon as it is given its face, before its controls are made: they take the
-    // narrowed face from it, and no text is ever laid out in the face at its full width. Any other
-    // control is narrowed when it is polished.
+    // A window is given the installed face (and narrowed) as soon as it is given the design's, before
+    // its controls are made: they take it from the window, and no text is ever laid out in a face that
+    // must first be looked for. A control given a face of its own is handled as that face is set.
     const QEvent::Type tipo = evento->type();
     if ((tipo == QEvent::Polish || tipo == QEvent::FontChange) && oggetto->isWidgetType()) {
         auto *controllo = static_cast<QWidget *>(oggetto);
-        if (tipo == QEvent::Polish || controllo->isWindow())
-            Restringi(controllo);
+        Adatta(controllo, tipo == QEvent::Polish || controllo->isWindow());
     }
     return QApplication::eventFilter(oggetto, evento);
 }
