@@ -3,6 +3,7 @@
 
 #include "impostazioni/NumeroFisso.h"
 
+#include "kit/LetturaFile.h"
 #include "kit/Salvataggio.h"
 #include "kit/Servizi.h"
 #include "regole/Errore.h"
@@ -11,11 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace NumeroFisso
@@ -71,33 +70,15 @@ QString Leggi()
         return Errore(QStringLiteral("Impossibile leggere il file del numero fisso %1: %2")
                           .arg(Servizi::PercorsoMostrato(percorso), motivo));
     };
-    // Opened without waiting, and read only when it is a regular file: a named pipe put in its place
-    // would otherwise block the open until a writer comes, and a device would be read as it stands.
-    const int descrittore =
-        ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descrittore < 0)
-        throw illeggibile(MotiviSistema::Motivo(errno));
-    const auto chiudi = qScopeGuard([descrittore] { ::close(descrittore); });
-    struct stat stato {
-    };
-    if (::fstat(descrittore, &stato) != 0)
-        throw illeggibile(MotiviSistema::Motivo(errno));
-    if (!S_ISREG(stato.st_mode))
-        throw illeggibile(QStringLiteral("non è un file regolare"));
     // Only the first line's first six characters matter; the rest of the file is never read.
-    QByteArray inizio(FormatoNumeroFisso::LunghezzaPrefisso + FormatoNumeroFisso::CaratteriNumero, '\0');
-    qsizetype letti = 0;
-    while (letti < inizio.size()) {
-        const ssize_t parte = ::read(descrittore, inizio.data() + letti, size_t(inizio.size() - letti));
-        if (parte < 0 && errno == EINTR)
-            continue;
-        if (parte < 0)
-            throw illeggibile(MotiviSistema::Motivo(errno));
-        if (parte == 0)
-            break;
-        letti += parte;
+    QByteArray inizio;
+    try {
+        inizio = LetturaFile::Inizio(
+            percorso, FormatoNumeroFisso::LunghezzaPrefisso + FormatoNumeroFisso::CaratteriNumero,
+            LetturaFile::Collegamenti::Seguiti);
+    } catch (const Errore &errore) {
+        throw illeggibile(errore.messaggio());
     }
-    inizio.truncate(letti);
     const QString numero = FormatoNumeroFisso::NumeroDallaRiga(inizio);
     if (numero.isEmpty())
         throw Errore(QStringLiteral("Il file del numero fisso %1 non contiene un numero da 01 a 90")
