@@ -122,12 +122,5 @@ void FinestraGiocate::aggiorna()
 
 void FinestraGiocate::salva()
 {
-    const QString percorso = SalvataggioGiocate::ChiediDove(this);
-    if (percorso.isEmpty())
-        return;
-    try {
-        SalvataggioGiocate::Salva(percorso, m_testo());
-    } catch (const Errore &) {
-        RapportoErrori::Mostra(std::current_exception());
-    }
+    SalvataggioGiocate::ChiediESalva(this, m_testo());
 }

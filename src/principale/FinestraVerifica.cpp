@@ -257,12 +257,5 @@ QString FinestraVerifica::testoRisultato() const
 
 void FinestraVerifica::salva()
 {
-    const QString percorso = SalvataggioGiocate::ChiediDove(this, QStringLiteral("vincite.txt"));
-    if (percorso.isEmpty())
-        return;
-    try {
-        SalvataggioGiocate::Salva(percorso, testoRisultato());
-    } catch (const Errore &) {
-        RapportoErrori::Mostra(std::current_exception());
-    }
+    SalvataggioGiocate::ChiediESalva(this, testoRisultato(), QStringLiteral("vincite.txt"));
 }

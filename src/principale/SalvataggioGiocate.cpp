@@ -3,6 +3,7 @@
 
 #include "principale/SalvataggioGiocate.h"
 
+#include "kit/RapportoErrori.h"
 #include "kit/Salvataggio.h"
 #include "kit/Servizi.h"
 #include "regole/Errore.h"
@@ -44,6 +45,18 @@ void Salva(const QString &percorso, const QString &testo)
     } catch (const Errore &e) {
         throw Errore(QStringLiteral("Impossibile salvare le giocate in %1: %2")
                          .arg(QDir::toNativeSeparators(percorso), e.messaggio()));
+    }
+}
+
+void ChiediESalva(QWidget *genitore, const QString &testo, const QString &nome)
+{
+    const QString percorso = ChiediDove(genitore, nome);
+    if (percorso.isEmpty())
+        return;
+    try {
+        Salva(percorso, testo);
+    } catch (const Errore &) {
+        RapportoErrori::Mostra(std::current_exception());
     }
 }
 

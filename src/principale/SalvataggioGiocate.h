@@ -28,4 +28,10 @@ QString ChiediDove(QWidget *genitore, const QString &nome = QStringLiteral("gioc
 // the user's (Salvataggio). Throws Errore naming the file and why it could not be saved.
 void Salva(const QString &percorso, const QString &testo);
 
+// What a "Salva..." command does: asks where (proposing `nome`), saves the text there, and shows a
+// failure in the general error box before it returns, so that the window that asked can take the
+// keyboard back after the box rather than before it. Nothing happens when the user declines.
+void ChiediESalva(QWidget *genitore, const QString &testo,
+                  const QString &nome = QStringLiteral("giocate.txt"));
+
 } // namespace SalvataggioGiocate

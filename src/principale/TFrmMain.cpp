@@ -245,16 +245,8 @@ void TFrmMain::CopiaGiocate1Click()
 void TFrmMain::SalvaGiocate1Click()
 {
     const auto tastiera = RiprendiTastieraAllaFine();
-    const QString percorso = SalvataggioGiocate::ChiediDove(this);
-    if (percorso.isEmpty())
-        return;
-    // The failure's box is shown here, not by the general report once the handler has ended: the
-    // window asks for the keyboard back after the box, which took it.
-    try {
-        SalvataggioGiocate::Salva(percorso, TestoGiocate());
-    } catch (const Errore &) {
-        RapportoErrori::Mostra(std::current_exception());
-    }
+    // A failure's box comes before the window asks for the keyboard back, not after the handler.
+    SalvataggioGiocate::ChiediESalva(this, TestoGiocate());
 }
 
 bool TFrmMain::eventFilter(QObject *oggetto, QEvent *evento)
