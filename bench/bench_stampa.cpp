@@ -10,9 +10,9 @@
 // Target: 10^4 plays in at most 1 second, the time growing linearly with the number of plays.
 
 #include "kit/Applicazione.h"
-#include "principale/StampaGiocate.h"
 #include "regole/Estrazione.h"
 #include "regole/Numeri.h"
+#include "stampa/StampaGiocate.h"
 
 #include <QFileInfo>
 #include <QPrinter>

@@ -13,13 +13,16 @@
 # with SIGTERM after SECONDS, while its splash is still up (it stays ten seconds); the bare program the
 # same. Once a window is up and idle it executes next to nothing, so the whole run counts what the
 # program does at start, on the splash's path and after it.
+# Then what start-up no longer does, which comes at the first use of the module holding printing and
+# the update check (bench/primo_uso.cpp): the instructions from the request, with the main window up and
+# idle, to the first frame of the update check's window, and of the printer dialog.
 set -euo pipefail
 sorgente="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$sorgente/build}" && pwd)"
 attesa="${2:-6}"
 
 cmake -S "$sorgente" -B "$build" -DKELMO_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target kelmo-dravolo nudo >/dev/null
+cmake --build "$build" -j2 --target kelmo-dravolo nudo primo-uso >/dev/null
 source "$sorgente/bench/schermo.sh"
 
 # conta FOLDER PROGRAM: "TO_FIRST_FRAME WHOLE_RUN", the instructions PROGRAM executes, started in FOLDER.
@@ -41,3 +44,24 @@ read -r nudo nudoTutto <<<"$(conta "$build" "$build/bench/nudo")"
 awk -v p="$programma" -v n="$nudo" -v pt="$programmaTutto" -v nt="$nudoTutto" 'BEGIN {
   printf "instructions to the first frame on screen, program %.1f M, bare %.1f M, ratio %.2f\n", p / 1e6, n / 1e6, p / n
   printf "instructions in the whole run,             program %.1f M, bare %.1f M, ratio %.2f\n", pt / 1e6, nt / 1e6, pt / nt }'
+
+# primo_uso WHAT: the instructions from the request to the first frame of the window it opens.
+primo_uso() {
+  local uscita="$lavoro/primo.$RANDOM"
+  (cd "$build" && exec valgrind --tool=callgrind --collect-atstart=no --dump-after='QBackingStore::flush*' \
+    --callgrind-out-file="$uscita.%p" "$build/primo-uso" "$1" >/dev/null 2>&1) &
+  local pid=$!
+  sleep "$attesa"
+  kill -TERM "$pid"
+  wait "$pid" || true
+  # The parts before the request count nothing; the first that counts ends with the window's first frame.
+  local parte
+  for parte in $(ls "$uscita.$pid".* | sed 's/.*\.//' | sort -n); do
+    awk '/^summary:/ && $2 > 0 {print $2; trovato = 1} END {exit !trovato}' "$uscita.$pid.$parte" && return
+  done
+  echo 0
+}
+aggiornamento=$(primo_uso aggiornamento)
+stampa=$(primo_uso stampa)
+awk -v a="$aggiornamento" -v s="$stampa" 'BEGIN {
+  printf "first use of the module, to the first frame:  update window %.1f M, printer dialog %.1f M\n", a / 1e6, s / 1e6 }'

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The body extraction over any answer and any declared character set.
-#include "regole/CorpoDocumento.h"
+#include "aggiornamento/CorpoDocumento.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

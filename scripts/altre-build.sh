@@ -34,8 +34,9 @@ cmake -S . -B build-senza-controllo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMO_CO
 cmake --build build-senza-controllo -j"$(nproc)" --target kelmo-dravolo tst_finestraprincipale \
   >build-senza-controllo/costruzione.log 2>&1 || { tail -50 build-senza-controllo/costruzione.log >&2; fallito "the build without the update check"; }
 avvia "$PWD/build-senza-controllo/kelmo-dravolo"
-! ldd build-senza-controllo/kelmo-dravolo | grep -E 'libQt6Network|libxml2' ||
-  fallito "built without the update check, the program still links the network code"
+! ldd build-senza-controllo/kelmo-dravolo build-senza-controllo/kelmo-dravolo-modulo.so |
+  grep -E 'libQt6Network|libxml2' ||
+  fallito "built without the update check, the program or its module still links the network code"
 (cd build-senza-controllo && ctest -R '^tst_finestraprincipale$' --output-on-failure) ||
   fallito "the main window's test, built without the update check"
 echo "-- without the update check: no network library, no update entry in the menu"

@@ -26,10 +26,11 @@ PUO_INCLUDERE = {
     "traduzione": {"traduzione", "kit", "regole"},
     "impostazioni": {"impostazioni", "kit", "regole"},
     "finestre": {"finestre", "traduzione", "kit", "regole"},
+    "stampa": {"stampa", "kit", "regole"},
     "aggiornamento": {"aggiornamento", "traduzione", "kit", "regole"},
-    "principale": {"principale", "aggiornamento", "finestre", "impostazioni", "traduzione", "kit", "regole"},
-    "avvio": {"avvio", "principale", "aggiornamento", "finestre", "impostazioni", "traduzione", "kit",
-              "regole"},
+    "modulo": {"modulo", "stampa", "aggiornamento", "traduzione", "kit", "regole"},
+    "principale": {"principale", "finestre", "impostazioni", "traduzione", "kit", "regole"},
+    "avvio": {"avvio", "principale", "finestre", "impostazioni", "traduzione", "kit", "regole"},
 }
 # Headers made by the build, by the folder whose layer they belong to.
 GENERATI = {"Configurazione.h": "kit"}

@@ -61,6 +61,8 @@ install(CODE "
   endif()
 ")
 install(TARGETS kelmo-dravolo RUNTIME DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
+# The module of printing and the update check, which the executable loads from its own folder alone.
+install(TARGETS kelmo-dravolo-modulo LIBRARY DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 install(FILES ${CMAKE_BINARY_DIR}/help.html ${CMAKE_BINARY_DIR}/lingua.db DESTINATION ${KELMO_CARTELLA_PROGRAMMA})
 
 # The settings table is the installation's configuration: it stands in etc/kelmo-dravolo/ (/etc for the
@@ -185,18 +187,20 @@ install(FILES ${KELMO_DIST}/copyright ${KELMO_GENERATI}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelmo-dravolo)
 install(FILES ${KELMO_GENERATI}/kelmo-dravolo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# No library search path in the installed program. Qt's project setup gives every executable $ORIGIN
-# and $ORIGIN/../lib, for libraries installed beside it; this one links only the system's, which the
-# loader finds by itself, and a search path could only make it load a library dropped next to it.
-set_target_properties(kelmo-dravolo PROPERTIES INSTALL_RPATH "")
+# No library search path in the installed program or its module. Qt's project setup gives every target
+# $ORIGIN and $ORIGIN/../lib, for libraries installed beside it; these link only the system's, which the
+# loader finds by itself, and a search path could only make them load a library dropped next to them.
+set_target_properties(kelmo-dravolo kelmo-dravolo-modulo PROPERTIES INSTALL_RPATH "")
 
 # A stripped install (cpack strips) also drops the compilers' version notes in .comment, as Debian's own
 # packages do: the package's dependencies already say what it was built against.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}/kelmo-dravolo\"
-      COMMAND_ERROR_IS_FATAL ANY)
+    foreach(binario IN ITEMS kelmo-dravolo kelmo-dravolo-modulo.so)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KELMO_CARTELLA_PROGRAMMA}/\${binario}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
   endif()
 ")
 

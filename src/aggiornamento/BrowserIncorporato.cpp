@@ -5,9 +5,9 @@
 
 #include "kit/RapportoErrori.h"
 
+#include "aggiornamento/CorpoDocumento.h"
 #include "aggiornamento/NomeScaricamento.h"
 #include "aggiornamento/Scaricamento.h"
-#include "regole/CorpoDocumento.h"
 #include "regole/Errore.h"
 
 #include <QHostAddress>

@@ -5,7 +5,6 @@
 
 #include "Configurazione.h"
 #if KELMO_CONTROLLO_AGGIORNAMENTI
-#include "aggiornamento/TFrmControllaVersione.h"
 #endif
 #include "finestre/TFrmAbout.h"
 #include "finestre/TfrmBug.h"
@@ -14,15 +13,16 @@
 #include "kit/Colori.h"
 #include "kit/Glifi.h"
 #include "kit/Messaggi.h"
+#include "kit/ModuloSuRichiesta.h"
 #include "kit/RapportoErrori.h"
 #include "kit/Servizi.h"
 #include "principale/FinestraGiocate.h"
 #include "principale/FinestraVerifica.h"
 #include "principale/SalvataggioGiocate.h"
 #include "principale/SceltaQuanteGiocate.h"
-#include "principale/StampaGiocate.h"
 #include "regole/Errore.h"
 #include "regole/Numeri.h"
+#include "regole/TestiStampa.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -31,7 +31,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QPrinter>
 #include <QScopeGuard>
 #include <QWindow>
 
@@ -203,12 +202,9 @@ void TFrmMain::SegnalBug1Click()
 
 void TFrmMain::Controllaversione1Click()
 {
-#if KELMO_CONTROLLO_AGGIORNAMENTI
     const auto tastiera = RiprendiTastieraAllaFine();
-    // A new window at each use, owned by this one and destroyed when its modal run ends, however it ends.
-    TFrmControllaVersione finestra(this);
-    finestra.exec();
-#endif
+    if (const auto controlla = Modulo(QStringLiteral("Il controllo della versione")).ControllaVersione)
+        controlla(this);
 }
 
 void TFrmMain::BTSgiocaClick()
@@ -275,16 +271,14 @@ void TFrmMain::BTSstampaClick()
 void TFrmMain::StampaTutteLeGiocate()
 {
     // The count only brings up the question; a No prints every play.
-    if (Memo1->Conteggio() > StampaGiocate::SogliaDomanda &&
+    if (Memo1->Conteggio() > TestiStampa::SogliaDomanda &&
         Messaggi::DomandaSiNo(
             QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?")))
         return;
-    QPrinter stampante(QPrinter::HighResolution);
-    if (!StampaGiocate::ScegliStampante(stampante, this))
-        return;
-    StampaGiocate::StampaRiepilogo(
-        stampante, StampaGiocate::CarattereStampa(EDTn1->font()), [this] { return Memo1->Conteggio(); },
-        [this](qsizetype indice) { return Memo1->Riga(indice); });
+    Modulo(QStringLiteral("La stampa"))
+        .StampaGiocate(
+            this, EDTn1->font(), [this] { return Memo1->Conteggio(); },
+            [this](qsizetype indice) { return Memo1->Riga(indice); });
 }
 
 void TFrmMain::StampaGiocataCorrente()
@@ -298,12 +292,18 @@ void TFrmMain::StampaGiocataCorrente()
         return;
     }
     const QString giocata = Memo1->Riga(Memo1->Conteggio() - 1);
-    QPrinter stampante(QPrinter::HighResolution);
-    if (!StampaGiocate::ScegliStampante(stampante, this))
-        return;
-    StampaGiocate::StampaRiepilogo(
-        stampante, StampaGiocate::CarattereStampa(EDTn1->font()), [] { return qsizetype(1); },
-        [&giocata](qsizetype) { return giocata; });
+    Modulo(QStringLiteral("La stampa"))
+        .StampaGiocate(
+            this, EDTn1->font(), [] { return qsizetype(1); }, [&giocata](qsizetype) { return giocata; });
+}
+
+const ModuloSuRichiesta::Funzioni &TFrmMain::Modulo(const QString &servizio)
+{
+    try {
+        return ModuloSuRichiesta::Carica();
+    } catch (const Errore &errore) {
+        throw Errore(QStringLiteral("%1 non è disponibile. %2").arg(servizio, errore.messaggio()));
+    }
 }
 
 void TFrmMain::BTSimpClick()

@@ -14,6 +14,10 @@
 #include <functional>
 
 class TFrmAbout;
+namespace ModuloSuRichiesta
+{
+struct Funzioni;
+}
 
 // The main window: six number fields, the play, print and settings buttons, the hidden play log and
 // the menu. Closing it ends the program. The menu "Giocate" gives the three buttons' actions to the
@@ -76,6 +80,9 @@ private:
     bool VerificaEMemorizza();
     void StampaTutteLeGiocate();
     void StampaGiocataCorrente();
+    // The module's functions for `servizio` (the update check, printing), loaded on the first request;
+    // where the module cannot be loaded, an error that names the service and says why.
+    static const ModuloSuRichiesta::Funzioni &Modulo(const QString &servizio);
 
     bool m_controlliCreati = false;
     QPointer<TFrmAbout> m_about;

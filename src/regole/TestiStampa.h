@@ -9,6 +9,9 @@
 namespace TestiStampa
 {
 
+// More plays than this in the log and printing them all asks first.
+inline constexpr qsizetype SogliaDomanda = 100;
+
 inline const QString RigaVuota = QStringLiteral(" ");
 inline const QString Rientro = QStringLiteral("       ");
 

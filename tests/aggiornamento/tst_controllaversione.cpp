@@ -139,7 +139,11 @@ class TestControllaVersione : public QObject
     void ControlloMuto() { m_server->ImpostaMuto("/index.php"); }
 
 private slots:
-    void initTestCase() { Applicazione::ImpostaSostituzioniCaratteri(); }
+    void initTestCase()
+    {
+        Applicazione::ImpostaSostituzioniCaratteri();
+        IncorporaModulo();
+    }
 
     void init()
     {

@@ -6,6 +6,8 @@
 // with the tests; the program users get has its site fixed when it is built, and no setting changes it.
 #include "aggiornamento/ControlloVersione.h"
 #include "avvio/Avvio.h"
+#include "kit/ModuloSuRichiesta.h"
+#include "modulo/Modulo.h"
 
 #include <QString>
 
@@ -21,6 +23,8 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
+    // The module's code is linked in, so that the site set here is the one its update check uses.
     ControlloVersione::ImpostaIndirizzoSito(sito);
+    ModuloSuRichiesta::Incorpora(&Modulo::Funzioni());
     return Avvio::Esegui(argc, argv);
 }

@@ -7,7 +7,9 @@ folder, the installed command comes up without an error box, in English, and pla
 number; started as its menu entry starts it (the entry's Exec, in its Path) it comes up without an
 error box too; its main window carries the class the entry names; a number fixed in the settings
 window is kept in the user's configuration folder and taken by the next play, and removing it works;
-F1 hands the installed help page to the desktop opener.
+F1 hands the installed help page to the desktop opener; the update check's window comes from the
+module beside the program; a copy of the program in a folder anyone can write refuses to load its
+module there, says why, and plays on.
 
 Run through sessione.sh --sul-posto by pacchetto.sh, as an unprivileged user, with the unpacked
 package's root as its argument; the opener is a script of ours first in PATH that notes what it is
@@ -17,6 +19,7 @@ folder, never in the install tree, so that it is not every user's.
 
 import configparser
 import os
+import shutil
 import stat
 import subprocess
 import sys
@@ -29,6 +32,7 @@ TITOLO_SPLASH = "Caricamento Kelmo_DraVolo"
 CARICAMENTO_INGLESE = "Loading, please wait.."
 RIMOSSE = "Le impostazioni sono state rimosse."
 TASTO_F1 = 0xFFBE
+TITOLO_AGGIORNAMENTO = "Controllo eventuali aggiornamenti disponibili"
 
 
 def voce_menu(radice):
@@ -138,6 +142,46 @@ def da_terminale(comando, fisso):
     os.remove(propria)
 
 
+def aggiornamento_dal_modulo(pid, principale):
+    """The update check's window, which the module beside the installed program holds; "No" to its
+    question asks no site."""
+    passo("the update check's window, from the installed module")
+    A.premi(A.trova(principale, "menu item", "Aggiorna versione"))
+    finestra = A.trova_finestra(pid, TITOLO_AGGIORNAMENTO, "dialog")
+    A.premi(A.trova(A.trova_finestra(pid, "Richiesta.", "alert"), "push button", "No"))
+    A.attendi(lambda: not A.testi_box(pid), "the question to close")
+    A.premi(A.trova(finestra, "push button", "Esci senza salvare le modifiche"))
+    A.trova_finestra(pid, A.TITOLO_PRINCIPALE, "frame", sola=True)
+
+
+def da_cartella_altrui(radice):
+    """The program copied with its module into a folder anyone can write: printing says the module
+    there is refused, and why; the program goes on playing."""
+    passo("a copy in a folder anyone can write: its module is refused, the program plays on")
+    installata = os.path.join(radice, "usr/lib/kelmo-dravolo")
+    altrui = os.path.join(A.cartella_temporanea(), "aperta")
+    os.mkdir(altrui)
+    os.chmod(altrui, 0o1777)
+    for nome in ("kelmo-dravolo", "kelmo-dravolo-modulo.so", "help.html", "lingua.db", "impostazioni.db"):
+        shutil.copy(os.path.join(installata, nome), altrui)
+    with A.programma(eseguibile=os.path.join(altrui, "kelmo-dravolo"), cwd=altrui) as processo:
+        pid = processo.pid
+        principale = A.finestra_principale(pid)
+        campi = [A.trova(principale, "text", nome) for nome in A.CAMPI]
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: A.testo(campi[5]) != "??", "a play")
+        A.premi(A.trova(principale, "push button", "Stampa"))
+        A.premi(A.trova(A.trova_finestra(pid, "Richiesta.", "alert"), "push button", "Sì"))
+        atteso = (f"La stampa non è disponibile. Impossibile caricare il modulo {altrui}/kelmo-dravolo-modulo.so: "
+                  "la cartella è scrivibile da altri utenti.")
+        A.attendi(lambda: A.testi_box(pid) == [atteso], f"the box saying {atteso!r}")
+        I.chiudi_box(pid, A.trova_finestra(pid, "Kelmo_Dravolo", "alert"))
+        prima = tuple(A.testo(c) for c in campi)
+        A.premi(A.trova(principale, "push button", "Gioca"))
+        A.attendi(lambda: tuple(A.testo(c) for c in campi) != prima, "another play")
+        A.chiudi_principale(processo, principale)
+
+
 def main(radice):
     voce = voce_menu(radice)
     eseguibile = radice + voce["Exec"]
@@ -206,7 +250,10 @@ def main(radice):
         aperte = [A.descrivi_finestra(f) for f in A.finestre(A.applicazione(pid))]
         verifica(len(aperte) == 1, f"on screen after F1: {aperte}")
 
+        aggiornamento_dal_modulo(pid, principale)
         A.chiudi_principale(processo, principale)
+
+    da_cartella_altrui(radice)
 
 
 if __name__ == "__main__":

@@ -105,7 +105,7 @@ else
   mkdir "$cartella"
   cp "$binario" "$cartella/"
   origine=$(dirname "$binario")
-  for file in "$origine"/help.html "$origine"/*.db; do
+  for file in "$origine"/help.html "$origine"/*.db "$origine"/*.so; do
     if [ -f "$file" ]; then cp "$file" "$cartella/"; fi
   done
   eseguibile="$cartella/$(basename "$binario")"

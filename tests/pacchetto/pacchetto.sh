@@ -45,7 +45,8 @@ albero_atteso() {
   {
     echo usr/bin/kelmo-dravolo
     echo usr/share/kelmo-dravolo/impostazioni.db
-    printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db installazione-condivisa kelmo-dravolo lingua.db
+    printf 'usr/lib/kelmo-dravolo/%s\n' help.html impostazioni.db installazione-condivisa kelmo-dravolo \
+      kelmo-dravolo-modulo.so lingua.db
     echo "usr/share/applications/$ID.desktop"
     echo "usr/share/metainfo/$ID.metainfo.xml"
     echo "usr/share/icons/hicolor/scalable/apps/$ID.svg"
@@ -80,9 +81,22 @@ controlla_albero() {
   [[ "$uscita" == "Uso: kelmo-dravolo [--help | --version]"* ]] || fallito "kelmo-dravolo --help printed: $uscita"
   # The program links only the system's libraries, which the loader finds by itself: a search path in
   # it could only make it load a library dropped next to it in place of the system's.
-  local dinamica
-  dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo") || fallito "readelf cannot read it"
-  ! grep -E '\((RPATH|RUNPATH)\)' <<<"$dinamica" || fallito "the installed program carries a library search path"
+  local dinamica oggetto
+  for oggetto in kelmo-dravolo kelmo-dravolo-modulo.so; do
+    dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/$oggetto") || fallito "readelf cannot read $oggetto"
+    ! grep -E '\((RPATH|RUNPATH)\)' <<<"$dinamica" || fallito "the installed $oggetto carries a library search path"
+  done
+  # Printing and the update check come with the module beside the program, loaded when first asked for:
+  # the program links none of the libraries that only they need, and the module does.
+  dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo")
+  ! grep -E '\(NEEDED\).*\[(libQt6Network|libQt6PrintSupport|libxml2)\.' <<<"$dinamica" ||
+    fallito "the program links a library only its module needs"
+  dinamica=$(readelf -d "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo-modulo.so")
+  grep -q -E '\(NEEDED\).*\[libQt6PrintSupport\.' <<<"$dinamica" || fallito "the module does not link Qt Print Support"
+  # The program refuses a module that others than its owner may write.
+  local modo
+  modo=$(stat -c %a "$radice/usr/lib/kelmo-dravolo/kelmo-dravolo-modulo.so")
+  [ $((8#$modo & 8#022)) -eq 0 ] || fallito "the module's mode is $modo"
 }
 
 voce() { sed -n "s/^$2=//p" "$1"; }
@@ -208,6 +222,8 @@ FINE
       HOME="$casa" cmake --install "$build" --prefix "$casa/.local" >/dev/null
       [ ! -e "$casa/.local/lib/kelmo-dravolo/installazione-condivisa" ] ||
         fallito "installed in the user's home, the copy is marked as installed for every user"
+      [ -f "$casa/.local/lib/kelmo-dravolo/kelmo-dravolo-modulo.so" ] ||
+        fallito "installed in the user's home, the program has no module beside it"
       [ "$(id -u)" -ne 0 ] || chown -R 65534:65534 "$casa"
       [ "$volta" -eq 2 ] || "${utente[@]}" sqlite3 "$casa/.local/etc/kelmo-dravolo/impostazioni.db" \
         "update impostazioni set LINGUA = 'Inglese'"
@@ -259,7 +275,8 @@ deb() {
   # Found by dpkg-shlibdeps in the program's own links, next to the ones Qt loads at run time.
   local dipendenze
   dipendenze=$(dpkg-deb -f "$pacchetto" Depends)
-  for campo in libqt6widgets6 libjpeg62-turbo libxml2 libsqlite3-0 qt6-qpa-plugins; do
+  for campo in libqt6widgets6 libqt6network6 libqt6printsupport6 libjpeg62-turbo libxml2 libsqlite3-0 \
+    qt6-qpa-plugins; do
     [[ ", $dipendenze," == *", $campo "* || ", $dipendenze," == *", $campo,"* ]] ||
       fallito "Depends lacks $campo: $dipendenze"
   done
@@ -279,11 +296,15 @@ deb() {
   # start-up files (Scrt1.o, crti.o, crtn.o) have none on this release, so it says "no" for any program
   # linked here and is skipped: instead each of the program's own objects must carry both marks.
   local rapporto
-  rapporto=$(hardening-check --nocfprotection "$temp/radice/usr/lib/kelmo-dravolo/kelmo-dravolo") ||
-    fallito "hardening-check: $rapporto"
-  ! tail -n +2 <<<"$rapporto" | grep -v -E ': (yes|unknown)([ ,].*)?$|^ Control flow integrity: .* \(ignored\)$' ||
-    fallito "hardening-check: $rapporto"
-  echo "$rapporto"
+  local binario
+  for binario in kelmo-dravolo kelmo-dravolo-modulo.so; do
+    rapporto=$(hardening-check --nocfprotection "$temp/radice/usr/lib/kelmo-dravolo/$binario") ||
+      fallito "hardening-check: $rapporto"
+    ! tail -n +2 <<<"$rapporto" |
+      grep -v -E ': (yes|unknown)([ ,].*)?$|^ (Control flow integrity|Position Independent Executable): .* \(ignored\)$' ||
+      fallito "hardening-check: $rapporto"
+    echo "$rapporto"
+  done
   if [[ $(dpkg --print-architecture) == @(amd64|i386) ]]; then
     local oggetto oggetti=0
     while IFS= read -r -d '' oggetto; do

@@ -9,13 +9,14 @@
 #include "kit/Applicazione.h"
 #include "kit/Servizi.h"
 #include "principale/SalvataggioGiocate.h"
-#include "principale/StampaGiocate.h"
 #include "principale/TFrmMain.h"
+#include "stampa/StampaGiocate.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/ComeAltroUtente.h"
+#include "support/FinestreProva.h"
+#include "support/LetturaPdf.h"
 #include "support/RispostaBox.h"
-#include "tst_stampa_pdf.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,6 +110,7 @@ private slots:
     void initTestCase()
     {
         Applicazione::ImpostaSostituzioniCaratteri();
+        IncorporaModulo();
         QVERIFY(m_pdf.isValid());
     }
 

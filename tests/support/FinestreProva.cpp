@@ -4,10 +4,18 @@
 #include "support/FinestreProva.h"
 
 #include "finestre/TFrmAbout.h"
+#include "kit/ModuloSuRichiesta.h"
+#include "modulo/Modulo.h"
 #include "principale/TFrmMain.h"
+
+void IncorporaModulo()
+{
+    ModuloSuRichiesta::Incorpora(&Modulo::Funzioni());
+}
 
 FinestreProva::FinestreProva(bool conPrincipale)
 {
+    IncorporaModulo();
     if (conPrincipale)
         m_principale = std::make_unique<TFrmMain>();
     m_about = std::make_unique<TFrmAbout>();

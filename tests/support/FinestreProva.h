@@ -8,6 +8,11 @@
 class TFrmAbout;
 class TFrmMain;
 
+// The main window's printing and update check run this process's own copy of the module's code, which
+// the tests' seams reach, rather than the module file. FinestreProva does this; a test that makes the
+// main window itself calls it first.
+void IncorporaModulo();
+
 // The windows that start-up keeps for the whole run, made as start-up makes them: the About window
 // and, when asked for, the main window before it, which shows that About window.
 class FinestreProva

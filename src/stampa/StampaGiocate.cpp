@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "principale/StampaGiocate.h"
+#include "stampa/StampaGiocate.h"
 
 #include "Configurazione.h"
 #include "kit/Applicazione.h"
-#include "principale/DispositivoTesto.h"
+#include "stampa/DispositivoTesto.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "regole/CorpoDocumento.h"
+#include "aggiornamento/CorpoDocumento.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>

@@ -18,9 +18,6 @@ class QWidget;
 namespace StampaGiocate
 {
 
-// More plays than this in the log and printing them all asks first.
-inline constexpr qsizetype SogliaDomanda = 100;
-
 // The header with the site and mail addresses of this build.
 QString Intestazione();
 

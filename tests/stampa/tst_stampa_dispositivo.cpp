@@ -5,11 +5,11 @@
 // lines, the indent, wrapping after the last character that fits, new pages, fonts, and failures that
 // hand nothing to the printer and leave no empty or cut file.
 #include "kit/Applicazione.h"
-#include "principale/DispositivoTesto.h"
 #include "regole/Errore.h"
+#include "stampa/DispositivoTesto.h"
 #include "support/CartellaPiena.h"
+#include "support/LetturaPdf.h"
 #include "support/Sorveglianza.h"
-#include "tst_stampa_pdf.h"
 
 #include <QFile>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "principale/DispositivoTesto.h"
+#include "stampa/DispositivoTesto.h"
 
 #include "kit/Salvataggio.h"
 #include "regole/Errore.h"
