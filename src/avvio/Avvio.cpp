@@ -61,10 +61,12 @@ int EseguiFinestre(int intervalloSplash)
     // Its creation (title and translation pass) runs now, before any window is on screen.
     TfrmStart finestraStart(intervalloSplash);
 
-    // The splash comes on screen first and alone; the main window's controls are built once its first
-    // frame is up, and the main window comes up when the splash's timer closes it.
-    finestraStart.MostraAllAvvio(&finestraPrincipale,
-                                 [&finestraPrincipale] { finestraPrincipale.CreaControlli(); });
+    // The splash comes on screen first and alone; the program's icon and the main window's controls come
+    // once its first frame is up, and the main window comes up when the splash's timer closes it.
+    finestraStart.MostraAllAvvio(&finestraPrincipale, [&finestraPrincipale] {
+        Applicazione::ImpostaIcona();
+        finestraPrincipale.CreaControlli();
+    });
     return QApplication::exec();
 }
 

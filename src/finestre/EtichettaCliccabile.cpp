@@ -60,13 +60,23 @@ EtichettaCliccabile::EtichettaCliccabile(QWidget *genitore) : QLabel(genitore)
 {
     static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
     Q_UNUSED(fabbricaInstallata);
-    // Tab, never a click: a click opens the link at once, and the focus stays where it was.
-    setFocusPolicy(Qt::TabFocus);
+}
+
+bool EtichettaCliccabile::event(QEvent *evento)
+{
+    // Tab, never a click: a click opens the link at once, and the focus stays where it was. The policy
+    // comes once the label is on screen, its text set: a label that takes the focus while its text is
+    // set draws that text through a rich-text document of its own, built there and then, which a
+    // window's start pays for and which draws otherwise than the label. A picture takes no focus.
+    if (evento->type() == QEvent::Show && focusPolicy() == Qt::NoFocus && !text().isEmpty())
+        setFocusPolicy(Qt::TabFocus);
+    return QLabel::event(evento);
 }
 
 void EtichettaCliccabile::focusInEvent(QFocusEvent *evento)
 {
-    QLabel::focusInEvent(evento);
+    // Not the label's own handling, which would build that document now.
+    QWidget::focusInEvent(evento);
     if (evento->reason() == Qt::TabFocusReason || evento->reason() == Qt::BacktabFocusReason)
         return;
     // Given by the window itself, shown or activated with no other control to take the focus: the link

@@ -23,6 +23,7 @@ signals:
     void Cliccata();
 
 protected:
+    bool event(QEvent *evento) override;
     void focusInEvent(QFocusEvent *evento) override;
     void keyPressEvent(QKeyEvent *evento) override;
     void paintEvent(QPaintEvent *evento) override;

@@ -22,11 +22,15 @@ Applicazione::Applicazione(int &argc, char **argv) : QApplication(argc, argv)
     // The desktop (Wayland above all) matches the windows to the menu entry, and its icon, by this.
     setDesktopFileName(QString::fromLatin1(Configurazione::IdDesktop));
     setStyle(new Stile(style()));
-    setWindowIcon(Glifi::Icona(QStringLiteral("icona")));
     setQuitOnLastWindowClosed(false);
     ImpostaSostituzioniCaratteri();
     caricaTraduzioniQt();
     installEventFilter(this);
+}
+
+void Applicazione::ImpostaIcona()
+{
+    setWindowIcon(Glifi::Icona(QStringLiteral("icona")));
 }
 
 namespace

@@ -22,6 +22,10 @@ public:
     // Font faces of the window designs and the faces that stand in for them here.
     static void ImpostaSostituzioniCaratteri();
 
+    // The program's icon, for every window, those already shown included. Start-up gives it once the
+    // first window is on screen: decoding it and handing it to the desktop would delay that frame.
+    static void ImpostaIcona();
+
 private:
     void caricaTraduzioniQt();
 

@@ -34,6 +34,7 @@ public:
     int DisegniSplash = 0;
     bool ModaleAlPrimoDisegno = false;
     bool CostruitaAlPrimoDisegno = false;
+    bool IconaAlPrimoDisegno = false;
     // Splash frames begun before the build, -1 when no build was seen.
     int DisegniAllaCostruzione = -1;
     bool CostruitaDisegnandoLoSplash = false;
@@ -66,6 +67,7 @@ protected:
             if (DisegniSplash++ == 0) {
                 ModaleAlPrimoDisegno = QApplication::activeModalWidget() == splash;
                 CostruitaAlPrimoDisegno = principale->centralWidget() != nullptr;
+                IconaAlPrimoDisegno = !QApplication::windowIcon().isNull();
             }
         } else if (oggetto == principale && evento->type() == QEvent::ChildAdded &&
                    DisegniAllaCostruzione < 0) {
@@ -201,10 +203,10 @@ private slots:
 
     void primaDellaFinestraPrincipale()
     {
-        // Start-up's own run, with a short splash: the splash alone and modal on screen; the main
-        // window's controls built once, after the splash's first frame and not while it is painted; the
-        // main window on screen once the splash has gone, with the size and place it has when built at
-        // once.
+        // Start-up's own run, with a short splash: the splash alone and modal on screen; the program's
+        // icon and the main window's controls given once, after the splash's first frame and not while
+        // it is painted; the main window on screen once the splash has gone, with the size and place it
+        // has when built at once.
         const TFrmMain pronta;
         OsservaAvvio avvio;
         {
@@ -215,6 +217,8 @@ private slots:
         QVERIFY2(!avvio.CostruitaAlPrimoDisegno && avvio.DisegniAllaCostruzione >= 1,
                  "the controls were built before the splash was drawn");
         QVERIFY2(!avvio.CostruitaDisegnandoLoSplash, "the controls were built while the splash was painted");
+        QVERIFY2(!avvio.IconaAlPrimoDisegno && !QApplication::windowIcon().isNull(),
+                 "the program's icon was not given after the splash's first frame");
         QVERIFY(!avvio.VisibileAllaCostruzione);
         QVERIFY2(!avvio.SplashConLaPrincipale, "the main window came up with the splash on screen");
         QCOMPARE(avvio.AzioniGuida, 1);
