@@ -16,6 +16,7 @@
 #include "kit/ModuloSuRichiesta.h"
 #include "kit/RapportoErrori.h"
 #include "kit/Servizi.h"
+#include "kit/Stile.h"
 #include "principale/FinestraGiocate.h"
 #include "principale/FinestraVerifica.h"
 #include "principale/SalvataggioGiocate.h"
@@ -78,10 +79,7 @@ void TFrmMain::CreaControlli()
         QFont carattere = pulsante->font();
         carattere.setStretch(QFont::Unstretched);
         pulsante->setFont(carattere);
-        pulsante->setStyleSheet(QStringLiteral("QPushButton { color: white; border: none; }"
-                                               "QPushButton:hover { border: 1px outset #d8d8d8; }"
-                                               "QPushButton:pressed { border: 1px inset #d8d8d8; }"
-                                               "QPushButton:disabled { color: #9c9c9c; }"));
+        Stile::PulsantePiatto(pulsante);
     }
 
     Colori::SfondoFisso(Panel1, Colori::Blu);

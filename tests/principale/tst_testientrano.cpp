@@ -182,13 +182,6 @@ QImage SenzaTesto(QWidget *finestra, QWidget *controllo)
         campo->setText(QString());
         immagine = Disegno(finestra);
         campo->setText(testo);
-    } else if (!controllo->styleSheet().isEmpty()) {
-        // A style sheet's colour wins over the palette; its own name's rule wins over the sheet's.
-        const QString foglio = controllo->styleSheet();
-        controllo->setStyleSheet(foglio +
-                                 QStringLiteral("#%1 { color: transparent; }").arg(controllo->objectName()));
-        immagine = Disegno(finestra);
-        controllo->setStyleSheet(foglio);
     } else {
         const QPalette vecchia = controllo->palette();
         QPalette trasparente = vecchia;
