@@ -4,8 +4,6 @@
 #include "principale/TFrmMain.h"
 
 #include "Configurazione.h"
-#if KELMO_CONTROLLO_AGGIORNAMENTI
-#endif
 #include "finestre/TFrmAbout.h"
 #include "finestre/TfrmBug.h"
 #include "impostazioni/NumeroFisso.h"
