@@ -412,6 +412,7 @@ private slots:
         QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
         QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
         QCOMPARE(finestra.Controllo().PagineCaricate(), 1);
+        QCOMPARE(box.Inattesi(), 0);
     }
 
     void scaricamentoInterrottoNonLasciaFile_data()
@@ -499,6 +500,7 @@ private slots:
         QFile salvato(destinazione);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
         QVERIFY(salvato.readAll() == file.corpo);
+        QCOMPARE(box.Inattesi(), 0);
     }
 
     void chiusuraDuranteLAttesa_data()

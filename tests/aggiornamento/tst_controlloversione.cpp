@@ -82,8 +82,6 @@ private slots:
         delete m_server;
     }
 
-    void nessunWidget() { QVERIFY(!QCoreApplication::instance()->inherits("QGuiApplication")); }
-
     void indirizzi()
     {
         ControlloVersione controllo;

@@ -12,7 +12,6 @@
 #include "regole/Estrazione.h"
 #include "regole/FileGiocate.h"
 #include "support/CartellaProva.h"
-#include "support/RispostaBox.h"
 
 #include <QApplication>
 #include <QClipboard>
