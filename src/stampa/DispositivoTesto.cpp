@@ -191,8 +191,8 @@ void DispositivoTesto::StampaSuFile(const PagineScelte &scelte)
     Salvataggio file(percorso);
     try {
         file.Apri();
-    } catch (const Errore &) {
-        throw Errore(QStringLiteral("Impossibile avviare la stampa su %1").arg(percorso));
+    } catch (const Errore &e) {
+        throw Errore(QStringLiteral("Impossibile avviare la stampa su %1: %2").arg(percorso, e.messaggio()));
     }
 
     QByteArray pdf;

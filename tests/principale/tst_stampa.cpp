@@ -144,8 +144,11 @@ private slots:
     {
         StampaGiocate::ImpostaSceltaStampante({});
         m_finestra.reset();
+        const int inattesi = m_box->Inattesi();
         m_box.reset();
         m_cartella.reset();
+        // Every box a test meets is one it expects and answers.
+        QCOMPARE(inattesi, 0);
     }
 
     void intestazione_data()
@@ -356,9 +359,11 @@ private slots:
         m_file = m_pdf.filePath(QStringLiteral("manca/stampa.pdf"));
         m_box->Rispondi(QMessageBox::No).Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::Ok);
         m_finestra->BTSstampa->click();
-        QCOMPARE(m_box->Testi(),
-                 (QStringList{DomandaTutte, DomandaCorrente,
-                              QStringLiteral("Impossibile avviare la stampa su ") + m_file + '.'}));
+        QCOMPARE(
+            m_box->Testi(),
+            (QStringList{DomandaTutte, DomandaCorrente,
+                         QStringLiteral("Impossibile avviare la stampa su %1: file o cartella inesistente.")
+                             .arg(m_file)}));
         QCOMPARE(m_box->Visti().back().titolo, QStringLiteral("Kelmo_Dravolo"));
         QCOMPARE(m_box->Visti().back().icona, QMessageBox::Critical);
         QVERIFY(!QFile::exists(m_file));

@@ -226,7 +226,8 @@ private slots:
             QStringLiteral("Impossibile avviare la stampa su %1: non è un file regolare");
         const QString pieno =
             QStringLiteral("Impossibile scrivere la stampa su %1: spazio su disco esaurito");
-        QTest::newRow("missing folder") << "manca" << false << "Impossibile avviare la stampa su %1";
+        QTest::newRow("missing folder")
+            << "manca" << false << "Impossibile avviare la stampa su %1: file o cartella inesistente";
         QTest::newRow("named pipe: refused, never waited on") << "fifo" << false << nonRegolare;
         QTest::newRow("folder") << "cartella" << false << nonRegolare;
         // Planted by another user of a shared folder: what it points to is never replaced.
