@@ -7,10 +7,10 @@
 
 #include "aggiornamento/CorpoDocumento.h"
 #include "aggiornamento/NomeScaricamento.h"
+#include "aggiornamento/PoliticaRisposta.h"
 #include "aggiornamento/Scaricamento.h"
 #include "regole/Errore.h"
 
-#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
@@ -27,54 +27,17 @@ std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefi
 // Touched on the user-interface thread only.
 int g_analisiInCorso = 0;
 
-// The system's proxy settings, except for the machine itself, which is never reached through a proxy.
+// The system's proxy settings, except where the policy says no proxy.
 class ProxyDiSistema : public QNetworkProxyFactory
 {
 public:
     QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &richiesta) override
     {
-        const QString host = richiesta.peerHostName();
-        QHostAddress indirizzo;
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-            (indirizzo.setAddress(host) && indirizzo.isLoopback()))
+        if (PoliticaRisposta::SenzaProxy(richiesta.peerHostName()))
             return {QNetworkProxy(QNetworkProxy::NoProxy)};
         return systemProxyForQuery(richiesta);
     }
 };
-
-// A file rather than a page: offered as an attachment, or of a type that is not text or HTML.
-bool EFile(const QNetworkReply &risposta)
-{
-    const QByteArray disposizione = risposta.rawHeader("Content-Disposition").trimmed().toLower();
-    if (disposizione.startsWith("attachment"))
-        return true;
-    const QByteArray tipo = risposta.rawHeader("Content-Type").split(';').constFirst().trimmed().toLower();
-    if (tipo.isEmpty())
-        return false;
-    return !(tipo.startsWith("text/") || tipo == "application/xhtml+xml");
-}
-
-// The character set named in the Content-Type header, if any.
-QByteArray Codifica(const QNetworkReply &risposta)
-{
-    const QList<QByteArray> parti = risposta.rawHeader("Content-Type").split(';');
-    for (qsizetype i = 1; i < parti.size(); ++i) {
-        const QByteArray parte = parti.at(i).trimmed();
-        if (parte.toLower().startsWith("charset="))
-            return parte.mid(8).replace('"', QByteArray()).replace('\'', QByteArray()).trimmed();
-    }
-    return {};
-}
-
-// The headers of the final answer are within MassimeIntestazioni, and there are some.
-bool IntestazioniAccettabili(const QNetworkReply &risposta)
-{
-    const QList<QNetworkReply::RawHeaderPair> &coppie = risposta.rawHeaderPairs();
-    qint64 dimensione = 0;
-    for (const auto &[nome, valore] : coppie)
-        dimensione += nome.size() + valore.size() + 4; // "Name: value\r\n"
-    return !coppie.isEmpty() && dimensione <= BrowserIncorporato::MassimeIntestazioni;
-}
 
 // The failure an answer that ended in error stands for.
 std::pair<BrowserIncorporato::Fallimento, QString> Motivo(const QNetworkReply &risposta)
@@ -228,20 +191,20 @@ void BrowserIncorporato::decidi()
                      .simplified());
         return;
     }
-    if (!IntestazioniAccettabili(*m_risposta)) {
+    if (!PoliticaRisposta::IntestazioniAccettabili(m_risposta->rawHeaderPairs(), MassimeIntestazioni)) {
         fallisci(Fallimento::Intestazioni,
                  QStringLiteral("Intestazioni della risposta assenti o oltre i %1 kB")
                      .arg(MassimeIntestazioni / 1024));
         return;
     }
-    if (const QByteArray codifica = m_risposta->rawHeader("Content-Encoding").trimmed().toLower();
-        !codifica.isEmpty() && codifica != "identity") {
-        fallisci(
-            Fallimento::Incompleto,
-            QStringLiteral("Codifica del contenuto non richiesta: %1").arg(QString::fromLatin1(codifica)));
+    if (const QByteArray codifica = m_risposta->rawHeader("Content-Encoding");
+        !PoliticaRisposta::CodificaAccettata(codifica)) {
+        fallisci(Fallimento::Incompleto, QStringLiteral("Codifica del contenuto non richiesta: %1")
+                                             .arg(QString::fromLatin1(codifica.trimmed().toLower())));
         return;
     }
-    if (!EFile(*m_risposta))
+    if (!PoliticaRisposta::EFile(m_risposta->rawHeader("Content-Disposition"),
+                                 m_risposta->rawHeader("Content-Type")))
         return;
     // A file is saved only when it is known whole, and that is known only against the length its
     // server declares: an answer that ends its chunks or its connection early, or whose chunk sizes do
@@ -331,8 +294,9 @@ void BrowserIncorporato::concludiPagina()
         bool memoriaEsaurita = false;
     };
     auto esito = std::make_shared<Esito>();
-    QThread *analisi =
-        QThread::create([pagina = std::exchange(m_pagina, {}), codifica = Codifica(*m_risposta), esito] {
+    QThread *analisi = QThread::create(
+        [pagina = std::exchange(m_pagina, {}),
+         codifica = PoliticaRisposta::Codifica(m_risposta->rawHeader("Content-Type")), esito] {
             try {
                 esito->corpo = CorpoDocumento::Corpo(pagina, codifica);
             } catch (const std::bad_alloc &) {
