@@ -2,25 +2,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The main window offscreen, driven through its named controls and its keys: the first-press rule, the
-// play log, the fixed number and its failures, the uniformity of the draw, and the menu that gives the
-// buttons and the session's plays to the keyboard.
+// play log, the fixed number and its failures, the uniformity of the draw, the menu that gives the
+// buttons and the session's plays to the keyboard, and F1's help page, found beside the executable.
 #include "Configurazione.h"
 #include "impostazioni/NumeroFisso.h"
 #include "kit/Applicazione.h"
+#include "kit/Servizi.h"
 #include "principale/TFrmMain.h"
+#include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -337,6 +345,65 @@ private slots:
         QVERIFY2(chiQuadro < SogliaChiQuadro, qPrintable(QString::number(chiQuadro)));
         QVERIFY(conteggi[90] > 0);
         QVERIFY2(quotaUno > 0.9 / 90 && quotaUno < 1.1 / 90, qPrintable(QString::number(quotaUno)));
+    }
+
+    void guida_data()
+    {
+        QTest::addColumn<bool>("accanto");
+        QTest::addColumn<QByteArray>("sottocartella"); // the executable's folder within the test's folder
+        QTest::newRow("missing beside the executable") << false << QByteArray();
+        QTest::newRow("beside the executable") << true << QByteArray();
+        QTest::newRow("missing in a folder whose name is not UTF-8") << false << QByteArray("citt\xe0");
+        QTest::newRow("beside the executable in a folder whose name is not UTF-8")
+            << true << QByteArray("citt\xe0");
+    }
+    void guida()
+    {
+        // Looked for next to the executable, whatever the working directory: a help.html there is not
+        // the one opened. A folder name that Qt cannot decode is still the folder used, and the opener
+        // gets its real bytes.
+        QFETCH(bool, accanto);
+        QFETCH(QByteArray, sottocartella);
+        CartellaProva cartella;
+        QByteArray vera = QFile::encodeName(cartella.Percorso());
+        if (!sottocartella.isEmpty()) {
+            vera += '/' + sottocartella;
+            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
+            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
+        }
+        const QByteArray guida = vera + "/help.html";
+        if (accanto) {
+            std::FILE *file = std::fopen(guida.constData(), "w");
+            QVERIFY(file && std::fputs("<html></html>", file) >= 0 && std::fclose(file) == 0);
+        }
+        const auto pulisci = qScopeGuard([&] {
+            if (!sottocartella.isEmpty()) {
+                ::unlink(guida.constData());
+                ::rmdir(vera.constData());
+            }
+        });
+        QTemporaryDir altra;
+        QVERIFY(QFile(altra.filePath(QStringLiteral("help.html"))).open(QIODevice::WriteOnly));
+        const QString precedente = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(altra.path()));
+        TFrmMain finestra;
+        AperturaProva apertura;
+        RispostaBox risposte;
+        finestra.Help1->trigger();
+        QDir::setCurrent(precedente);
+        if (accanto) {
+            QVERIFY(risposte.Visti().isEmpty());
+            QCOMPARE(apertura.Aperti.size(), 1);
+            // Decoded as the opener decodes it, the address names the file's real bytes.
+            const QByteArray indirizzo = apertura.Aperti[0].toEncoded();
+            QVERIFY2(indirizzo.startsWith("file:///"), indirizzo.constData());
+            QCOMPARE(QByteArray::fromPercentEncoding(indirizzo.mid(7)), guida);
+            return;
+        }
+        QCOMPARE(risposte.TitoliETesti(),
+                 QStringList{"Errore|Impossibile aprire la guida, file help.html non trovato"});
+        QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
+        QVERIFY(apertura.Aperti.isEmpty());
     }
 };
 

@@ -2,12 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Hand-over to the desktop: the composed mail address and the address the opener receives, web
-// addresses and files, and the help command of the main window.
+// addresses and files, and the folder the save dialogs propose.
 #include "kit/Servizi.h"
-#include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
-#include "support/CartellaProva.h"
-#include "support/RispostaBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,7 +30,7 @@ QString valore(const QByteArray &codificato, const QByteArray &chiave)
 }
 } // namespace
 
-class TestLancio : public QObject
+class TestServizi : public QObject
 {
     Q_OBJECT
 private slots:
@@ -105,65 +101,6 @@ private slots:
         QCOMPARE(apertura.Aperti, QList<QUrl>{url});
     }
 
-    void guida_data()
-    {
-        QTest::addColumn<bool>("accanto");
-        QTest::addColumn<QByteArray>("sottocartella"); // the executable's folder within the test's folder
-        QTest::newRow("missing beside the executable") << false << QByteArray();
-        QTest::newRow("beside the executable") << true << QByteArray();
-        QTest::newRow("missing in a folder whose name is not UTF-8") << false << QByteArray("citt\xe0");
-        QTest::newRow("beside the executable in a folder whose name is not UTF-8")
-            << true << QByteArray("citt\xe0");
-    }
-    void guida()
-    {
-        // Looked for next to the executable, whatever the working directory: a help.html there is not
-        // the one opened. A folder name that Qt cannot decode is still the folder used, and the opener
-        // gets its real bytes.
-        QFETCH(bool, accanto);
-        QFETCH(QByteArray, sottocartella);
-        CartellaProva cartella;
-        QByteArray vera = QFile::encodeName(cartella.Percorso());
-        if (!sottocartella.isEmpty()) {
-            vera += '/' + sottocartella;
-            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
-            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
-        }
-        const QByteArray guida = vera + "/help.html";
-        if (accanto) {
-            std::FILE *file = std::fopen(guida.constData(), "w");
-            QVERIFY(file && std::fputs("<html></html>", file) >= 0 && std::fclose(file) == 0);
-        }
-        const auto pulisci = qScopeGuard([&] {
-            if (!sottocartella.isEmpty()) {
-                ::unlink(guida.constData());
-                ::rmdir(vera.constData());
-            }
-        });
-        QTemporaryDir altra;
-        QVERIFY(QFile(altra.filePath(QStringLiteral("help.html"))).open(QIODevice::WriteOnly));
-        const QString precedente = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(altra.path()));
-        TFrmMain finestra;
-        AperturaProva apertura;
-        RispostaBox risposte;
-        finestra.Help1->trigger();
-        QDir::setCurrent(precedente);
-        if (accanto) {
-            QVERIFY(risposte.Visti().isEmpty());
-            QCOMPARE(apertura.Aperti.size(), 1);
-            // Decoded as the opener decodes it, the address names the file's real bytes.
-            const QByteArray indirizzo = apertura.Aperti[0].toEncoded();
-            QVERIFY2(indirizzo.startsWith("file:///"), indirizzo.constData());
-            QCOMPARE(QByteArray::fromPercentEncoding(indirizzo.mid(7)), guida);
-            return;
-        }
-        QCOMPARE(risposte.TitoliETesti(),
-                 QStringList{"Errore|Impossibile aprire la guida, file help.html non trovato"});
-        QCOMPARE(risposte.Visti()[0].icona, QMessageBox::Critical);
-        QVERIFY(apertura.Aperti.isEmpty());
-    }
-
     void cartellaProposta_data()
     {
         QTest::addColumn<QByteArray>("casa"); // HOME within the test's folder; null: unset
@@ -216,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLancio)
-#include "tst_lancio.moc"
+QTEST_MAIN(TestServizi)
+#include "tst_servizi.moc"
