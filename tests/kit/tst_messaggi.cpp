@@ -1,13 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The four message boxes, the key filter and the general error report, with the application object
+// The four message boxes and the general error report, with the application object
 // the program itself uses (Italian standard buttons).
 #include "kit/Applicazione.h"
 #include "kit/Messaggi.h"
 #include "kit/RapportoErrori.h"
 #include "regole/Errore.h"
-#include "regole/TastoNumerico.h"
 #include "support/Clic.h"
 #include "support/RispostaBox.h"
 
@@ -155,34 +154,6 @@ private slots:
         });
         modale.exec();
         QVERIFY(chiuso);
-    }
-
-    void filtroTastoNumerico_data()
-    {
-        QTest::addColumn<QChar>("carattere");
-        QTest::addColumn<bool>("passa");
-        for (char c = '0'; c <= '9'; ++c)
-            QTest::addRow("digit %c", c) << QChar(c) << true;
-        QTest::newRow("backspace") << QChar(8) << true;
-        QTest::newRow("enter") << QChar(13) << true;
-        QTest::newRow("letter") << QChar('a') << false;
-        QTest::newRow("blank") << QChar(' ') << false;
-        QTest::newRow("minus") << QChar('-') << false;
-        QTest::newRow("plus") << QChar('+') << false;
-        QTest::newRow("decimal comma") << QChar(',') << false;
-        QTest::newRow("line feed") << QChar(10) << false;
-        QTest::newRow("tab") << QChar(9) << false;
-        QTest::newRow("escape") << QChar(27) << false;
-        QTest::newRow("arabic-indic digit") << QChar(0x0663) << false;
-        QTest::newRow("superscript two") << QChar(0x00B2) << false;
-    }
-    void filtroTastoNumerico()
-    {
-        QFETCH(QChar, carattere);
-        QFETCH(bool, passa);
-        QChar filtrato = carattere;
-        TastoNumerico::Filtra(filtrato);
-        QCOMPARE(filtrato, passa ? carattere : QChar(0));
     }
 
     void puntoFinaleDelRapporto_data()
