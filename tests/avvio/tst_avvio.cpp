@@ -1,27 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The splash window: its title and texts, the one translated text, the count that starts at showing
-// and closes it, the ways of closing it that are refused, and its place before the main window in
-// start-up's own run.
-#include "Configurazione.h"
+// Start-up's own run: the splash alone and modal before the main window, whose controls and the
+// program's icon come once the splash's first frame is up.
 #include "avvio/Avvio.h"
-#include "finestre/TFrmAbout.h"
 #include "finestre/TfrmStart.h"
 #include "principale/TFrmMain.h"
-#include "support/AperturaProva.h"
-#include "support/CartellaProva.h"
-#include "support/Clic.h"
-#include "support/FinestreProva.h"
-#include "support/RispostaBox.h"
 #include "support/Sorveglianza.h"
-#include "support/TabelleProva.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 // Watches a start-up run from outside, as its events go by: the splash's frames, the moment the main
 // window gains its first child (its controls' build begins) and the main window's showing, which it
@@ -94,113 +84,10 @@ private:
     bool m_trovata = false;
 };
 
-class TestFrmStart : public QObject
+class TestAvvio : public QObject
 {
     Q_OBJECT
 private slots:
-
-    void testi_data()
-    {
-        // The pass itself is the translation routines' test; here, this window's one text and guard.
-        QTest::addColumn<QString>("lingua");
-        QTest::addColumn<QString>("label1");
-        QTest::addColumn<QStringList>("box");
-        const QString italiano = QStringLiteral("Caricamento in corso, attendere..");
-        // With an empty value a lookup would fail with a report: none comes, so none was made.
-        QTest::newRow("empty value") << "" << italiano << QStringList{};
-        QTest::newRow("Inglese") << "Inglese"
-                                 << "Loading, please wait.." << QStringList{};
-        QTest::newRow("missing column")
-            << "Russo" << italiano
-            << QStringList{"Kelmo_Dravolo|Errore di lettura in lingua.db: no such column: Russo"};
-    }
-    void testi()
-    {
-        QFETCH(QString, lingua);
-        QFETCH(QString, label1);
-        QFETCH(QStringList, box);
-        CartellaProva cartella;
-        cartella.Scrivi(QStringLiteral("lingua.db"), {});
-        TabelleProva tabelle;
-        tabelle.Lingua(lingua);
-        tabelle.Traduzioni({{"Caricamento in corso, attendere..", "Loading, please wait.."},
-                            {"Inizializzazione", "Initialising"},
-                            {"Caricamento", "Loading"}});
-
-        FinestreProva finestre;
-        RispostaBox risposte;
-        TfrmStart splash;
-        QCOMPARE(splash.windowTitle(), QStringLiteral("Caricamento Kelmo_DraVolo"));
-        QCOMPARE(splash.Label1->text(), label1);
-        QCOMPARE(splash.LabelCodice->text(), QStringLiteral("Inizializzazione"));
-        QCOMPARE(splash.LabelSito->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
-        QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
-    }
-
-    void aspetto()
-    {
-        FinestreProva finestre;
-        TfrmStart splash;
-        QCOMPARE(splash.size(), QSize(280, 317));
-        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
-        const Qt::WindowFlags flags = splash.windowFlags();
-        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    }
-
-    void chiusoSoloDalTimer()
-    {
-        FinestreProva finestre;
-        TfrmStart splash(300);
-        QVERIFY(!splash.TimerStart->isActive());
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        QVERIFY(splash.TimerStart->isActive());
-
-        QTest::keyClick(splash.windowHandle(), Qt::Key_Escape);
-        QVERIFY(splash.isVisible());
-        QVERIFY(!splash.close());
-        QVERIFY(splash.isVisible());
-        splash.windowHandle()->close();
-        QVERIFY(splash.isVisible());
-        splash.reject();
-        QVERIFY(splash.isVisible());
-
-        QTRY_VERIFY(!splash.isVisible());
-        QVERIFY(!splash.TimerStart->isActive());
-        QCOMPARE(splash.result(), int(QDialog::Accepted));
-
-        // Its picture is given back once it has closed; shown again, it has it again.
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
-        QTRY_VERIFY(!splash.isVisible());
-    }
-
-    void clicNonChiudeNeRiavvia()
-    {
-        FinestreProva finestre;
-        TfrmStart splash(60000);
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        AperturaProva apertura;
-        QTRY_VERIFY(splash.TimerStart->remainingTime() < 60000);
-        const int rimasto = splash.TimerStart->remainingTime();
-        Clic(splash.ImageLogo);
-        Clic(splash.LabelSito);
-        const QUrl sito(QString::fromUtf8(Configurazione::IndirizzoSito));
-        QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito}));
-        // From the keyboard: Tab reaches the site's link (the logo is a picture, passed over) and Space
-        // opens it.
-        QTest::keyClick(&splash, Qt::Key_Tab);
-        QVERIFY(splash.LabelSito->hasFocus());
-        QTest::keyClick(splash.LabelSito, Qt::Key_Space);
-        QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito, sito}));
-        QVERIFY(splash.isVisible());
-        QVERIFY(splash.TimerStart->isActive());
-        QVERIFY(splash.TimerStart->remainingTime() <= rimasto);
-    }
-
     void primaDellaFinestraPrincipale()
     {
         // Start-up's own run, with a short splash: the splash alone and modal on screen; the program's
@@ -236,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmStart)
-#include "tst_frmstart.moc"
+QTEST_MAIN(TestAvvio)
+#include "tst_avvio.moc"
