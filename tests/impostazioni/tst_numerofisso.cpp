@@ -121,12 +121,7 @@ private slots:
         QFETCH(QByteArray, sottocartella);
         QFETCH(QString, messaggio);
         CartellaProva cartella;
-        QByteArray vera = QFile::encodeName(cartella.Percorso());
-        if (!sottocartella.isEmpty()) {
-            vera += '/' + sottocartella;
-            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
-            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
-        }
+        const QByteArray vera = cartella.Sottocartella(sottocartella);
         const QString percorso = NumeroFisso::Percorso();
         if (leggibile) {
             QFile file(percorso);

@@ -365,12 +365,7 @@ private slots:
         QFETCH(bool, accanto);
         QFETCH(QByteArray, sottocartella);
         CartellaProva cartella;
-        QByteArray vera = QFile::encodeName(cartella.Percorso());
-        if (!sottocartella.isEmpty()) {
-            vera += '/' + sottocartella;
-            QVERIFY(::mkdir(vera.constData(), 0700) == 0);
-            Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
-        }
+        const QByteArray vera = cartella.Sottocartella(sottocartella);
         const QByteArray guida = vera + "/help.html";
         if (accanto) {
             std::FILE *file = std::fopen(guida.constData(), "w");

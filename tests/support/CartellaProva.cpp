@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <stdexcept>
+#include <sys/stat.h>
 
 CartellaProva::CartellaProva()
 {
@@ -30,4 +31,16 @@ void CartellaProva::Scrivi(const QString &nome, const QByteArray &contenuto) con
     QFile file(Percorso(nome));
     if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size())
         throw std::runtime_error("cannot write test file");
+}
+
+QByteArray CartellaProva::Sottocartella(const QByteArray &nome) const
+{
+    const QByteArray cartella = QFile::encodeName(m_cartella.path());
+    if (nome.isEmpty())
+        return cartella;
+    const QByteArray vera = cartella + '/' + nome;
+    if (::mkdir(vera.constData(), 0700) != 0)
+        throw std::runtime_error("cannot make the test's subfolder");
+    Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
+    return vera;
 }

@@ -17,6 +17,9 @@ public:
     QString Percorso(const QString &nome = {}) const;
     // Writes a file in the folder.
     void Scrivi(const QString &nome, const QByteArray &contenuto) const;
+    // The executable's folder moved to a new folder `nome` (its name in bytes, which need not be UTF-8)
+    // within this one, returned as bytes; with no name, this folder itself.
+    QByteArray Sottocartella(const QByteArray &nome) const;
 
 private:
     QTemporaryDir m_cartella;
