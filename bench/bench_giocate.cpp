@@ -19,9 +19,11 @@
 
 #include "kit/Applicazione.h"
 #include "kit/Servizi.h"
+#include "principale/RegistroGiocate.h"
 #include "principale/TFrmMain.h"
 #include "regole/Estrazione.h"
 #include "regole/Numeri.h"
+#include "support/Controllo.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,19 +47,29 @@ namespace
 // enough to average over the repeated attempts of the draw.
 constexpr benchmark::IterationCount Pressioni = 5000;
 
+QPushButton *Gioca(const TFrmMain &finestra)
+{
+    return Controllo<QPushButton>(finestra, "BTSgioca");
+}
+
+RegistroGiocate *Registro(const TFrmMain &finestra)
+{
+    return Controllo<RegistroGiocate>(finestra, "Memo1");
+}
+
 // A main window in the state it has after some plays: printing enabled, the placeholder gone and
 // `giocate` lines in the log, each a play as the draw makes it.
 std::unique_ptr<TFrmMain> FinestraConGiocate(qsizetype giocate)
 {
     auto finestra = std::make_unique<TFrmMain>();
-    finestra->BTSgiocaClick(); // the first-play rule: printing on, placeholder gone
-    finestra->Memo1->Svuota();
+    Gioca(*finestra)->click(); // the first-play rule: printing on, placeholder gone
+    Registro(*finestra)->Svuota();
     Estrazione::Generatore generatore(12345);
     Estrazione::Combinazione campi;
     for (qsizetype i = 0; i < giocate; ++i) {
         for (QString &campo : campi)
             campo = Numeri::DueCifre(Estrazione::NumeroEstratto(generatore));
-        finestra->Memo1->Aggiungi(Estrazione::RigaGiocata(campi));
+        Registro(*finestra)->Aggiungi(Estrazione::RigaGiocata(campi));
     }
     return finestra;
 }
@@ -66,9 +78,10 @@ void BM_Pressione(benchmark::State &stato)
 {
     const qsizetype giocate = stato.range(0);
     const auto finestra = FinestraConGiocate(giocate);
+    QPushButton *gioca = Gioca(*finestra);
     for (auto _ : stato)
-        finestra->BTSgiocaClick();
-    if (finestra->Memo1->Conteggio() != giocate + stato.iterations())
+        gioca->click();
+    if (Registro(*finestra)->Conteggio() != giocate + stato.iterations())
         stato.SkipWithError("a press did not add exactly one line to the log");
     stato.counters["giocate_nel_registro"] = static_cast<double>(giocate);
     stato.SetItemsProcessed(stato.iterations());
@@ -109,11 +122,12 @@ void BM_MemoriaMilioneGiocate(benchmark::State &stato)
         malloc_trim(0);
         const std::size_t heapPrima = HeapInUso();
         const std::size_t residentePrima = Residente();
+        QPushButton *gioca = Gioca(*finestra);
         for (qsizetype i = 0; i < Giocate; ++i)
-            finestra->BTSgiocaClick();
+            gioca->click();
         heapMB = static_cast<double>(HeapInUso() - heapPrima) / 1e6;
         residenteMB = static_cast<double>(Residente() - residentePrima) / 1e6;
-        if (finestra->Memo1->Conteggio() != Giocate)
+        if (Registro(*finestra)->Conteggio() != Giocate)
             stato.SkipWithError("the log does not hold a million plays");
     }
     stato.counters["heap_MB"] = heapMB;
@@ -167,8 +181,8 @@ void Clic(benchmark::State &stato, QWidget *pulsante)
 void BM_ClicGioca(benchmark::State &stato)
 {
     const auto finestra = FinestraConGiocate(0);
-    Clic(stato, finestra->BTSgioca);
-    if (finestra->Memo1->Conteggio() != stato.iterations())
+    Clic(stato, Gioca(*finestra));
+    if (Registro(*finestra)->Conteggio() != stato.iterations())
         stato.SkipWithError("a click did not add exactly one line to the log");
 }
 BENCHMARK(BM_ClicGioca)->Iterations(Pressioni)->Unit(benchmark::kMicrosecond);

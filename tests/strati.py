@@ -12,6 +12,7 @@ Each folder's CMakeLists.txt declares its one library, kelmo_<folder>, with kelm
 libraries it names after USA must be those of folders its files may include. Files in src/ itself are
 the executable's (main.cpp) and may include any folder. The layers, bottom to top, as the table below
 gives them; a folder missing from the table is an error: a new folder is given its place first.
+A window's form (ui_*.h) is included by the window's .cpp only, never by a header.
 With --elenco every include between two folders is listed, with the line that makes it.
 """
 
@@ -83,6 +84,8 @@ def inclusioni(src):
             if nome in GENERATI:
                 incluso = f"{GENERATI[nome]}/{nome}"
             elif nome.startswith("ui_"):
+                if file.suffix == ".h":
+                    yield str(file.relative_to(src)), nome, riga  # a window's form, open to its includers
                 continue  # the window design of a file of the same folder
             elif (src / nome).is_file():
                 incluso = nome
@@ -151,6 +154,9 @@ def main():
 
     archi = {}
     for file, incluso, riga in inclusioni(src):
+        if incluso.startswith("ui_"):
+            errori.append(f"{file}:{riga}: includes {incluso}: a window keeps its form in its .cpp")
+            continue
         da, a = cartella(file), cartella(incluso)
         if da in PUO_INCLUDERE and a not in PUO_INCLUDERE[da]:
             errori.append(f"{file}:{riga}: {da}/ includes {incluso}, from a layer above it")

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "aggiornamento/TFrmControllaVersione.h"
+#include "ui_TFrmControllaVersione.h"
 
 #include "kit/AttivazionePerMostra.h"
 #include "kit/Colori.h"
@@ -37,9 +38,10 @@ QString ConTasto(const QString &suggerimento, const char *tasto)
 
 } // namespace
 
-TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genitore)
+TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore)
+    : QDialog(genitore), m_ui(std::make_unique<Ui::TFrmControllaVersione>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     // A fixed frame with the system menu, the maximise box and the close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -51,27 +53,27 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     // The two build numbers are read out with their headings. A label's buddy is what Qt's
     // accessibility reports as the label of a control (labelled-by, and label-for on the heading);
     // the headings have no mnemonic, so the buddy never takes part in keyboard navigation.
-    Label1->setBuddy(LabVerAttuale);
-    Label2->setBuddy(LabVerInternet);
+    m_ui->Label1->setBuddy(m_ui->LabVerAttuale);
+    m_ui->Label2->setBuddy(m_ui->LabVerInternet);
 
-    sbScarica->setIcon(Glifi::Icona(QStringLiteral("scarica")));
-    sbControlla->setIcon(Glifi::Icona(QStringLiteral("controlla")));
-    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
+    m_ui->sbScarica->setIcon(Glifi::Icona(QStringLiteral("scarica")));
+    m_ui->sbControlla->setIcon(Glifi::Icona(QStringLiteral("controlla")));
+    m_ui->sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
 
     // A download's save and progress dialogs stand over this window.
     m_controllo.Browser().ImpostaFinestra(this);
 
-    Collega(sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
-    Collega(sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);
-    Collega(sbEsci, &QPushButton::clicked, this, &TFrmControllaVersione::sbEsciClick);
+    Collega(m_ui->sbControlla, &QPushButton::clicked, this, &TFrmControllaVersione::sbControllaClick);
+    Collega(m_ui->sbScarica, &QPushButton::clicked, this, &TFrmControllaVersione::sbScaricaClick);
+    Collega(m_ui->sbEsci, &QPushButton::clicked, this, &TFrmControllaVersione::sbEsciClick);
     // The buttons take no focus: their keys, which click them as the mouse does (nothing while one is
     // disabled), are named in their hints. Escape closes the window, as sbEsci does.
     for (const auto &[pulsante, tasto] :
-         {std::pair{sbControlla, TastoControlla}, std::pair{sbScarica, TastoScarica}}) {
+         {std::pair{m_ui->sbControlla, TastoControlla}, std::pair{m_ui->sbScarica, TastoScarica}}) {
         auto *scorciatoia = new QShortcut(QKeySequence(QString::fromLatin1(tasto)), this);
         QObject::connect(scorciatoia, &QShortcut::activated, pulsante, &QAbstractButton::click);
     }
-    sbControlla->setToolTip(ConTasto(sbControlla->toolTip(), TastoControlla));
+    m_ui->sbControlla->setToolTip(ConTasto(m_ui->sbControlla->toolTip(), TastoControlla));
     QObject::connect(&m_controllo, &ControlloVersione::ControlloConcluso, this,
                      [this](qint32 pubblicata, bool nuova) {
                          RapportoErrori::Protetto([&] { MostraEsito(pubblicata, nuova); });
@@ -87,7 +89,7 @@ TFrmControllaVersione::TFrmControllaVersione(QWidget *genitore) : QDialog(genito
     new AttivazionePerMostra(this, [this] { FormActivate(); });
 
     // The activation clears these too, but the user must never see the names the form file gives them.
-    for (QLabel *etichetta : {LabVerAttuale, LabVerInternet, LabMessaggioPiccolo})
+    for (QLabel *etichetta : {m_ui->LabVerAttuale, m_ui->LabVerInternet, m_ui->LabMessaggioPiccolo})
         ScriviAdattando(etichetta, QString());
 }
 
@@ -102,25 +104,25 @@ void TFrmControllaVersione::FormCreate()
     // every check needs what follows.
     RapportoErrori::Protetto([this] { TraduciInterfaccia(); });
 
-    Editurl->setText(m_controllo.IndirizzoScaricamento());
-    sbScarica->setToolTip(ConTasto(Editurl->text(), TastoScarica));
+    m_ui->Editurl->setText(m_controllo.IndirizzoScaricamento());
+    m_ui->sbScarica->setToolTip(ConTasto(m_ui->Editurl->text(), TastoScarica));
 }
 
 void TFrmControllaVersione::TraduciInterfaccia()
 {
     using namespace Traduzione;
-    TraduciVoci({VoceTitolo(this), VoceTesto(Label1), VoceTesto(Label2), VoceTesto(sbScarica),
-                 VoceTesto(sbControlla)},
+    TraduciVoci({VoceTitolo(this), VoceTesto(m_ui->Label1), VoceTesto(m_ui->Label2),
+                 VoceTesto(m_ui->sbScarica), VoceTesto(m_ui->sbControlla)},
                 Guardia::SoloItaliano);
 }
 
 void TFrmControllaVersione::FormActivate()
 {
-    for (QLabel *etichetta : {LabVerInternet, LabVerAttuale, LabMessaggioPiccolo})
+    for (QLabel *etichetta : {m_ui->LabVerInternet, m_ui->LabVerAttuale, m_ui->LabMessaggioPiccolo})
         ScriviAdattando(etichetta, QString());
     // Black in the desktop's default colours: the text colour of the palette in use.
-    Colori::TestoDiSistema(LabMessaggioGrande);
-    ScriviAdattando(LabVerAttuale, QString::number(m_controllo.VersioneAttuale()));
+    Colori::TestoDiSistema(m_ui->LabMessaggioGrande);
+    ScriviAdattando(m_ui->LabVerAttuale, QString::number(m_controllo.VersioneAttuale()));
 
     const bool connesso = Messaggi::DomandaSiNo(QStringLiteral(
         "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, "
@@ -129,14 +131,14 @@ void TFrmControllaVersione::FormActivate()
     if (!isVisible())
         return;
     if (connesso)
-        sbControlla->click();
+        m_ui->sbControlla->click();
     else
-        LabMessaggioGrande->clear();
+        m_ui->LabMessaggioGrande->clear();
 }
 
 void TFrmControllaVersione::sbControllaClick()
 {
-    sbControlla->setEnabled(false);
+    m_ui->sbControlla->setEnabled(false);
     m_controllo.Controlla();
 
     // The check's end is itself one of the events processed here; so are the user's clicks. The wait
@@ -160,7 +162,7 @@ void TFrmControllaVersione::sbControllaClick()
     if (m_chiusuraRichiesta) {
         m_chiusuraRichiesta = false;
         m_controllo.Annulla();
-        sbControlla->setEnabled(true);
+        m_ui->sbControlla->setEnabled(true);
         QDialog::done(m_esitoRichiesto);
     }
 }
@@ -170,24 +172,25 @@ void TFrmControllaVersione::MostraEsito(qint32 pubblicata, bool nuova)
     fineAttesa();
     // The hidden result list shows the address the published version was read from.
     const QList<QByteArray> trovati = m_controllo.IndirizziTrovati();
-    for (qsizetype i = ListURL->count(); i < trovati.size(); ++i)
-        ListURL->addItem(Scansione::DaWindows1252(trovati.at(i)));
+    for (qsizetype i = m_ui->ListURL->count(); i < trovati.size(); ++i)
+        m_ui->ListURL->addItem(Scansione::DaWindows1252(trovati.at(i)));
 
     if (pubblicata > 0)
-        ScriviAdattando(LabVerInternet, QString::number(pubblicata));
+        ScriviAdattando(m_ui->LabVerInternet, QString::number(pubblicata));
 
     m_esitoMostrato = true;
     if (nuova) {
-        LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
-        Colori::TestoFisso(LabMessaggioGrande, Colori::Verde);
-        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Premi su scarica e chiudi il programma."));
-        sbScarica->setEnabled(true);
+        m_ui->LabMessaggioGrande->setText(QStringLiteral("Disponibile una nuove versione!!"));
+        Colori::TestoFisso(m_ui->LabMessaggioGrande, Colori::Verde);
+        ScriviAdattando(m_ui->LabMessaggioPiccolo, QStringLiteral("Premi su scarica e chiudi il programma."));
+        m_ui->sbScarica->setEnabled(true);
     } else {
-        LabMessaggioGrande->setText(QStringLiteral("Nessuna nuova versione disponibile."));
-        Colori::TestoFisso(LabMessaggioGrande, Colori::Rosso);
-        ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione."));
+        m_ui->LabMessaggioGrande->setText(QStringLiteral("Nessuna nuova versione disponibile."));
+        Colori::TestoFisso(m_ui->LabMessaggioGrande, Colori::Rosso);
+        ScriviAdattando(m_ui->LabMessaggioPiccolo,
+                        QStringLiteral("Impossibile scaricare la nuova versione."));
     }
-    sbControlla->setEnabled(true);
+    m_ui->sbControlla->setEnabled(true);
 }
 
 void TFrmControllaVersione::MostraFallimento()
@@ -196,21 +199,21 @@ void TFrmControllaVersione::MostraFallimento()
     // The check is over: the large label keeps an earlier check's result, but no longer says that one is
     // running.
     if (!m_esitoMostrato)
-        LabMessaggioGrande->clear();
-    ScriviAdattando(LabVerInternet, QStringLiteral("Non disponibile"));
-    ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
-    sbControlla->setEnabled(true);
+        m_ui->LabMessaggioGrande->clear();
+    ScriviAdattando(m_ui->LabVerInternet, QStringLiteral("Non disponibile"));
+    ScriviAdattando(m_ui->LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
+    m_ui->sbControlla->setEnabled(true);
 }
 
 void TFrmControllaVersione::MostraScaricamentoFallito()
 {
     // The setup file was not saved, and the user must not believe it was.
-    ScriviAdattando(LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
+    ScriviAdattando(m_ui->LabMessaggioPiccolo, QStringLiteral("Impossibile scaricare la nuova versione"));
 }
 
 void TFrmControllaVersione::sbScaricaClick()
 {
-    sbScarica->setEnabled(false);
+    m_ui->sbScarica->setEnabled(false);
     m_controllo.Scarica();
 }
 

@@ -4,9 +4,15 @@
 #pragma once
 
 #include "aggiornamento/ControlloVersione.h"
-#include "ui_TFrmControllaVersione.h"
 
 #include <QDialog>
+
+#include <memory>
+
+namespace Ui
+{
+class TFrmControllaVersione;
+}
 
 class QEventLoop;
 
@@ -18,7 +24,7 @@ class QEventLoop;
 // wait runs nested inside the window's modal loop. A close request during that wait stops the check and
 // ends the wait first; the window closes only once the handler has left the stack, so it can never be
 // destroyed under a running handler.
-class TFrmControllaVersione : public QDialog, public Ui::TFrmControllaVersione
+class TFrmControllaVersione : public QDialog
 {
     Q_OBJECT
 public:
@@ -29,13 +35,6 @@ public:
     explicit TFrmControllaVersione(QWidget *genitore = nullptr);
     ~TFrmControllaVersione() override;
 
-    void FormCreate();
-    void FormActivate();
-    void FormDestroy();
-    void sbControllaClick();
-    void sbScaricaClick();
-    void sbEsciClick();
-
     ControlloVersione &Controllo() { return m_controllo; }
     // Whether "Controlla" waits for its check.
     bool InAttesa() const { return m_attesa != nullptr; }
@@ -43,6 +42,13 @@ public:
     void done(int esito) override;
 
 private:
+    void FormCreate();
+    void FormActivate();
+    void FormDestroy();
+    void sbControllaClick();
+    void sbScaricaClick();
+    void sbEsciClick();
+
     void TraduciInterfaccia();
     void MostraEsito(qint32 pubblicata, bool nuova);
     void MostraFallimento();
@@ -58,4 +64,6 @@ private:
     int m_esitoRichiesto = QDialog::Rejected;
     // A check has put its result in the large label, which no failed check clears afterwards.
     bool m_esitoMostrato = false;
+
+    const std::unique_ptr<Ui::TFrmControllaVersione> m_ui;
 };

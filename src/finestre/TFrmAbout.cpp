@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "finestre/TFrmAbout.h"
+#include "ui_TFrmAbout.h"
 
 #include "Configurazione.h"
 #include "kit/Colori.h"
@@ -13,43 +14,47 @@
 
 using RapportoErrori::Collega;
 
-TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore)
+TFrmAbout::TFrmAbout(QWidget *genitore) : QDialog(genitore), m_ui(std::make_unique<Ui::TFrmAbout>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // Decoded when the window is first shown, not at start-up.
-    Glifi::ImmagineAlPrimoDisegno({Image1}, QStringLiteral("about"));
-    sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
-    lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
-    lblLink->adjustSize();
-    Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));
-    Label13->adjustSize();
-    LabelPrg->setText(Identita::Chiave());
-    LabelVers->setText(Identita::EtichettaVersione());
+    Glifi::ImmagineAlPrimoDisegno({m_ui->Image1}, QStringLiteral("about"));
+    m_ui->sbEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
+    m_ui->lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    m_ui->lblLink->adjustSize();
+    m_ui->Label13->setText(QString::fromUtf8(Configurazione::IndirizzoMail));
+    m_ui->Label13->adjustSize();
+    m_ui->LabelPrg->setText(Identita::Chiave());
+    m_ui->LabelVers->setText(Identita::EtichettaVersione());
 
     // The silver panel is the window's own; the bottom panel has the desktop's window colour. The
     // labels' texts are in place: a label with a text gets a background to be read on where it needs one.
-    Colori::SfondoFisso(Panel1, Colori::Argento);
-    Colori::SfondoDiSistema(Panel2);
-    for (QLabel *etichetta : {Label2, LabelPrg, Label6, LabelNomeVersione, LabelVers, Label4,
-                              static_cast<QLabel *>(lblLink), static_cast<QLabel *>(Label13)})
+    Colori::SfondoFisso(m_ui->Panel1, Colori::Argento);
+    Colori::SfondoDiSistema(m_ui->Panel2);
+    for (QLabel *etichetta :
+         {m_ui->Label2, m_ui->LabelPrg, m_ui->Label6, m_ui->LabelNomeVersione, m_ui->LabelVers, m_ui->Label4,
+          static_cast<QLabel *>(m_ui->lblLink), static_cast<QLabel *>(m_ui->Label13)})
         Colori::TestoFisso(etichetta, Colori::Blu);
 
-    Collega(sbEsci, &QToolButton::clicked, this, &TFrmAbout::sbEsciClick);
-    Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::lblLinkClick);
-    Collega(Label13, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::Label13Click);
+    Collega(m_ui->sbEsci, &QToolButton::clicked, this, &TFrmAbout::sbEsciClick);
+    Collega(m_ui->lblLink, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::lblLinkClick);
+    Collega(m_ui->Label13, &EtichettaCliccabile::Cliccata, this, &TFrmAbout::Label13Click);
 
-    resize(Panel1->size());
+    resize(m_ui->Panel1->size());
     Messaggi::CentraSulDesktop(this);
 }
+
+TFrmAbout::~TFrmAbout() = default;
 
 void TFrmAbout::resizeEvent(QResizeEvent *evento)
 {
     QDialog::resizeEvent(evento);
     // Panel1 fills the window and Panel2 stays docked to its bottom edge.
-    Panel1->setGeometry(rect());
-    Panel2->setGeometry(1, Panel1->height() - 1 - Panel2->height(), Panel1->width() - 2, Panel2->height());
+    m_ui->Panel1->setGeometry(rect());
+    m_ui->Panel2->setGeometry(1, m_ui->Panel1->height() - 1 - m_ui->Panel2->height(),
+                              m_ui->Panel1->width() - 2, m_ui->Panel2->height());
 }
 
 void TFrmAbout::sbEsciClick()

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "finestre/TfrmBug.h"
+#include "ui_TfrmBug.h"
 
 #include "Configurazione.h"
 #include "kit/Colori.h"
@@ -14,27 +15,29 @@
 
 using RapportoErrori::Collega;
 
-TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore)
+TfrmBug::TfrmBug(QWidget *genitore) : QDialog(genitore), m_ui(std::make_unique<Ui::TfrmBug>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     // A fixed dialog frame with the close box only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    ButSegnala->setIcon(Glifi::Icona(QStringLiteral("segnala")));
-    ButEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
-    lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
-    lblLink->adjustSize();
-    Colori::TestoFisso(lblLink, Colori::Blu);
+    m_ui->ButSegnala->setIcon(Glifi::Icona(QStringLiteral("segnala")));
+    m_ui->ButEsci->setIcon(Glifi::Icona(QStringLiteral("esci")));
+    m_ui->lblLink->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    m_ui->lblLink->adjustSize();
+    Colori::TestoFisso(m_ui->lblLink, Colori::Blu);
 
-    Collega(ButSegnala, &QPushButton::clicked, this, &TfrmBug::ButSegnalaClick);
-    Collega(ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);
-    Collega(lblLink, &EtichettaCliccabile::Cliccata, this, &TfrmBug::lblLinkClick);
+    Collega(m_ui->ButSegnala, &QPushButton::clicked, this, &TfrmBug::ButSegnalaClick);
+    Collega(m_ui->ButEsci, &QPushButton::clicked, this, &TfrmBug::ButEsciClick);
+    Collega(m_ui->lblLink, &EtichettaCliccabile::Cliccata, this, &TfrmBug::lblLinkClick);
 
     Messaggi::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }
+
+TfrmBug::~TfrmBug() = default;
 
 void TfrmBug::FormCreate()
 {
@@ -44,8 +47,8 @@ void TfrmBug::FormCreate()
 void TfrmBug::TraduciInterfaccia()
 {
     using namespace Traduzione;
-    TraduciVoci({VoceTitolo(this), VoceTesto(Label4), VoceTesto(Label1), VoceTesto(Label2), VoceTesto(Label3),
-                 VoceTesto(ButSegnala), VoceTesto(ButEsci)},
+    TraduciVoci({VoceTitolo(this), VoceTesto(m_ui->Label4), VoceTesto(m_ui->Label1), VoceTesto(m_ui->Label2),
+                 VoceTesto(m_ui->Label3), VoceTesto(m_ui->ButSegnala), VoceTesto(m_ui->ButEsci)},
                 Guardia::SoloItaliano);
 }
 

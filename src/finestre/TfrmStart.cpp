@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "finestre/TfrmStart.h"
+#include "ui_TfrmStart.h"
 
 #include "Configurazione.h"
 #include "kit/Colori.h"
@@ -20,20 +21,22 @@
 
 using RapportoErrori::Collega;
 
-TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), TimerStart(new QTimer(this))
+TfrmStart::TfrmStart(int intervallo, QWidget *genitore)
+    : QDialog(genitore), TimerStart(new QTimer(this)), m_ui(std::make_unique<Ui::TfrmStart>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     // A fixed frame with a title and nothing else: no close, minimise or maximise box, no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start")));
-    ImageLogo->adjustSize();
-    LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
+    m_ui->ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start")));
+    m_ui->ImageLogo->adjustSize();
+    m_ui->LabelSito->setText(QString::fromUtf8(Configurazione::IndirizzoSito));
     // The logo is a link to the same address.
-    ImageLogo->setAccessibleDescription(LabelSito->text());
-    for (QLabel *etichetta : {static_cast<QLabel *>(Label1), LabelCodice, static_cast<QLabel *>(LabelSito)})
+    m_ui->ImageLogo->setAccessibleDescription(m_ui->LabelSito->text());
+    for (QLabel *etichetta :
+         {static_cast<QLabel *>(m_ui->Label1), m_ui->LabelCodice, static_cast<QLabel *>(m_ui->LabelSito)})
         etichetta->adjustSize();
-    Colori::TestoFisso(LabelSito, Colori::Blu);
+    Colori::TestoFisso(m_ui->LabelSito, Colori::Blu);
 
     TimerStart->setObjectName(QStringLiteral("TimerStart"));
     TimerStart->setInterval(intervallo);
@@ -41,13 +44,15 @@ TfrmStart::TfrmStart(int intervallo, QWidget *genitore) : QDialog(genitore), Tim
     TimerStart->setTimerType(Qt::PreciseTimer);
 
     Collega(TimerStart, &QTimer::timeout, this, &TfrmStart::TimerStartTimer);
-    Collega(ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
-    Collega(LabelSito, &EtichettaCliccabile::Cliccata, this, &TfrmStart::LabelSitoClick);
+    Collega(m_ui->ImageLogo, &EtichettaCliccabile::Cliccata, this, &TfrmStart::ImageLogoClick);
+    Collega(m_ui->LabelSito, &EtichettaCliccabile::Cliccata, this, &TfrmStart::LabelSitoClick);
 
     Messaggi::CentraSulDesktop(this);
 
     RapportoErrori::Protetto([this] { FormCreate(); });
 }
+
+TfrmStart::~TfrmStart() = default;
 
 void TfrmStart::FormCreate()
 {
@@ -57,7 +62,7 @@ void TfrmStart::FormCreate()
 
 void TfrmStart::TraduciInterfaccia()
 {
-    Traduzione::TraduciVoci({Traduzione::VoceTesto(Label1)}, Traduzione::Guardia::ItalianoOVuoto);
+    Traduzione::TraduciVoci({Traduzione::VoceTesto(m_ui->Label1)}, Traduzione::Guardia::ItalianoOVuoto);
 }
 
 void TfrmStart::MostraAllAvvio(QWidget *principale, std::function<void()> preparaPrincipale)
@@ -85,8 +90,8 @@ void TfrmStart::paintEvent(QPaintEvent *evento)
 
 void TfrmStart::showEvent(QShowEvent *evento)
 {
-    if (ImageLogo->pixmap().isNull())
-        ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start"), devicePixelRatioF()));
+    if (m_ui->ImageLogo->pixmap().isNull())
+        m_ui->ImageLogo->setPixmap(Glifi::Immagine(QStringLiteral("start"), devicePixelRatioF()));
     QDialog::showEvent(evento);
     // A window manager that restores the minimised splash shows it again: the count goes on.
     if (!evento->spontaneous())
@@ -100,7 +105,7 @@ void TfrmStart::hideEvent(QHideEvent *evento)
         return;
     // Shown once at start-up and then hidden for the rest of the run: the picture and the window's
     // on-screen buffer are given back, and made again should it ever be shown again.
-    ImageLogo->clear();
+    m_ui->ImageLogo->clear();
     destroy();
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "impostazioni/TFrmImp.h"
+#include "ui_TFrmImp.h"
 
 #include "impostazioni/NumeroFisso.h"
 #include "kit/AttivazionePerMostra.h"
@@ -17,9 +18,9 @@
 
 using RapportoErrori::Collega;
 
-TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
+TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore), m_ui(std::make_unique<Ui::TFrmImp>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(271, 56);
@@ -27,23 +28,25 @@ TFrmImp::TFrmImp(QWidget *genitore) : QDialog(genitore)
     // usable (an application-modal run would block them, and their button could not be pressed).
     setWindowModality(Qt::WindowModal);
 
-    BTMsalva->setIcon(Glifi::Icona(QStringLiteral("ok")));
-    BTMannulla->setIcon(Glifi::Icona(QStringLiteral("annulla")));
-    EDTnumFIS->installEventFilter(this);
+    m_ui->BTMsalva->setIcon(Glifi::Icona(QStringLiteral("ok")));
+    m_ui->BTMannulla->setIcon(Glifi::Icona(QStringLiteral("annulla")));
+    m_ui->EDTnumFIS->installEventFilter(this);
 
-    Collega(Check1, &QCheckBox::toggled, this, &TFrmImp::Check1Click);
-    Collega(BTMsalva, &QPushButton::clicked, this, &TFrmImp::BTMsalvaClick);
-    Collega(BTMannulla, &QPushButton::clicked, this, &TFrmImp::BTMannullaClick);
+    Collega(m_ui->Check1, &QCheckBox::toggled, this, &TFrmImp::Check1Click);
+    Collega(m_ui->BTMsalva, &QPushButton::clicked, this, &TFrmImp::BTMsalvaClick);
+    Collega(m_ui->BTMannulla, &QPushButton::clicked, this, &TFrmImp::BTMannullaClick);
 
     new AttivazionePerMostra(this, [this] { FormActivate(); });
 
-    BTMsalva->setFocus();
+    m_ui->BTMsalva->setFocus();
     Messaggi::CentraSulDesktop(this);
 }
 
+TFrmImp::~TFrmImp() = default;
+
 bool TFrmImp::eventFilter(QObject *oggetto, QEvent *evento)
 {
-    if (oggetto != EDTnumFIS || evento->type() != QEvent::KeyPress)
+    if (oggetto != m_ui->EDTnumFIS || evento->type() != QEvent::KeyPress)
         return QDialog::eventFilter(oggetto, evento);
 
     const auto *tasto = static_cast<QKeyEvent *>(evento);
@@ -94,13 +97,13 @@ void TFrmImp::FormActivate()
 {
     if (!NumeroFisso::Esiste())
         return;
-    Check1->setChecked(true);
-    EDTnumFIS->setText(NumeroFisso::Leggi());
+    m_ui->Check1->setChecked(true);
+    m_ui->EDTnumFIS->setText(NumeroFisso::Leggi());
 }
 
 void TFrmImp::Check1Click()
 {
-    EDTnumFIS->setVisible(Check1->isChecked());
+    m_ui->EDTnumFIS->setVisible(m_ui->Check1->isChecked());
 }
 
 void TFrmImp::EDTnumFISKeyPress(QChar &Key)
@@ -108,32 +111,32 @@ void TFrmImp::EDTnumFISKeyPress(QChar &Key)
     TastoNumerico::Filtra(Key);
     if (Key == QChar(13)) {
         Key = QChar(0);
-        if (!EDTnumFIS->text().isEmpty())
+        if (!m_ui->EDTnumFIS->text().isEmpty())
             BTMsalvaClick();
     }
 }
 
 void TFrmImp::BTMsalvaClick()
 {
-    if (Check1->isChecked()) {
-        const int numero = Numeri::DalTesto(EDTnumFIS->text());
+    if (m_ui->Check1->isChecked()) {
+        const int numero = Numeri::DalTesto(m_ui->EDTnumFIS->text());
         if (numero < Numeri::Minimo || numero > Numeri::Massimo) {
             Messaggi::MessaggioAttenzione(
                 QStringLiteral("Il numero inserito deve avere un valore compreso tra 1 e 90!"));
-            EDTnumFIS->clear();
+            m_ui->EDTnumFIS->clear();
         }
     }
 
-    EDTnumFIS->setText(Numeri::DueCifre(EDTnumFIS->text()));
+    m_ui->EDTnumFIS->setText(Numeri::DueCifre(m_ui->EDTnumFIS->text()));
 
-    if (Check1->isChecked() && !EDTnumFIS->text().isEmpty()) {
-        NumeroFisso::Scrivi(EDTnumFIS->text());
+    if (m_ui->Check1->isChecked() && !m_ui->EDTnumFIS->text().isEmpty()) {
+        NumeroFisso::Scrivi(m_ui->EDTnumFIS->text());
         Messaggi::MessaggioInfo(QStringLiteral("Le impostazioni sono state salvate"));
         accept();
         return;
     }
 
-    if (!Check1->isChecked() && NumeroFisso::Esiste()) {
+    if (!m_ui->Check1->isChecked() && NumeroFisso::Esiste()) {
         NumeroFisso::Rimuovi();
         Messaggi::MessaggioInfo(QStringLiteral("Le impostazioni sono state rimosse."));
         accept();

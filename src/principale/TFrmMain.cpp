@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "principale/TFrmMain.h"
+#include "ui_TFrmMain.h"
 
 #include "Configurazione.h"
 #include "finestre/TFrmAbout.h"
@@ -49,8 +50,9 @@ void CambiaTesto(QLineEdit *campo, const QString &testo)
 }
 } // namespace
 
-// The controls' pointers start null (the Ui part value-initialised), not unset, until they are built.
-TFrmMain::TFrmMain(QWidget *genitore, Controlli quando) : QMainWindow(genitore), Ui::TFrmMain()
+// The controls' pointers start null (the form value-initialised), not unset, until they are built.
+TFrmMain::TFrmMain(QWidget *genitore, Controlli quando)
+    : QMainWindow(genitore), m_ui(std::make_unique<Ui::TFrmMain>())
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -58,21 +60,24 @@ TFrmMain::TFrmMain(QWidget *genitore, Controlli quando) : QMainWindow(genitore),
         CreaControlli();
 }
 
+TFrmMain::~TFrmMain() = default;
+
 void TFrmMain::CreaControlli()
 {
     if (m_controlliCreati)
         return;
     m_controlliCreati = true;
-    setupUi(this);
+    m_ui->setupUi(this);
 
     // The window comes on screen only after the splash: its pictures are decoded then.
-    Glifi::ImmagineAlPrimoDisegno({Image1, Image2, Image3, Image4}, QStringLiteral("mattoni"));
-    Glifi::ImmagineAlPrimoDisegno({Image5}, QStringLiteral("logo"));
+    Glifi::ImmagineAlPrimoDisegno({m_ui->Image1, m_ui->Image2, m_ui->Image3, m_ui->Image4},
+                                  QStringLiteral("mattoni"));
+    Glifi::ImmagineAlPrimoDisegno({m_ui->Image5}, QStringLiteral("logo"));
 
-    BTSstampa->setIcon(Glifi::Icona(QStringLiteral("stampa")));
-    BTSimp->setIcon(Glifi::Icona(QStringLiteral("impostazioni")));
-    BTSgioca->setIcon(Glifi::Icona(QStringLiteral("gioca")));
-    for (QPushButton *pulsante : {BTSstampa, BTSimp, BTSgioca}) {
+    m_ui->BTSstampa->setIcon(Glifi::Icona(QStringLiteral("stampa")));
+    m_ui->BTSimp->setIcon(Glifi::Icona(QStringLiteral("impostazioni")));
+    m_ui->BTSgioca->setIcon(Glifi::Icona(QStringLiteral("gioca")));
+    for (QPushButton *pulsante : {m_ui->BTSstampa, m_ui->BTSimp, m_ui->BTSgioca}) {
         // Their bold captions are drawn at the face's full width, the width their places were made for.
         QFont carattere = pulsante->font();
         carattere.setStretch(QFont::Unstretched);
@@ -80,36 +85,36 @@ void TFrmMain::CreaControlli()
         Stile::PulsantePiatto(pulsante);
     }
 
-    Colori::SfondoFisso(Panel1, Colori::Blu);
+    Colori::SfondoFisso(m_ui->Panel1, Colori::Blu);
     for (QLineEdit *campo : CampiNumero()) {
         campo->setTextMargins(0, 0, 0, 0);
         // Ctrl+C copies the plays unless the field has a selection of its own to copy.
         campo->installEventFilter(this);
     }
 
-    Collega(BTSgioca, &QPushButton::clicked, this, &TFrmMain::BTSgiocaClick);
-    Collega(BTSstampa, &QPushButton::clicked, this, &TFrmMain::BTSstampaClick);
-    Collega(BTSimp, &QPushButton::clicked, this, &TFrmMain::BTSimpClick);
-    Collega(Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
-    Collega(About1, &QAction::triggered, this, &TFrmMain::About1Click);
-    Collega(SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
+    Collega(m_ui->BTSgioca, &QPushButton::clicked, this, &TFrmMain::BTSgiocaClick);
+    Collega(m_ui->BTSstampa, &QPushButton::clicked, this, &TFrmMain::BTSstampaClick);
+    Collega(m_ui->BTSimp, &QPushButton::clicked, this, &TFrmMain::BTSimpClick);
+    Collega(m_ui->Help1, &QAction::triggered, this, &TFrmMain::Help1Click);
+    Collega(m_ui->About1, &QAction::triggered, this, &TFrmMain::About1Click);
+    Collega(m_ui->SegnalBug1, &QAction::triggered, this, &TFrmMain::SegnalBug1Click);
 #if KELMO_CONTROLLO_AGGIORNAMENTI
-    Collega(Controllaversione1, &QAction::triggered, this, &TFrmMain::Controllaversione1Click);
+    Collega(m_ui->Controllaversione1, &QAction::triggered, this, &TFrmMain::Controllaversione1Click);
 #else
     // Built without the update check: its entry is not in the menu.
-    Utilit1->removeAction(Controllaversione1);
+    m_ui->Utilit1->removeAction(m_ui->Controllaversione1);
 #endif
     // The menu's entries for the buttons click them: the same handler, and nothing while a button is
     // disabled.
-    connect(Gioca1, &QAction::triggered, BTSgioca, &QAbstractButton::click);
-    connect(Stampa1, &QAction::triggered, BTSstampa, &QAbstractButton::click);
-    connect(Impostazioni1, &QAction::triggered, BTSimp, &QAbstractButton::click);
-    Collega(CopiaGiocate1, &QAction::triggered, this, &TFrmMain::CopiaGiocate1Click);
-    Collega(SalvaGiocate1, &QAction::triggered, this, &TFrmMain::SalvaGiocate1Click);
-    Collega(GiocaPiuVolte1, &QAction::triggered, this, &TFrmMain::GiocaPiuVolte1Click);
-    Collega(MostraGiocate1, &QAction::triggered, this, &TFrmMain::MostraGiocate1Click);
-    Collega(VerificaVincite1, &QAction::triggered, this, &TFrmMain::VerificaVincite1Click);
-    connect(Esci1, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->Gioca1, &QAction::triggered, m_ui->BTSgioca, &QAbstractButton::click);
+    connect(m_ui->Stampa1, &QAction::triggered, m_ui->BTSstampa, &QAbstractButton::click);
+    connect(m_ui->Impostazioni1, &QAction::triggered, m_ui->BTSimp, &QAbstractButton::click);
+    Collega(m_ui->CopiaGiocate1, &QAction::triggered, this, &TFrmMain::CopiaGiocate1Click);
+    Collega(m_ui->SalvaGiocate1, &QAction::triggered, this, &TFrmMain::SalvaGiocate1Click);
+    Collega(m_ui->GiocaPiuVolte1, &QAction::triggered, this, &TFrmMain::GiocaPiuVolte1Click);
+    Collega(m_ui->MostraGiocate1, &QAction::triggered, this, &TFrmMain::MostraGiocate1Click);
+    Collega(m_ui->VerificaVincite1, &QAction::triggered, this, &TFrmMain::VerificaVincite1Click);
+    connect(m_ui->Esci1, &QAction::triggered, this, &QWidget::close);
 
     // Fixed client area of 213 x 168 under the menu bar, centred on the desktop.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -119,7 +124,7 @@ void TFrmMain::CreaControlli()
 
 std::array<QLineEdit *, 6> TFrmMain::CampiNumero() const
 {
-    return {EDTn1, EDTn2, EDTn3, EDTn4, EDTn5, EDTn6};
+    return {m_ui->EDTn1, m_ui->EDTn2, m_ui->EDTn3, m_ui->EDTn4, m_ui->EDTn5, m_ui->EDTn6};
 }
 
 Estrazione::Combinazione TFrmMain::Combinazione() const
@@ -213,19 +218,19 @@ QStringList TFrmMain::Giocate() const
 {
     QStringList giocate;
     // Until the first play the log holds only its placeholder.
-    if (!BTSstampa->isEnabled())
+    if (!m_ui->BTSstampa->isEnabled())
         return giocate;
-    giocate.reserve(Memo1->Conteggio());
-    for (qsizetype i = 0; i < Memo1->Conteggio(); ++i)
-        giocate << Memo1->Riga(i);
+    giocate.reserve(m_ui->Memo1->Conteggio());
+    for (qsizetype i = 0; i < m_ui->Memo1->Conteggio(); ++i)
+        giocate << m_ui->Memo1->Riga(i);
     return giocate;
 }
 
 QString TFrmMain::TestoGiocate() const
 {
     QString testo;
-    for (qsizetype i = 0; i < Memo1->Conteggio(); ++i)
-        testo += TestiStampa::RigaGiocata(Memo1->Riga(i)) + QLatin1Char('\n');
+    for (qsizetype i = 0; i < m_ui->Memo1->Conteggio(); ++i)
+        testo += TestiStampa::RigaGiocata(m_ui->Memo1->Riga(i)) + QLatin1Char('\n');
     return testo;
 }
 
@@ -267,14 +272,14 @@ void TFrmMain::BTSstampaClick()
 void TFrmMain::StampaTutteLeGiocate()
 {
     // The count only brings up the question; a No prints every play.
-    if (Memo1->Conteggio() > TestiStampa::SogliaDomanda &&
+    if (m_ui->Memo1->Conteggio() > TestiStampa::SogliaDomanda &&
         Messaggi::DomandaSiNo(
             QStringLiteral("Sono state effettuate più di 100 giocate, Interrompo la stampa?")))
         return;
     Modulo(QStringLiteral("La stampa"))
         .StampaGiocate(
-            this, EDTn1->font(), [this] { return Memo1->Conteggio(); },
-            [this](qsizetype indice) { return Memo1->Riga(indice); });
+            this, m_ui->EDTn1->font(), [this] { return m_ui->Memo1->Conteggio(); },
+            [this](qsizetype indice) { return m_ui->Memo1->Riga(indice); });
 }
 
 void TFrmMain::StampaGiocataCorrente()
@@ -282,15 +287,16 @@ void TFrmMain::StampaGiocataCorrente()
     // The play is the last one recorded, which the fields show after every draw that succeeded. A draw
     // stopped by an unreadable fixed-number file leaves in the fields a combination that was never
     // played; and when the first draw of all stopped so, no play was recorded at all.
-    if (Memo1->Conteggio() == 0) {
+    if (m_ui->Memo1->Conteggio() == 0) {
         Messaggi::MessaggioInfo(
             QStringLiteral("Nessuna giocata da stampare: l'ultima estrazione non è andata a buon fine."));
         return;
     }
-    const QString giocata = Memo1->Riga(Memo1->Conteggio() - 1);
+    const QString giocata = m_ui->Memo1->Riga(m_ui->Memo1->Conteggio() - 1);
     Modulo(QStringLiteral("La stampa"))
         .StampaGiocate(
-            this, EDTn1->font(), [] { return qsizetype(1); }, [&giocata](qsizetype) { return giocata; });
+            this, m_ui->EDTn1->font(), [] { return qsizetype(1); },
+            [&giocata](qsizetype) { return giocata; });
 }
 
 const ModuloSuRichiesta::Funzioni &TFrmMain::Modulo(const QString &servizio)
@@ -344,13 +350,13 @@ Estrazione::Combinazione TFrmMain::GiocaUna(const QList<Estrazione::Combinazione
 
 void TFrmMain::PrimaGiocata()
 {
-    if (BTSstampa->isEnabled())
+    if (m_ui->BTSstampa->isEnabled())
         return;
-    BTSstampa->setEnabled(true);
+    m_ui->BTSstampa->setEnabled(true);
     // What needs a play, as printing does.
-    for (QAction *azione : {Stampa1, CopiaGiocate1, SalvaGiocate1})
+    for (QAction *azione : {m_ui->Stampa1, m_ui->CopiaGiocate1, m_ui->SalvaGiocate1})
         azione->setEnabled(true);
-    Memo1->Svuota();
+    m_ui->Memo1->Svuota();
 }
 
 void TFrmMain::GiocaPiuVolte1Click()
@@ -371,7 +377,7 @@ void TFrmMain::MostraGiocate1Click()
     // One such window at a time, beside this one: asked again, the open one comes forward.
     if (!m_giocate)
         m_giocate = new FinestraGiocate(
-            Memo1, [this] { return Giocate(); }, [this] { return TestoGiocate(); }, this);
+            m_ui->Memo1, [this] { return Giocate(); }, [this] { return TestoGiocate(); }, this);
     m_giocate->show();
     m_giocate->raise();
     m_giocate->activateWindow();
@@ -397,7 +403,7 @@ bool TFrmMain::VerificaEMemorizza()
     if (Estrazione::PrimaCoppiaUguale(testi) >= 0)
         return false;
     try {
-        Memo1->Aggiungi(Estrazione::RigaGiocata(testi));
+        m_ui->Memo1->Aggiungi(Estrazione::RigaGiocata(testi));
     } catch (const std::bad_alloc &) {
         Messaggi::MessaggioErrore(QStringLiteral("Impossibile memorizzare la giocata, memoria piena."));
     }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "regole/Estrazione.h"
-#include "ui_TFrmMain.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -12,7 +11,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
+namespace Ui
+{
+class TFrmMain;
+}
+
+class QLineEdit;
 class TFrmAbout;
 namespace ModuloSuRichiesta
 {
@@ -22,7 +28,7 @@ struct Funzioni;
 // The main window: six number fields, the play, print and settings buttons, the hidden play log and
 // the menu. Closing it ends the program. The menu "Giocate" gives the three buttons' actions to the
 // keyboard, each through its button's own click, and copies or saves the session's plays.
-class TFrmMain : public QMainWindow, public Ui::TFrmMain
+class TFrmMain : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -32,6 +38,7 @@ public:
     enum class Controlli { Subito, Differiti };
 
     explicit TFrmMain(QWidget *genitore = nullptr, Controlli quando = Controlli::Subito);
+    ~TFrmMain() override;
 
     // Builds the controls, lays the window out and centres it; once only.
     void CreaControlli();
@@ -39,19 +46,6 @@ public:
     // The six number fields in field order.
     std::array<QLineEdit *, 6> CampiNumero() const;
     Estrazione::Combinazione Combinazione() const;
-
-    void BTSgiocaClick();
-    void BTSstampaClick();
-    void BTSimpClick();
-    void Help1Click();
-    void About1Click();
-    void SegnalBug1Click();
-    void Controllaversione1Click();
-    void CopiaGiocate1Click();
-    void SalvaGiocate1Click();
-    void GiocaPiuVolte1Click();
-    void MostraGiocate1Click();
-    void VerificaVincite1Click();
 
     // The session's plays as the log holds them, oldest first; none before the first play.
     QStringList Giocate() const;
@@ -68,6 +62,19 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
+    void BTSgiocaClick();
+    void BTSstampaClick();
+    void BTSimpClick();
+    void Help1Click();
+    void About1Click();
+    void SegnalBug1Click();
+    void Controllaversione1Click();
+    void CopiaGiocate1Click();
+    void SalvaGiocate1Click();
+    void GiocaPiuVolte1Click();
+    void MostraGiocate1Click();
+    void VerificaVincite1Click();
+
     // Gives the main window the keyboard back when the returned guard goes out of scope.
     QScopeGuard<std::function<void()>> RiprendiTastieraAllaFine();
     // The first-play rule: the first play enables printing and what else needs a play, and empties
@@ -88,4 +95,6 @@ private:
     QPointer<TFrmAbout> m_about;
     // The window of the session's plays, while it is open.
     QPointer<QWidget> m_giocate;
+
+    const std::unique_ptr<Ui::TFrmMain> m_ui;
 };

@@ -14,15 +14,22 @@
 #include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
 #include "support/TabelleProva.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,6 +44,36 @@ using namespace std::chrono_literals;
 
 namespace
 {
+// The controls the rows use most, by their names in the form.
+QLabel *LabMessaggioGrande(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QLabel>(finestra, "LabMessaggioGrande");
+}
+
+QLabel *LabMessaggioPiccolo(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QLabel>(finestra, "LabMessaggioPiccolo");
+}
+
+QLabel *LabVerInternet(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QLabel>(finestra, "LabVerInternet");
+}
+
+QPushButton *sbControlla(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QPushButton>(finestra, "sbControlla");
+}
+
+QAbstractButton *sbEsci(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QAbstractButton>(finestra, "sbEsci");
+}
+
+QPushButton *sbScarica(const TFrmControllaVersione &finestra)
+{
+    return Controllo<QPushButton>(finestra, "sbScarica");
+}
 
 const QString Domanda = QStringLiteral(
     "Per eseguire il controllo di evetuali nuove versioni bisogna essere connessi ad internet, continuo?");
@@ -78,10 +115,13 @@ struct Stato {
 
 Stato StatoDi(const TFrmControllaVersione &f)
 {
-    return {f.LabVerAttuale->text(),       f.LabVerInternet->text(),
-            f.LabMessaggioGrande->text(),  f.LabMessaggioGrande->palette().color(QPalette::WindowText),
-            f.LabMessaggioPiccolo->text(), f.sbControlla->isEnabled(),
-            f.sbScarica->isEnabled()};
+    return {Controllo<QLabel>(f, "LabVerAttuale")->text(),
+            LabVerInternet(f)->text(),
+            LabMessaggioGrande(f)->text(),
+            LabMessaggioGrande(f)->palette().color(QPalette::WindowText),
+            LabMessaggioPiccolo(f)->text(),
+            sbControlla(f)->isEnabled(),
+            sbScarica(f)->isEnabled()};
 }
 
 QStringList Elementi(const QListWidget *lista)
@@ -302,7 +342,7 @@ private slots:
                     inAttesa = StatoDi(finestra);
             },
             Qt::QueuedConnection);
-        Clic(finestra.sbControlla);
+        Clic(sbControlla(finestra));
 
         // While it waited the window showed the previous result, with Controlla disabled.
         QVERIFY(inAttesa.has_value());
@@ -314,7 +354,7 @@ private slots:
 
         QCOMPARE(m_server->Richieste(), (QList<QByteArray>{PercorsoControllo, PercorsoControllo}));
         QCOMPARE(finestra.Controllo().PagineCaricate(), pagine);
-        QCOMPARE(Elementi(finestra.ListURL), valori);
+        QCOMPARE(Elementi(Controllo<QListWidget>(finestra, "ListURL")), valori);
         const Stato s = StatoDi(finestra);
         QCOMPARE(s.verInternet, verInternet);
         QCOMPARE(s.grande, grande);
@@ -330,9 +370,9 @@ private slots:
         RispostaBox box;
         TFrmControllaVersione finestra;
         // The labels never show the names the form file gives them.
-        QCOMPARE(finestra.LabVerAttuale->text(), QString());
-        QCOMPARE(finestra.LabVerInternet->text(), QString());
-        QCOMPARE(finestra.LabMessaggioPiccolo->text(), QString());
+        QCOMPARE(Controllo<QLabel>(finestra, "LabVerAttuale")->text(), QString());
+        QCOMPARE(LabVerInternet(finestra)->text(), QString());
+        QCOMPARE(LabMessaggioPiccolo(finestra)->text(), QString());
         QVERIFY(Apri(finestra, box, QMessageBox::No));
 
         QCOMPARE(box.Visti().size(), 1);
@@ -346,9 +386,9 @@ private slots:
         QVERIFY(!s.scarica);
         QVERIFY(m_server->Richieste().isEmpty());
         // The only other way out: the exit button, pictured, named for a screen reader by its hint.
-        QVERIFY(finestra.sbEsci->isEnabled());
-        QVERIFY(!finestra.sbEsci->icon().isNull());
-        QCOMPARE(finestra.sbEsci->accessibleName(), finestra.sbEsci->toolTip());
+        QVERIFY(sbEsci(finestra)->isEnabled());
+        QVERIFY(!sbEsci(finestra)->icon().isNull());
+        QCOMPARE(sbEsci(finestra)->accessibleName(), sbEsci(finestra)->toolTip());
         // The browser is no control of the window; the result list and the address field are out of the
         // user's sight, and whatever the window shows lies within it.
         for (const QWidget *controllo : finestra.findChildren<QWidget *>()) {
@@ -357,22 +397,22 @@ private slots:
                              QRect(controllo->mapTo(&finestra, QPoint(0, 0)), controllo->size())),
                          qPrintable(controllo->objectName()));
         }
-        QVERIFY(!finestra.ListURL->isVisible());
-        QVERIFY(!finestra.Editurl->isVisible());
+        QVERIFY(!Controllo<QListWidget>(finestra, "ListURL")->isVisible());
+        QVERIFY(!Controllo<QLineEdit>(finestra, "Editurl")->isVisible());
 
         // Scarica, disabled, does nothing, by its key either. (The keys act in the active window: the box
         // that has just closed may have left no window active.)
         finestra.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&finestra));
-        QVERIFY(finestra.sbScarica->toolTip().endsWith(QStringLiteral(" (Alt+S)")));
+        QVERIFY(sbScarica(finestra)->toolTip().endsWith(QStringLiteral(" (Alt+S)")));
         QTest::keyClick(&finestra, Qt::Key_S, Qt::AltModifier);
         QVERIFY(m_server->Richieste().isEmpty());
         // From there Controlla, pressed by its key, named in its hint, checks as usual, without asking
         // again.
-        QCOMPARE(finestra.sbControlla->toolTip(), QStringLiteral("Controlla versione (Alt+C)"));
+        QCOMPARE(sbControlla(finestra)->toolTip(), QStringLiteral("Controlla versione (Alt+C)"));
         QTest::keyClick(&finestra, Qt::Key_C, Qt::AltModifier);
-        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
-        QCOMPARE(finestra.LabVerInternet->text(), QStringLiteral("16"));
+        QCOMPARE(LabMessaggioGrande(finestra)->text(), Disponibile);
+        QCOMPARE(LabVerInternet(finestra)->text(), QStringLiteral("16"));
         QCOMPARE(box.Visti().size(), 1);
     }
 
@@ -389,16 +429,16 @@ private slots:
         RispostaBox box;
         TFrmControllaVersione finestra;
         const QString indirizzo = Sito() + QStringLiteral("/prg/dravol.exe");
-        QCOMPARE(finestra.Editurl->text(), indirizzo);
-        QCOMPARE(finestra.sbScarica->toolTip(), indirizzo + QStringLiteral(" (Alt+S)"));
+        QCOMPARE(Controllo<QLineEdit>(finestra, "Editurl")->text(), indirizzo);
+        QCOMPARE(sbScarica(finestra)->toolTip(), indirizzo + QStringLiteral(" (Alt+S)"));
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
-        QVERIFY(finestra.sbScarica->isEnabled());
+        QVERIFY(sbScarica(finestra)->isEnabled());
 
         // Pressed by its key, as a click would.
         finestra.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&finestra));
         QTest::keyClick(&finestra, Qt::Key_S, Qt::AltModifier);
-        QVERIFY(!finestra.sbScarica->isEnabled());
+        QVERIFY(!sbScarica(finestra)->isEnabled());
         QTRY_VERIFY(!finestra.Controllo().Browser().InCorso());
         QCOMPARE(m_server->Richieste().constLast(), QByteArray("/prg/dravol.exe"));
         QCOMPARE(proposte.size(), 1);
@@ -408,9 +448,9 @@ private slots:
         QVERIFY(salvato.readAll() == contenuto);
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), QStringList{"salvato.exe"});
         // The window goes on as it was; the button stays disabled.
-        QVERIFY(!finestra.sbScarica->isEnabled());
-        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
-        QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
+        QVERIFY(!sbScarica(finestra)->isEnabled());
+        QCOMPARE(LabMessaggioGrande(finestra)->text(), Disponibile);
+        QCOMPARE(LabMessaggioPiccolo(finestra)->text(), PremiScarica);
         QCOMPARE(finestra.Controllo().PagineCaricate(), 1);
         QCOMPARE(box.Inattesi(), 0);
     }
@@ -439,19 +479,19 @@ private slots:
         RispostaBox box;
         TFrmControllaVersione finestra;
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
-        Clic(finestra.sbScarica);
-        QTRY_COMPARE(finestra.LabMessaggioPiccolo->text(), ImpossibileSenzaPunto);
+        Clic(sbScarica(finestra));
+        QTRY_COMPARE(LabMessaggioPiccolo(finestra)->text(), ImpossibileSenzaPunto);
         QVERIFY(!finestra.Controllo().Browser().InCorso());
         QVERIFY(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-        QVERIFY(!finestra.sbScarica->isEnabled());
-        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
+        QVERIFY(!sbScarica(finestra)->isEnabled());
+        QCOMPARE(LabMessaggioGrande(finestra)->text(), Disponibile);
         QCOMPARE(finestra.Controllo().PagineCaricate(), pagina ? 2 : 1);
         QCOMPARE(box.Visti().size(), 1);
 
         // A later check finds the newer build again and gives the button back.
-        Clic(finestra.sbControlla);
-        QVERIFY(finestra.sbScarica->isEnabled());
-        QCOMPARE(finestra.LabMessaggioPiccolo->text(), PremiScarica);
+        Clic(sbControlla(finestra));
+        QVERIFY(sbScarica(finestra)->isEnabled());
+        QCOMPARE(LabMessaggioPiccolo(finestra)->text(), PremiScarica);
     }
 
     void scaricaDuranteUnControllo()
@@ -476,7 +516,7 @@ private slots:
         connect(&utente, &QTimer::timeout, this, [&] {
             if (!premuto && finestra.InAttesa() && m_server->ConnessioniAperte() == 1) {
                 premuto = true;
-                Clic(finestra.sbScarica);
+                Clic(sbScarica(finestra));
             }
         });
         // Only for a wait that does not end: closing is the way out of it.
@@ -488,14 +528,14 @@ private slots:
         });
         utente.start();
         soccorritore.start(20000);
-        Clic(finestra.sbControlla);
+        Clic(sbControlla(finestra));
         utente.stop();
         soccorritore.stop();
 
         QVERIFY(premuto);
         QVERIFY(!soccorso);
-        QCOMPARE(finestra.LabVerInternet->text(), NonDisponibile);
-        QVERIFY(finestra.sbControlla->isEnabled());
+        QCOMPARE(LabVerInternet(finestra)->text(), NonDisponibile);
+        QVERIFY(sbControlla(finestra)->isEnabled());
         QTRY_VERIFY(QFile::exists(destinazione));
         QFile salvato(destinazione);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
@@ -539,7 +579,7 @@ private slots:
                 if (come == QLatin1String("chiusura"))
                     guardia->close();
                 else if (come == QLatin1String("sbEsci"))
-                    Clic(guardia->sbEsci);
+                    Clic(sbEsci(*guardia));
                 else
                     QTest::keyClick(guardia.data(), Qt::Key_Escape);
             } else if (chiesto && guardia->isVisible() && !guardia->InAttesa()) {
@@ -647,19 +687,21 @@ private slots:
         for (int i = 0; i < box.size(); ++i)
             risposte.Rispondi(QMessageBox::Ok);
         TFrmControllaVersione finestra;
-        const QStringList testi{finestra.windowTitle(), finestra.Label1->text(), finestra.Label2->text(),
-                                finestra.sbScarica->text(), finestra.sbControlla->text()};
+        const QStringList testi{finestra.windowTitle(), Controllo<QLabel>(finestra, "Label1")->text(),
+                                Controllo<QLabel>(finestra, "Label2")->text(), sbScarica(finestra)->text(),
+                                sbControlla(finestra)->text()};
         QCOMPARE(testi, attesi);
         QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
-        QCOMPARE(finestra.LabMessaggioGrande->text(), InCorso);
+        QCOMPARE(LabMessaggioGrande(finestra)->text(), InCorso);
 
         // Whatever the pass did, the window checks as it should.
-        QCOMPARE(finestra.Editurl->text(), Sito() + QStringLiteral("/prg/dravol.exe"));
+        QCOMPARE(Controllo<QLineEdit>(finestra, "Editurl")->text(),
+                 Sito() + QStringLiteral("/prg/dravol.exe"));
         QVERIFY(Apri(finestra, risposte, QMessageBox::Yes));
         QCOMPARE(m_server->Richieste(), QList<QByteArray>{PercorsoControllo});
-        QCOMPARE(finestra.LabMessaggioGrande->text(), Disponibile);
-        QCOMPARE(finestra.LabVerInternet->text(), QStringLiteral("16"));
-        QVERIFY(finestra.sbScarica->isEnabled());
+        QCOMPARE(LabMessaggioGrande(finestra)->text(), Disponibile);
+        QCOMPARE(LabVerInternet(finestra)->text(), QStringLiteral("16"));
+        QVERIFY(sbScarica(finestra)->isEnabled());
         QCOMPARE(risposte.Inattesi(), 0);
     }
 
@@ -687,19 +729,19 @@ private slots:
             auto *finestra = principale.findChild<TFrmControllaVersione *>();
             // Once the question is answered and whatever it started is over.
             if (!finestra || !finestra->isVisible() || finestra->InAttesa() ||
-                finestra->LabMessaggioGrande->text() == InCorso ||
+                LabMessaggioGrande(*finestra)->text() == InCorso ||
                 (!aperture.isEmpty() && aperture.constLast().finestra == finestra))
                 return;
             aperture.append({finestra, finestra->parentWidget(), finestra->windowModality(),
                              QGuiApplication::modalWindow() == finestra->windowHandle(),
-                             finestra->Controllo().PagineCaricate(), finestra->LabMessaggioGrande->text()});
-            Clic(finestra->sbEsci);
+                             finestra->Controllo().PagineCaricate(), LabMessaggioGrande(*finestra)->text()});
+            Clic(sbEsci(*finestra));
         });
         pilota.start();
         box.Rispondi(QMessageBox::Yes);
-        principale.Controllaversione1->trigger();
+        Controllo<QAction>(principale, "Controllaversione1")->trigger();
         box.Rispondi(QMessageBox::No);
-        principale.Controllaversione1->trigger();
+        Controllo<QAction>(principale, "Controllaversione1")->trigger();
         pilota.stop();
 
         QCOMPARE(aperture.size(), 2);
@@ -731,12 +773,12 @@ private slots:
         QElapsedTimer muro;
         const double cpuPrima = SecondiCpuProcesso();
         muro.start();
-        finestra.sbControlla->click();
+        sbControlla(finestra)->click();
         const double secondi = double(muro.nsecsElapsed()) / 1e9;
         const double cpu = SecondiCpuProcesso() - cpuPrima;
 
         // It waited for the time limit, not less.
-        QCOMPARE(finestra.LabVerInternet->text(), NonDisponibile);
+        QCOMPARE(LabVerInternet(finestra)->text(), NonDisponibile);
         QVERIFY2(secondi > 0.5, qPrintable(QString::number(secondi)));
         QVERIFY2(
             cpu < 0.2 * secondi,

@@ -4,13 +4,19 @@
 // The About window: its texts and pictures, the two links, the information request composed from its
 // labels, and the same window shown again from the main window's menu.
 #include "Configurazione.h"
+#include "finestre/EtichettaCliccabile.h"
 #include "finestre/TFrmAbout.h"
 #include "kit/Identita.h"
 #include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -25,22 +31,27 @@ private slots:
         // what the window holds that others rely on: the version that --version prints without any
         // window, and the build's site and mailbox.
         TFrmAbout about;
-        QCOMPARE(about.LabelVers->text(), QString::fromUtf8(Configurazione::EtichettaVersione));
-        QCOMPARE(about.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
-        QCOMPARE(about.Label13->text(), QString::fromUtf8(Configurazione::IndirizzoMail));
+        QCOMPARE(Controllo<QLabel>(about, "LabelVers")->text(),
+                 QString::fromUtf8(Configurazione::EtichettaVersione));
+        QCOMPARE(Controllo<EtichettaCliccabile>(about, "lblLink")->text(),
+                 QString::fromUtf8(Configurazione::IndirizzoSito));
+        QCOMPARE(Controllo<EtichettaCliccabile>(about, "Label13")->text(),
+                 QString::fromUtf8(Configurazione::IndirizzoMail));
         QCOMPARE(about.size(), QSize(260, 295));
         // The hint is kept for assistive tools only: the window shows no hints.
-        QVERIFY(about.sbEsci->toolTip().isEmpty());
-        QCOMPARE(about.sbEsci->accessibleDescription(), QStringLiteral("Clicca per uscire"));
+        QVERIFY(Controllo<QAbstractButton>(about, "sbEsci")->toolTip().isEmpty());
+        QCOMPARE(Controllo<QAbstractButton>(about, "sbEsci")->accessibleDescription(),
+                 QStringLiteral("Clicca per uscire"));
         // The logo is decoded when the window is first drawn.
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QTRY_COMPARE(about.Image1->pixmap().size(), QSize(150, 142));
+        QTRY_COMPARE(Controllo<QLabel>(about, "Image1")->pixmap().size(), QSize(150, 142));
 
         // The window is silver, its bottom panel has the window colour of the palette in use.
         const QImage disegno = about.grab().toImage();
         QCOMPARE(disegno.pixelColor(163, 160), QColor(0xc0, 0xc0, 0xc0));
-        const QPoint inPanel2 = about.Panel2->geometry().topLeft() + QPoint(10, about.Panel2->height() / 2);
+        const QPoint inPanel2 = Controllo<QFrame>(about, "Panel2")->geometry().topLeft() +
+                                QPoint(10, Controllo<QFrame>(about, "Panel2")->height() / 2);
         QCOMPARE(disegno.pixelColor(inPanel2), about.palette().color(QPalette::Window));
     }
 
@@ -59,7 +70,8 @@ private slots:
         about.show();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         // Shown, the window gives no link the focus by itself: it looks and answers as it always has.
-        QTRY_VERIFY(!about.lblLink->hasFocus() && !about.Label13->hasFocus());
+        QTRY_VERIFY(!Controllo<EtichettaCliccabile>(about, "lblLink")->hasFocus() &&
+                    !Controllo<EtichettaCliccabile>(about, "Label13")->hasFocus());
         AperturaProva apertura;
         const auto apri = [&](EtichettaCliccabile *collegamento) {
             if (!tasto) {
@@ -80,13 +92,13 @@ private slots:
             return visibile;
         };
 
-        QVERIFY(apri(about.lblLink));
+        QVERIFY(apri(Controllo<EtichettaCliccabile>(about, "lblLink")));
         QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
 
         // The subject is made of the program's key and version label as they stand at the click.
         Identita::Imposta(QStringLiteral("Chiave"), QStringLiteral("01.2000-7"));
         const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
-        QVERIFY(apri(about.Label13));
+        QVERIFY(apri(Controllo<EtichettaCliccabile>(about, "Label13")));
         QCOMPARE(apertura.Aperti.size(), 2);
         const QUrl mail = apertura.Aperti[1];
         QCOMPARE(mail.path(), QString::fromUtf8(Configurazione::IndirizzoMail));
@@ -101,19 +113,19 @@ private slots:
     {
         FinestreProva finestre(true);
         TFrmAbout &about = finestre.About();
-        const QString etichetta = about.LabelVers->text();
+        const QString etichetta = Controllo<QLabel>(about, "LabelVers")->text();
         QList<QWidget *> modali;
         for (int volta = 0; volta < 2; ++volta) {
             QTimer::singleShot(0, &about, [&] {
                 modali.append(QApplication::activeModalWidget());
                 if (QTest::qWaitForWindowExposed(&about))
-                    Clic(about.sbEsci);
+                    Clic(Controllo<QAbstractButton>(about, "sbEsci"));
             });
-            finestre.Principale().About1->trigger();
+            Controllo<QAction>(finestre.Principale(), "About1")->trigger();
             QVERIFY(!about.isVisible());
         }
         QCOMPARE(modali, (QList<QWidget *>{&about, &about}));
-        QCOMPARE(about.LabelVers->text(), etichetta);
+        QCOMPARE(Controllo<QLabel>(about, "LabelVers")->text(), etichetta);
     }
 };
 

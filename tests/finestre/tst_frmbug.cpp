@@ -4,6 +4,7 @@
 // The bug-report window: the translation pass over its seven texts with its failure paths, the
 // bug-report mail, the site link, and a new window at each "Segnala Bug".
 #include "Configurazione.h"
+#include "finestre/EtichettaCliccabile.h"
 #include "finestre/TFrmAbout.h"
 #include "finestre/TfrmBug.h"
 #include "kit/Identita.h"
@@ -11,11 +12,15 @@
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/TabelleProva.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -45,8 +50,13 @@ const QStringList Inglesi{
 
 QStringList testiDi(const TfrmBug &bug)
 {
-    return {bug.windowTitle(),  bug.Label4->text(),     bug.Label1->text(), bug.Label2->text(),
-            bug.Label3->text(), bug.ButSegnala->text(), bug.ButEsci->text()};
+    return {bug.windowTitle(),
+            Controllo<QLabel>(bug, "Label4")->text(),
+            Controllo<QLabel>(bug, "Label1")->text(),
+            Controllo<QLabel>(bug, "Label2")->text(),
+            Controllo<QLabel>(bug, "Label3")->text(),
+            Controllo<QPushButton>(bug, "ButSegnala")->text(),
+            Controllo<QPushButton>(bug, "ButEsci")->text()};
 }
 } // namespace
 
@@ -102,7 +112,8 @@ private slots:
         RispostaBox risposte;
         TfrmBug bug;
         QCOMPARE(testiDi(bug), attesi);
-        QCOMPARE(bug.lblLink->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
+        QCOMPARE(Controllo<EtichettaCliccabile>(bug, "lblLink")->text(),
+                 QString::fromUtf8(Configurazione::IndirizzoSito));
         QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
         QCOMPARE(tabelle.Contenuto(QStringLiteral("lingua.db")), prima);
     }
@@ -115,9 +126,9 @@ private slots:
         TabelleProva tabelle;
         tabelle.Lingua(QStringLiteral("Italiano"));
         tabelle.Traduzioni({{"Esci", "Exit"}});
-        QCOMPARE(TfrmBug().ButEsci->text(), QStringLiteral("Esci"));
+        QCOMPARE(Controllo<QPushButton>(TfrmBug(), "ButEsci")->text(), QStringLiteral("Esci"));
         tabelle.Esegui(QStringLiteral("impostazioni.db"), {"update impostazioni set LINGUA = 'Inglese'"});
-        QCOMPARE(TfrmBug().ButEsci->text(), QStringLiteral("Exit"));
+        QCOMPARE(Controllo<QPushButton>(TfrmBug(), "ButEsci")->text(), QStringLiteral("Exit"));
     }
 
     void mailECollegamento()
@@ -127,8 +138,8 @@ private slots:
         bug.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bug));
         AperturaProva apertura;
-        Clic(bug.ButSegnala);
-        Clic(bug.ButSegnala);
+        Clic(Controllo<QPushButton>(bug, "ButSegnala"));
+        Clic(Controllo<QPushButton>(bug, "ButSegnala"));
         QCOMPARE(apertura.Aperti.size(), 2);
         for (const QUrl &mail : apertura.Aperti) {
             QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
@@ -142,24 +153,24 @@ private slots:
         // The subject follows the program's identity at the moment of the press.
         Identita::Imposta({}, QStringLiteral("06.2002-16"));
         const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
-        Clic(bug.ButSegnala);
+        Clic(Controllo<QPushButton>(bug, "ButSegnala"));
         QCOMPARE(apertura.Aperti.size(), 3);
         QVERIFY(apertura.Aperti[2]
                     .query(QUrl::FullyDecoded)
                     .startsWith("subject=Bug: Kelmo_DraVolo, 06.2002-16&"));
 
-        Clic(bug.lblLink);
+        Clic(Controllo<EtichettaCliccabile>(bug, "lblLink"));
         QCOMPARE(apertura.Aperti.size(), 4);
         QCOMPARE(apertura.Aperti[3], QUrl(QString::fromUtf8(Configurazione::IndirizzoSito)));
         // From the keyboard too: Tab reaches the link, Enter opens it.
-        for (int i = 0; i < 8 && !bug.lblLink->hasFocus(); ++i)
+        for (int i = 0; i < 8 && !Controllo<EtichettaCliccabile>(bug, "lblLink")->hasFocus(); ++i)
             QTest::keyClick(&bug, Qt::Key_Tab);
-        QVERIFY(bug.lblLink->hasFocus());
-        QTest::keyClick(bug.lblLink, Qt::Key_Return);
+        QVERIFY(Controllo<EtichettaCliccabile>(bug, "lblLink")->hasFocus());
+        QTest::keyClick(Controllo<EtichettaCliccabile>(bug, "lblLink"), Qt::Key_Return);
         QCOMPARE(apertura.Aperti.size(), 5);
         QCOMPARE(apertura.Aperti[4], apertura.Aperti[3]);
 
-        Clic(bug.ButEsci);
+        Clic(Controllo<QPushButton>(bug, "ButEsci"));
         QTRY_VERIFY(!bug.isVisible());
     }
 
@@ -177,9 +188,9 @@ private slots:
                     return;
                 modali.append(bug->parentWidget() == &principale);
                 if (QTest::qWaitForWindowExposed(bug))
-                    Clic(bug->ButEsci);
+                    Clic(Controllo<QPushButton>(*bug, "ButEsci"));
             });
-            principale.SegnalBug1->trigger();
+            Controllo<QAction>(principale, "SegnalBug1")->trigger();
         }
         QCOMPARE(aperte.size(), 2);
         QCOMPARE(modali, (QList<bool>{true, true}));

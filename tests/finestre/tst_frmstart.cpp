@@ -4,15 +4,19 @@
 // The splash window: its title and texts, the one translated text, the count that starts at showing
 // and closes it, and the ways of closing it that are refused.
 #include "Configurazione.h"
+#include "finestre/EtichettaCliccabile.h"
 #include "finestre/TfrmStart.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/TabelleProva.h"
 
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 class TestFrmStart : public QObject
 {
@@ -51,9 +55,10 @@ private slots:
         RispostaBox risposte;
         TfrmStart splash;
         QCOMPARE(splash.windowTitle(), QStringLiteral("Caricamento Kelmo_DraVolo"));
-        QCOMPARE(splash.Label1->text(), label1);
-        QCOMPARE(splash.LabelCodice->text(), QStringLiteral("Inizializzazione"));
-        QCOMPARE(splash.LabelSito->text(), QString::fromUtf8(Configurazione::IndirizzoSito));
+        QCOMPARE(Controllo<QLabel>(splash, "Label1")->text(), label1);
+        QCOMPARE(Controllo<QLabel>(splash, "LabelCodice")->text(), QStringLiteral("Inizializzazione"));
+        QCOMPARE(Controllo<EtichettaCliccabile>(splash, "LabelSito")->text(),
+                 QString::fromUtf8(Configurazione::IndirizzoSito));
         QVERIFY2(risposte.VistiIniziano(box), qPrintable(risposte.TitoliETesti().join('\n')));
     }
 
@@ -62,7 +67,7 @@ private slots:
         FinestreProva finestre;
         TfrmStart splash;
         QCOMPARE(splash.size(), QSize(280, 317));
-        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
+        QCOMPARE(Controllo<EtichettaCliccabile>(splash, "ImageLogo")->pixmap().size(), QSize(280, 265));
         const Qt::WindowFlags flags = splash.windowFlags();
         QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
@@ -72,10 +77,10 @@ private slots:
     {
         FinestreProva finestre;
         TfrmStart splash(300);
-        QVERIFY(!splash.TimerStart->isActive());
+        QVERIFY(!Controllo<QTimer>(splash, "TimerStart")->isActive());
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        QVERIFY(splash.TimerStart->isActive());
+        QVERIFY(Controllo<QTimer>(splash, "TimerStart")->isActive());
 
         QTest::keyClick(splash.windowHandle(), Qt::Key_Escape);
         QVERIFY(splash.isVisible());
@@ -87,13 +92,13 @@ private slots:
         QVERIFY(splash.isVisible());
 
         QTRY_VERIFY(!splash.isVisible());
-        QVERIFY(!splash.TimerStart->isActive());
+        QVERIFY(!Controllo<QTimer>(splash, "TimerStart")->isActive());
         QCOMPARE(splash.result(), int(QDialog::Accepted));
 
         // Its picture is given back once it has closed; shown again, it has it again.
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        QCOMPARE(splash.ImageLogo->pixmap().size(), QSize(280, 265));
+        QCOMPARE(Controllo<EtichettaCliccabile>(splash, "ImageLogo")->pixmap().size(), QSize(280, 265));
         QTRY_VERIFY(!splash.isVisible());
     }
 
@@ -104,21 +109,21 @@ private slots:
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
         AperturaProva apertura;
-        QTRY_VERIFY(splash.TimerStart->remainingTime() < 60000);
-        const int rimasto = splash.TimerStart->remainingTime();
-        Clic(splash.ImageLogo);
-        Clic(splash.LabelSito);
+        QTRY_VERIFY(Controllo<QTimer>(splash, "TimerStart")->remainingTime() < 60000);
+        const int rimasto = Controllo<QTimer>(splash, "TimerStart")->remainingTime();
+        Clic(Controllo<EtichettaCliccabile>(splash, "ImageLogo"));
+        Clic(Controllo<EtichettaCliccabile>(splash, "LabelSito"));
         const QUrl sito(QString::fromUtf8(Configurazione::IndirizzoSito));
         QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito}));
         // From the keyboard: Tab reaches the site's link (the logo is a picture, passed over) and Space
         // opens it.
         QTest::keyClick(&splash, Qt::Key_Tab);
-        QVERIFY(splash.LabelSito->hasFocus());
-        QTest::keyClick(splash.LabelSito, Qt::Key_Space);
+        QVERIFY(Controllo<EtichettaCliccabile>(splash, "LabelSito")->hasFocus());
+        QTest::keyClick(Controllo<EtichettaCliccabile>(splash, "LabelSito"), Qt::Key_Space);
         QCOMPARE(apertura.Aperti, (QList<QUrl>{sito, sito, sito}));
         QVERIFY(splash.isVisible());
-        QVERIFY(splash.TimerStart->isActive());
-        QVERIFY(splash.TimerStart->remainingTime() <= rimasto);
+        QVERIFY(Controllo<QTimer>(splash, "TimerStart")->isActive());
+        QVERIFY(Controllo<QTimer>(splash, "TimerStart")->remainingTime() <= rimasto);
     }
 };
 

@@ -11,13 +11,17 @@
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/RispostaBox.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,6 +69,12 @@ class TestImpostazioni : public QObject
     std::unique_ptr<RispostaBox> m_box;
     std::unique_ptr<TFrmImp> m_finestra;
 
+    // The open window's controls.
+    QCheckBox *Check1() const { return Controllo<QCheckBox>(*m_finestra, "Check1"); }
+    QLineEdit *EDTnumFIS() const { return Controllo<QLineEdit>(*m_finestra, "EDTnumFIS"); }
+    QPushButton *BTMsalva() const { return Controllo<QPushButton>(*m_finestra, "BTMsalva"); }
+    QPushButton *BTMannulla() const { return Controllo<QPushButton>(*m_finestra, "BTMannulla"); }
+
     // Opens a new window as the main window does (modal) and waits until it has restored itself.
     TFrmImp &Apri()
     {
@@ -80,12 +90,12 @@ class TestImpostazioni : public QObject
     // it: a QVERIFY in a helper would end the helper, not the test.
     [[nodiscard]] bool Spunta()
     {
-        Clic(m_finestra->Check1);
-        return m_finestra->Check1->isChecked() && m_finestra->EDTnumFIS->isVisible();
+        Clic(Check1());
+        return Check1()->isChecked() && EDTnumFIS()->isVisible();
     }
 
-    void Scrivi(const QString &testo) { QTest::keyClicks(m_finestra->EDTnumFIS, testo); }
-    void Invio() { QTest::keyClick(m_finestra->EDTnumFIS, Qt::Key_Return); }
+    void Scrivi(const QString &testo) { QTest::keyClicks(EDTnumFIS(), testo); }
+    void Invio() { QTest::keyClick(EDTnumFIS(), Qt::Key_Return); }
 
     // The file as it is before the window opens; a null content: no file.
     void FilePrima(const QByteArray &contenuto)
@@ -101,7 +111,7 @@ class TestImpostazioni : public QObject
         if (conInvio)
             Invio();
         else
-            Clic(m_finestra->BTMsalva);
+            Clic(BTMsalva());
     }
 
     // How the outcome differs from a failed save, checked with QCOMPARE against the empty text: the one
@@ -120,10 +130,10 @@ class TestImpostazioni : public QObject
     // field could be reached.
     [[nodiscard]] bool Salva7()
     {
-        TFrmImp &f = Apri();
-        if (!f.Check1->isChecked() && !Spunta())
+        Apri();
+        if (!Check1()->isChecked() && !Spunta())
             return false;
-        f.EDTnumFIS->clear();
+        EDTnumFIS()->clear();
         Scrivi(QStringLiteral("7"));
         Conferma(true);
         return true;
@@ -163,27 +173,27 @@ private slots:
         QCOMPARE(f.size(), QSize(271, 56));
         QCOMPARE(f.minimumSize(), f.maximumSize());
         QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(f.EDTnumFIS->maxLength(), 2);
-        QVERIFY(f.EDTnumFIS->font().bold());
-        QVERIFY(f.BTMsalva->font().bold());
-        QVERIFY(!f.BTMsalva->icon().isNull() && !f.BTMannulla->icon().isNull());
-        QVERIFY(!f.BTMsalva->isDefault() && !f.BTMannulla->isDefault());
+        QCOMPARE(EDTnumFIS()->maxLength(), 2);
+        QVERIFY(EDTnumFIS()->font().bold());
+        QVERIFY(BTMsalva()->font().bold());
+        QVERIFY(!BTMsalva()->icon().isNull() && !BTMannulla()->icon().isNull());
+        QVERIFY(!BTMsalva()->isDefault() && !BTMannulla()->isDefault());
 
         // Focus starts on "Ok"; Tab goes field (when shown), box, "Annulla" and back.
-        QTRY_COMPARE(f.focusWidget(), f.BTMsalva);
+        QTRY_COMPARE(f.focusWidget(), BTMsalva());
         const auto avanti = [&] { QTest::keyClick(f.focusWidget(), Qt::Key_Tab); };
         avanti();
-        QCOMPARE(f.focusWidget(), f.Check1);
+        QCOMPARE(f.focusWidget(), Check1());
         avanti();
-        QCOMPARE(f.focusWidget(), f.BTMannulla);
+        QCOMPARE(f.focusWidget(), BTMannulla());
         avanti();
-        QCOMPARE(f.focusWidget(), f.BTMsalva);
+        QCOMPARE(f.focusWidget(), BTMsalva());
         QVERIFY(Spunta());
-        f.BTMsalva->setFocus();
+        BTMsalva()->setFocus();
         avanti();
-        QCOMPARE(f.focusWidget(), f.EDTnumFIS);
+        QCOMPARE(f.focusWidget(), EDTnumFIS());
         avanti();
-        QCOMPARE(f.focusWidget(), f.Check1);
+        QCOMPARE(f.focusWidget(), Check1());
     }
 
     void apertura_data()
@@ -209,10 +219,10 @@ private slots:
             m_box->Rispondi(QMessageBox::Ok);
 
         TFrmImp &f = Apri();
-        QCOMPARE(f.Check1->isChecked(), spuntato);
-        QCOMPARE(f.EDTnumFIS->isVisible(), spuntato);
-        QCOMPARE(f.EDTnumFIS->text(), campo);
-        QCOMPARE(f.focusWidget(), f.BTMsalva);
+        QCOMPARE(Check1()->isChecked(), spuntato);
+        QCOMPARE(EDTnumFIS()->isVisible(), spuntato);
+        QCOMPARE(EDTnumFIS()->text(), campo);
+        QCOMPARE(f.focusWidget(), BTMsalva());
         if (errore.isEmpty()) {
             QVERIFY2(m_box->Visti().isEmpty(), qPrintable(m_box->TitoliETesti().join('\n')));
         } else {
@@ -237,9 +247,9 @@ private slots:
                      {QStringLiteral("Kelmo_Dravolo|Impossibile leggere il file del numero fisso")}),
                  qPrintable(m_box->TitoliETesti().join('\n')));
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
-        QVERIFY(m_finestra->Check1->isChecked());
-        QVERIFY(m_finestra->EDTnumFIS->isVisible());
-        QCOMPARE(m_finestra->EDTnumFIS->text(), QString());
+        QVERIFY(Check1()->isChecked());
+        QVERIFY(EDTnumFIS()->isVisible());
+        QCOMPARE(EDTnumFIS()->text(), QString());
     }
 
     void salvataggio_data()
@@ -271,7 +281,7 @@ private slots:
             QVERIFY(Spunta());
         for (QChar c : digitato) {
             if (c == QLatin1Char('\b'))
-                QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
+                QTest::keyClick(EDTnumFIS(), Qt::Key_Backspace);
             else
                 Scrivi(c);
         }
@@ -308,18 +318,18 @@ private slots:
         if (prima.isNull()) {
             QVERIFY(Spunta());
         } else {
-            f.EDTnumFIS->selectAll();
-            QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
+            EDTnumFIS()->selectAll();
+            QTest::keyClick(EDTnumFIS(), Qt::Key_Backspace);
         }
         Scrivi(digitato);
-        QCOMPARE(f.EDTnumFIS->text(), digitato);
+        QCOMPARE(EDTnumFIS()->text(), digitato);
         Conferma(conInvio);
 
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Attenzione.|") + TestoAvviso});
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Warning);
-        QCOMPARE(f.EDTnumFIS->text(), QString());
+        QCOMPARE(EDTnumFIS()->text(), QString());
         QVERIFY(f.isVisible());
-        QVERIFY(f.Check1->isChecked());
+        QVERIFY(Check1()->isChecked());
         QCOMPARE(ContenutoFile(*m_cartella), prima);
         QCOMPARE(FileEsiste(*m_cartella), !prima.isNull());
     }
@@ -329,11 +339,11 @@ private slots:
         TFrmImp &f = Apri();
         QVERIFY(Spunta());
         Invio();
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(m_box->Visti().isEmpty());
         QVERIFY(f.isVisible());
         QVERIFY(!FileEsiste(*m_cartella));
-        QCOMPARE(f.EDTnumFIS->text(), QString());
+        QCOMPARE(EDTnumFIS()->text(), QString());
     }
 
     void testoNonNumerico_data()
@@ -354,20 +364,20 @@ private slots:
         QFETCH(QString, messaggio);
         m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
         TFrmImp &f = Apri();
-        f.EDTnumFIS->clear();
+        EDTnumFIS()->clear();
         if (!incollato.isEmpty()) {
             // Pasting bypasses the key filter.
             QGuiApplication::clipboard()->setText(incollato);
-            f.EDTnumFIS->paste();
-            QCOMPARE(f.EDTnumFIS->text(), incollato);
+            EDTnumFIS()->paste();
+            QCOMPARE(EDTnumFIS()->text(), incollato);
         }
         m_box->Rispondi(QMessageBox::Ok);
-        Clic(f.BTMsalva);
+        Clic(BTMsalva());
 
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Kelmo_Dravolo|") + messaggio});
         QCOMPARE(m_box->Visti()[0].icona, QMessageBox::Critical);
         QVERIFY(f.isVisible());
-        QCOMPARE(f.EDTnumFIS->text(), incollato);
+        QCOMPARE(EDTnumFIS()->text(), incollato);
         QCOMPARE(ContenutoFile(*m_cartella), FormatoNumeroFisso::Contenuto(QStringLiteral("33")));
     }
 
@@ -376,25 +386,25 @@ private slots:
         TFrmImp &f = Apri();
         QVERIFY(Spunta());
         Scrivi(QStringLiteral("a -+.,x\t"));
-        QCOMPARE(f.EDTnumFIS->text(), QString());
-        f.EDTnumFIS->setFocus();
+        QCOMPARE(EDTnumFIS()->text(), QString());
+        EDTnumFIS()->setFocus();
         // A letter outside ASCII, as a keyboard layout with accented keys types it.
         QKeyEvent accentata(QEvent::KeyPress, Qt::Key_Egrave, Qt::NoModifier, QStringLiteral("è"));
-        QCoreApplication::sendEvent(f.EDTnumFIS, &accentata);
+        QCoreApplication::sendEvent(EDTnumFIS(), &accentata);
         Scrivi(QStringLiteral("Z4%"));
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("4"));
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("4"));
         Scrivi(QStringLiteral("?2"));
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("42"));
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("42"));
         // Backspace and the keys that type nothing still edit the field.
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Left);
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Backspace);
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("2"));
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Delete);
-        QCOMPARE(f.EDTnumFIS->text(), QString());
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Left);
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Backspace);
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("2"));
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Delete);
+        QCOMPARE(EDTnumFIS()->text(), QString());
         // Tab leaves the field as in any other.
-        f.EDTnumFIS->setFocus();
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Tab);
-        QCOMPARE(f.focusWidget(), f.Check1);
+        EDTnumFIS()->setFocus();
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Tab);
+        QCOMPARE(f.focusWidget(), Check1());
         QVERIFY(m_box->Visti().isEmpty());
     }
 
@@ -402,14 +412,14 @@ private slots:
     {
         m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
-        QVERIFY(f.Check1->isChecked());
-        Clic(f.Check1);
-        QVERIFY(!f.Check1->isChecked());
-        QVERIFY(!f.EDTnumFIS->isVisible());
+        QVERIFY(Check1()->isChecked());
+        Clic(Check1());
+        QVERIFY(!Check1()->isChecked());
+        QVERIFY(!EDTnumFIS()->isVisible());
         // The hidden field keeps its text; removal does not look at it.
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("07"));
         m_box->Rispondi(QMessageBox::Ok);
-        Clic(f.BTMsalva);
+        Clic(BTMsalva());
 
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoRimosse});
         QVERIFY(!f.isVisible());
@@ -430,9 +440,9 @@ private slots:
         if (!digitato.isEmpty()) {
             QVERIFY(Spunta());
             Scrivi(digitato);
-            Clic(f.Check1);
+            Clic(Check1());
         }
-        Clic(f.BTMsalva);
+        Clic(BTMsalva());
         QVERIFY(m_box->Visti().isEmpty());
         QVERIFY(f.isVisible());
         QVERIFY(!FileEsiste(*m_cartella));
@@ -458,12 +468,12 @@ private slots:
             QVERIFY(Spunta());
             Scrivi(QStringLiteral("7"));
         } else {
-            Clic(f.Check1);
+            Clic(Check1());
         }
         if (conChiusura)
             f.close();
         else
-            Clic(f.BTMannulla);
+            Clic(BTMannulla());
         QVERIFY(!f.isVisible());
         QCOMPARE(f.result(), int(QDialog::Rejected));
         QVERIFY(m_box->Visti().isEmpty());
@@ -474,22 +484,22 @@ private slots:
     {
         m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
-        QTRY_COMPARE(f.focusWidget(), f.BTMsalva);
+        QTRY_COMPARE(f.focusWidget(), BTMsalva());
         // No cancel button: Escape leaves the window open, in the field too.
-        QTest::keyClick(f.BTMsalva, Qt::Key_Escape);
-        QTest::keyClick(f.EDTnumFIS, Qt::Key_Escape);
+        QTest::keyClick(BTMsalva(), Qt::Key_Escape);
+        QTest::keyClick(EDTnumFIS(), Qt::Key_Escape);
         QVERIFY(f.isVisible());
         // No default button: Enter on the box presses nothing.
-        f.Check1->setFocus();
-        QTest::keyClick(f.Check1, Qt::Key_Return);
+        Check1()->setFocus();
+        QTest::keyClick(Check1(), Qt::Key_Return);
         QVERIFY(f.isVisible());
         QVERIFY(m_box->Visti().isEmpty());
         // The space bar toggles the box; Enter on the focused "Ok" presses it.
-        QTest::keyClick(f.Check1, Qt::Key_Space);
-        QVERIFY(!f.Check1->isChecked());
-        f.BTMsalva->setFocus();
+        QTest::keyClick(Check1(), Qt::Key_Space);
+        QVERIFY(!Check1()->isChecked());
+        BTMsalva()->setFocus();
         m_box->Rispondi(QMessageBox::Ok);
-        QTest::keyClick(f.BTMsalva, Qt::Key_Return);
+        QTest::keyClick(BTMsalva(), Qt::Key_Return);
         QCOMPARE(m_box->TitoliETesti(), QStringList{QStringLiteral("Messaggio.|") + TestoRimosse});
         QVERIFY(!f.isVisible());
         QVERIFY(!FileEsiste(*m_cartella));
@@ -510,10 +520,10 @@ private slots:
         // configuration folder; here a file stands where that folder should be made.
         const QString configurazione = m_configurazione->filePath(QStringLiteral("kelmo-dravolo"));
         QFile(configurazione).open(QIODevice::WriteOnly);
-        TFrmImp &f = Apri();
+        Apri();
         if (prima.isNull())
             QVERIFY(Spunta());
-        f.EDTnumFIS->clear();
+        EDTnumFIS()->clear();
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
         {
@@ -621,7 +631,7 @@ private slots:
         const QString file = m_cartella->Percorso(FormatoNumeroFisso::NomeFile);
         ::chmod(QFile::encodeName(file).constData(), mode_t(permessiFile));
         Apri();
-        m_finestra->EDTnumFIS->clear();
+        EDTnumFIS()->clear();
         Scrivi(QStringLiteral("7"));
         m_box->Rispondi(QMessageBox::Ok);
         {
@@ -700,9 +710,9 @@ private slots:
         QVERIFY(!f.isVisible());
 
         TFrmImp &g = Apri();
-        QVERIFY(g.Check1->isChecked());
-        QCOMPARE(g.EDTnumFIS->text(), QStringLiteral("07"));
-        Clic(g.Check1);
+        QVERIFY(Controllo<QCheckBox>(g, "Check1")->isChecked());
+        QCOMPARE(Controllo<QLineEdit>(g, "EDTnumFIS")->text(), QStringLiteral("07"));
+        Clic(Controllo<QCheckBox>(g, "Check1"));
         Conferma(false);
         QCOMPARE(m_box->TitoliETesti().last(), QStringLiteral("Messaggio.|") + TestoRimosse);
         QVERIFY(::access(usato.constData(), F_OK) != 0);
@@ -748,11 +758,11 @@ private slots:
     {
         m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
-        Clic(f.Check1);
+        Clic(Check1());
         m_box->Rispondi(QMessageBox::Ok);
         {
             CartellaChiusa limite(m_cartella->Percorso());
-            Clic(f.BTMsalva);
+            Clic(BTMsalva());
         }
         QVERIFY2(m_box->VistiIniziano(
                      {QStringLiteral("Kelmo_Dravolo|Impossibile rimuovere il file del numero fisso ")}),
@@ -767,17 +777,17 @@ private slots:
         // again; further show events of the same showing (a message box closing over it) do not.
         m_cartella->Scrivi(FormatoNumeroFisso::NomeFile, FormatoNumeroFisso::Contenuto(QStringLiteral("07")));
         TFrmImp &f = Apri();
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
-        f.EDTnumFIS->clear();
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("07"));
+        EDTnumFIS()->clear();
         QShowEvent ancora;
         QCoreApplication::sendEvent(&f, &ancora);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-        QCOMPARE(f.EDTnumFIS->text(), QString());
+        QCOMPARE(EDTnumFIS()->text(), QString());
 
         f.hide();
         f.show();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-        QCOMPARE(f.EDTnumFIS->text(), QStringLiteral("07"));
+        QCOMPARE(EDTnumFIS()->text(), QStringLiteral("07"));
     }
 };
 

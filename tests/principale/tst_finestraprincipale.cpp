@@ -8,17 +8,24 @@
 #include "impostazioni/NumeroFisso.h"
 #include "kit/Applicazione.h"
 #include "kit/Servizi.h"
+#include "principale/RegistroGiocate.h"
 #include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/RispostaBox.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -32,6 +39,27 @@
 
 namespace
 {
+// The controls the rows use most, by their names in the form.
+QPushButton *BTSgioca(const TFrmMain &finestra)
+{
+    return Controllo<QPushButton>(finestra, "BTSgioca");
+}
+
+QPushButton *BTSstampa(const TFrmMain &finestra)
+{
+    return Controllo<QPushButton>(finestra, "BTSstampa");
+}
+
+QLineEdit *EDTn2(const TFrmMain &finestra)
+{
+    return Controllo<QLineEdit>(finestra, "EDTn2");
+}
+
+RegistroGiocate *Memo1(const TFrmMain &finestra)
+{
+    return Controllo<RegistroGiocate>(finestra, "Memo1");
+}
+
 const QRegularExpression DueCifre(QStringLiteral("^(0[1-9]|[1-8][0-9]|90)$"));
 
 QStringList Campi(const TFrmMain &finestra)
@@ -76,23 +104,26 @@ private slots:
         QCOMPARE(finestra.windowTitle(), QStringLiteral("Kelmo_Dravolo"));
         QCOMPARE(finestra.centralWidget()->size(), QSize(213, 168));
         QVERIFY(!(finestra.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(!finestra.BTSstampa->isEnabled());
+        QVERIFY(!BTSstampa(finestra)->isEnabled());
         QCOMPARE(Campi(finestra), QStringList(6, QStringLiteral("??")));
-        QVERIFY(finestra.Memo1->isHidden());
-        QCOMPARE(finestra.Memo1->Conteggio(), 1);
-        QCOMPARE(finestra.Memo1->Riga(0), QStringLiteral("Memo1"));
+        QVERIFY(Memo1(finestra)->isHidden());
+        QCOMPARE(Memo1(finestra)->Conteggio(), 1);
+        QCOMPARE(Memo1(finestra)->Riga(0), QStringLiteral("Memo1"));
         for (QLineEdit *campo : finestra.CampiNumero()) {
             QVERIFY(campo->isReadOnly());
             QCOMPARE(campo->maxLength(), 2);
             QVERIFY(!campo->accessibleName().isEmpty());
         }
-        QCOMPARE(finestra.Help1->shortcut(), QKeySequence(Qt::Key_F1));
-        for (QPushButton *pulsante : {finestra.BTSstampa, finestra.BTSimp, finestra.BTSgioca}) {
+        QCOMPARE(Controllo<QAction>(finestra, "Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+        for (QPushButton *pulsante :
+             {BTSstampa(finestra), Controllo<QPushButton>(finestra, "BTSimp"), BTSgioca(finestra)}) {
             QCOMPARE(pulsante->focusPolicy(), Qt::NoFocus);
             QCOMPARE(pulsante->accessibleName(), pulsante->text());
         }
         // "Aggiorna versione" stands in the menu exactly when the update check is built.
-        QCOMPARE(finestra.Utilit1->actions().contains(finestra.Controllaversione1),
+        QCOMPARE(Controllo<QMenu>(finestra, "Utilit1")
+                     ->actions()
+                     .contains(Controllo<QAction>(finestra, "Controllaversione1")),
                  bool(KELMO_CONTROLLO_AGGIORNAMENTI));
     }
 
@@ -103,27 +134,29 @@ private slots:
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
         // The pictures are decoded when the window is first drawn.
-        for (QLabel *tassello : {finestra.Image1, finestra.Image2, finestra.Image3, finestra.Image4})
+        for (QLabel *tassello :
+             {Controllo<QLabel>(finestra, "Image1"), Controllo<QLabel>(finestra, "Image2"),
+              Controllo<QLabel>(finestra, "Image3"), Controllo<QLabel>(finestra, "Image4")})
             QTRY_COMPARE(tassello->pixmap().size(), QSize(97, 80));
-        QTRY_COMPARE(finestra.Image5->pixmap().size(), QSize(60, 57));
+        QTRY_COMPARE(Controllo<QLabel>(finestra, "Image5")->pixmap().size(), QSize(60, 57));
         // A real click through the window system on "Gioca".
-        Clic(finestra.BTSgioca);
-        QTRY_VERIFY(finestra.BTSstampa->isEnabled());
-        QCOMPARE(finestra.Memo1->Conteggio(), 1);
-        const QString prima = finestra.Memo1->Riga(0);
+        Clic(BTSgioca(finestra));
+        QTRY_VERIFY(BTSstampa(finestra)->isEnabled());
+        QCOMPARE(Memo1(finestra)->Conteggio(), 1);
+        const QString prima = Memo1(finestra)->Riga(0);
         QCOMPARE(prima.size(), 17);
         QCOMPARE(prima, Campi(finestra).join(QLatin1Char(' ')));
 
         for (int giocata = 2; giocata <= 300; ++giocata) {
-            finestra.BTSgioca->click();
-            QCOMPARE(finestra.Memo1->Conteggio(), giocata);
+            BTSgioca(finestra)->click();
+            QCOMPARE(Memo1(finestra)->Conteggio(), giocata);
             const QStringList campi = Campi(finestra);
             QVERIFY(TuttiDiversi(campi));
             for (const QString &testo : campi)
                 QVERIFY2(DueCifre.match(testo).hasMatch(), qPrintable(testo));
-            QCOMPARE(finestra.Memo1->Riga(giocata - 1), campi.join(QLatin1Char(' ')));
+            QCOMPARE(Memo1(finestra)->Riga(giocata - 1), campi.join(QLatin1Char(' ')));
         }
-        QCOMPARE(finestra.Memo1->Riga(0), prima);
+        QCOMPARE(Memo1(finestra)->Riga(0), prima);
     }
 
     void menuGiocateDallaTastiera()
@@ -136,7 +169,7 @@ private slots:
         TFrmMain finestra;
         finestra.show();
         QVERIFY(QTest::qWaitForWindowActive(&finestra));
-        const QList<QAction *> voci = finestra.Giocate1->actions();
+        const QList<QAction *> voci = Controllo<QMenu>(finestra, "Giocate1")->actions();
         QStringList testi;
         for (const QAction *voce : voci)
             testi << (voce->isSeparator() ? QStringLiteral("-")
@@ -145,7 +178,7 @@ private slots:
                                      "&Impostazioni...\tCtrl+I", "-", "&Mostra le giocate...\tCtrl+L",
                                      "&Copia le giocate\tCtrl+C", "S&alva le giocate...\tCtrl+S",
                                      "&Verifica vincite...\tCtrl+R", "-", "&Esci\tCtrl+Q"}));
-        QCOMPARE(finestra.Giocate1->title(), QStringLiteral("&Giocate"));
+        QCOMPARE(Controllo<QMenu>(finestra, "Giocate1")->title(), QStringLiteral("&Giocate"));
         // The help page and the man page list every shortcut.
         const auto leggi = [](const char *percorso) {
             QFile file(QString::fromUtf8(KELMO_SAMPLE_DATA "/../") + QString::fromUtf8(percorso));
@@ -162,43 +195,46 @@ private slots:
             QVERIFY2(guida.contains(inGuida), qPrintable(tasti));
             QVERIFY2(manuale.contains(QStringLiteral(".B ") + tasti + QLatin1Char('\n')), qPrintable(tasti));
         }
-        QCOMPARE(finestra.MainMenu1->actions().constFirst(), finestra.Giocate1->menuAction());
+        QCOMPARE(Controllo<QMenuBar>(finestra, "MainMenu1")->actions().constFirst(),
+                 Controllo<QMenu>(finestra, "Giocate1")->menuAction());
         const auto abilitate = [&] {
-            return QList<bool>{finestra.BTSstampa->isEnabled(), finestra.Stampa1->isEnabled(),
-                               finestra.CopiaGiocate1->isEnabled(), finestra.SalvaGiocate1->isEnabled()};
+            return QList<bool>{BTSstampa(finestra)->isEnabled(),
+                               Controllo<QAction>(finestra, "Stampa1")->isEnabled(),
+                               Controllo<QAction>(finestra, "CopiaGiocate1")->isEnabled(),
+                               Controllo<QAction>(finestra, "SalvaGiocate1")->isEnabled()};
         };
         QCOMPARE(abilitate(), QList<bool>(4, false));
         // Disabled, nothing happens: no question, no copy.
         QGuiApplication::clipboard()->setText(QStringLiteral("prima"));
         QTest::keyClick(&finestra, Qt::Key_P, Qt::ControlModifier);
-        QTest::keyClick(finestra.EDTn1, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(Controllo<QLineEdit>(finestra, "EDTn1"), Qt::Key_C, Qt::ControlModifier);
         QVERIFY(box.Visti().isEmpty());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("prima"));
 
         int giocate = 0;
-        QObject::connect(finestra.BTSgioca, &QPushButton::clicked, [&] { ++giocate; });
+        QObject::connect(BTSgioca(finestra), &QPushButton::clicked, [&] { ++giocate; });
         for (int i = 1; i <= 3; ++i) {
-            QTest::keyClick(finestra.EDTn3, Qt::Key_F5);
+            QTest::keyClick(Controllo<QLineEdit>(finestra, "EDTn3"), Qt::Key_F5);
             QCOMPARE(giocate, i);
-            QCOMPARE(finestra.Memo1->Conteggio(), i);
+            QCOMPARE(Memo1(finestra)->Conteggio(), i);
         }
         QCOMPARE(abilitate(), QList<bool>(4, true));
 
         // The plays as printed, each behind the seven-blank indent, one a line.
         QString attese;
         for (qsizetype i = 0; i < 3; ++i)
-            attese += QStringLiteral("       ") + finestra.Memo1->Riga(i) + QLatin1Char('\n');
-        finestra.EDTn2->setFocus();
-        finestra.EDTn2->deselect();
-        QTest::keyClick(finestra.EDTn2, Qt::Key_C, Qt::ControlModifier);
+            attese += QStringLiteral("       ") + Memo1(finestra)->Riga(i) + QLatin1Char('\n');
+        EDTn2(finestra)->setFocus();
+        EDTn2(finestra)->deselect();
+        QTest::keyClick(EDTn2(finestra), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), attese);
-        finestra.EDTn2->selectAll();
-        QTest::keyClick(finestra.EDTn2, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), finestra.EDTn2->text());
+        EDTn2(finestra)->selectAll();
+        QTest::keyClick(EDTn2(finestra), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), EDTn2(finestra)->text());
 
         // The print entry asks the print questions, as the button does.
         box.Rispondi(QMessageBox::No).Rispondi(QMessageBox::No);
-        QTest::keyClick(finestra.EDTn2, Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClick(EDTn2(finestra), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(box.Testi(), (QStringList{"Stampare tutte le giocate effettuate fino adesso?",
                                            "Stampare solamente questa giocata?"}));
         // Offscreen, no window manager gives the window back its activation when the boxes close.
@@ -207,7 +243,7 @@ private slots:
         // Asked to close, as by its close box; refused here, since closing ends the program's loops.
         ChiusureRifiutate chiusure;
         finestra.installEventFilter(&chiusure);
-        QTest::keyClick(finestra.EDTn2, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(EDTn2(finestra), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(chiusure.richieste, 1);
     }
 
@@ -229,13 +265,13 @@ private slots:
         TFrmMain finestra;
         RispostaBox risposte;
         for (int giocata = 0; giocata < 2000; ++giocata) {
-            finestra.BTSgioca->click();
+            BTSgioca(finestra)->click();
             const QStringList campi = Campi(finestra);
             QCOMPARE(campi.first(), fisso);
             QVERIFY(!campi.mid(1).contains(fisso));
             QVERIFY(TuttiDiversi(campi));
         }
-        QCOMPARE(finestra.Memo1->Conteggio(), 2000);
+        QCOMPARE(Memo1(finestra)->Conteggio(), 2000);
         QCOMPARE(risposte.Visti().size(), 0);
     }
 
@@ -252,18 +288,18 @@ private slots:
         QFETCH(QByteArray, file);
         CartellaProva cartella;
         TFrmMain finestra;
-        finestra.BTSgioca->click();
+        BTSgioca(finestra)->click();
         const QStringList prima = Campi(finestra);
         cartella.Scrivi(QStringLiteral("redme.qzl"), file);
 
         RispostaBox risposte;
         risposte.Rispondi(QMessageBox::Ok);
-        finestra.BTSgioca->click();
+        BTSgioca(finestra)->click();
         QCOMPARE(risposte.Visti().size(), 1);
         QCOMPARE(risposte.Visti().first().titolo, QStringLiteral("Kelmo_Dravolo"));
         QCOMPARE(risposte.Visti().first().icona, QMessageBox::Critical);
         QVERIFY(risposte.Visti().first().testo.contains(QStringLiteral("redme.qzl")));
-        QCOMPARE(finestra.Memo1->Conteggio(), 1);
+        QCOMPARE(Memo1(finestra)->Conteggio(), 1);
         // The first field keeps the previous play; the others show the raw draws, before the padding
         // rule.
         const QStringList dopo = Campi(finestra);
@@ -275,8 +311,8 @@ private slots:
         }
 
         QVERIFY(QFile::remove(NumeroFisso::Percorso()));
-        finestra.BTSgioca->click();
-        QCOMPARE(finestra.Memo1->Conteggio(), 2);
+        BTSgioca(finestra)->click();
+        QCOMPARE(Memo1(finestra)->Conteggio(), 2);
         QCOMPARE(risposte.Visti().size(), 1);
     }
 
@@ -288,7 +324,7 @@ private slots:
         TFrmMain finestra;
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
-        finestra.BTSgioca->click();
+        BTSgioca(finestra)->click();
         bool chiusa = false;
         bool soccorsa = false;
         QTimer utente;
@@ -306,7 +342,7 @@ private slots:
             soccorsa = true;
             QCoreApplication::exit(1);
         });
-        QTimer::singleShot(0, finestra.BTSstampa, &QPushButton::click);
+        QTimer::singleShot(0, BTSstampa(finestra), &QPushButton::click);
         utente.start();
         soccorso.start(5000);
         const int esito = QCoreApplication::exec();
@@ -326,7 +362,7 @@ private slots:
         constexpr int Giocate = 60000;
         std::array<qint64, 91> conteggi{};
         for (int giocata = 0; giocata < Giocate; ++giocata) {
-            finestra.BTSgioca->click();
+            BTSgioca(finestra)->click();
             for (QLineEdit *campo : finestra.CampiNumero())
                 ++conteggi[static_cast<std::size_t>(campo->text().toInt())];
         }
@@ -384,7 +420,7 @@ private slots:
         TFrmMain finestra;
         AperturaProva apertura;
         RispostaBox risposte;
-        finestra.Help1->trigger();
+        Controllo<QAction>(finestra, "Help1")->trigger();
         QDir::setCurrent(precedente);
         if (accanto) {
             QVERIFY(risposte.Visti().isEmpty());

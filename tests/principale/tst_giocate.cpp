@@ -12,7 +12,9 @@
 #include "regole/Estrazione.h"
 #include "regole/FileGiocate.h"
 #include "support/CartellaProva.h"
+#include "support/Controllo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -80,7 +82,7 @@ class TestGiocate : public QObject
             scelta.Quante()->setValue(quante);
             scelta.accept();
         });
-        m_finestra->GiocaPiuVolte1->trigger();
+        Controllo<QAction>(*m_finestra, "GiocaPiuVolte1")->trigger();
     }
 
 private slots:
@@ -111,13 +113,13 @@ private slots:
         QFETCH(int, prima);
         QFETCH(int, quante);
         for (int i = 0; i < prima; ++i)
-            m_finestra->BTSgioca->click();
+            Controllo<QPushButton>(*m_finestra, "BTSgioca")->click();
         GiocaPiuVolte(quante);
 
         const QStringList giocate = m_finestra->Giocate();
         QCOMPARE(giocate.size(), prima + quante);
         // The first-play rule, once: printing enabled, the placeholder gone.
-        QCOMPARE(m_finestra->BTSstampa->isEnabled(), prima + quante > 0);
+        QCOMPARE(Controllo<QPushButton>(*m_finestra, "BTSstampa")->isEnabled(), prima + quante > 0);
         if (giocate.isEmpty())
             return;
         QCOMPARE(Estrazione::RigaGiocata(m_finestra->Combinazione()), giocate.constLast());
@@ -131,7 +133,7 @@ private slots:
 
     void elencoDelleGiocate()
     {
-        m_finestra->MostraGiocate1->trigger();
+        Controllo<QAction>(*m_finestra, "MostraGiocate1")->trigger();
         auto *elenco = m_finestra->findChild<FinestraGiocate *>();
         QVERIFY(elenco && elenco->isVisible());
         QCOMPARE(elenco->Elenco()->count(), 0);
@@ -140,7 +142,7 @@ private slots:
 
         // It stays open beside the main window and follows the plays as they are drawn.
         for (int i = 0; i < 3; ++i)
-            m_finestra->BTSgioca->click();
+            Controllo<QPushButton>(*m_finestra, "BTSgioca")->click();
         GiocaPiuVolte(5);
         const QStringList giocate = m_finestra->Giocate();
         QCOMPARE(elenco->Elenco()->count(), 8);
@@ -157,7 +159,7 @@ private slots:
             QCOMPARE(lette.at(i), QStringLiteral("Giocata %1: %2").arg(i + 1).arg(ordinata));
         }
         // One such window at a time.
-        m_finestra->MostraGiocate1->trigger();
+        Controllo<QAction>(*m_finestra, "MostraGiocate1")->trigger();
         QCOMPARE(m_finestra->findChildren<FinestraGiocate *>().size(), 1);
 
         // Copied and saved as the main window's menu does.
@@ -245,14 +247,14 @@ private slots:
                 QCOMPARE(QGuiApplication::clipboard()->text(), righe.join('\n') + '\n' + riepilogo + '\n');
             }
         });
-        m_finestra->VerificaVincite1->trigger();
+        Controllo<QAction>(*m_finestra, "VerificaVincite1")->trigger();
     }
 
     void verificaDelleGiocateDellaSessione()
     {
         // The session's plays: each first play checked against itself wins a 6, and every play is counted.
         for (int i = 0; i < 4; ++i)
-            m_finestra->BTSgioca->click();
+            Controllo<QPushButton>(*m_finestra, "BTSgioca")->click();
         const QStringList giocate = m_finestra->Giocate();
         const Estrazione::Combinazione prima = Estrazione::DallaRiga(giocate.constFirst());
         AlProssimo<FinestraVerifica>([&](FinestraVerifica &verifica) {
@@ -265,7 +267,7 @@ private slots:
             QCOMPARE(righe.size(), giocate.size());
             QVERIFY2(righe.constFirst().endsWith(QStringLiteral(" - 6")), qPrintable(righe.constFirst()));
         });
-        m_finestra->VerificaVincite1->trigger();
+        Controllo<QAction>(*m_finestra, "VerificaVincite1")->trigger();
     }
 
     void fileDaNonLeggere_data()

@@ -10,11 +10,15 @@
 #include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
 #include "support/Clic.h"
+#include "support/Controllo.h"
 #include "support/RispostaBox.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -51,11 +55,11 @@ class TestImpostazioniDallaPrincipale : public QObject
             const QPointer<TFrmImp> guardia(finestra);
             m_passi.takeFirst()(*finestra);
             if (guardia && guardia->isVisible())
-                guardia->BTMannulla->click();
+                Controllo<QPushButton>(*guardia, "BTMannulla")->click();
             m_inCorso = false;
         });
         pilota.start();
-        principale.BTSimp->click();
+        Controllo<QPushButton>(principale, "BTSimp")->click();
         pilota.stop();
     }
 
@@ -75,8 +79,9 @@ private slots:
         principale.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principale));
         for (int volta = 0; volta < 3; ++volta) {
-            PremiImpostazioni(principale,
-                              [](TFrmImp &finestra) { finestra.EDTnumFIS->setText(QStringLiteral("x")); });
+            PremiImpostazioni(principale, [](TFrmImp &finestra) {
+                Controllo<QLineEdit>(finestra, "EDTnumFIS")->setText(QStringLiteral("x"));
+            });
             QCOMPARE(m_aperture.size(), volta + 1);
             const Apertura &a = m_aperture.back();
             QCOMPARE(a.genitore, &principale);
@@ -120,11 +125,12 @@ private slots:
         utente.start();
         bool proseguita = false;
         PremiImpostazioni(principale, [&](TFrmImp &finestra) {
-            Clic(finestra.Check1);
-            QTest::keyClicks(finestra.EDTnumFIS, QStringLiteral("91"));
-            QTest::keyClick(finestra.EDTnumFIS, Qt::Key_Return);
+            Clic(Controllo<QCheckBox>(finestra, "Check1"));
+            QTest::keyClicks(Controllo<QLineEdit>(finestra, "EDTnumFIS"), QStringLiteral("91"));
+            QTest::keyClick(Controllo<QLineEdit>(finestra, "EDTnumFIS"), Qt::Key_Return);
             // Once the warning is gone the window goes on, with the field emptied.
-            proseguita = finestra.EDTnumFIS->text().isEmpty() && finestra.isVisible();
+            proseguita =
+                Controllo<QLineEdit>(finestra, "EDTnumFIS")->text().isEmpty() && finestra.isVisible();
         });
         utente.stop();
         QVERIFY(proseguita);
@@ -141,28 +147,29 @@ private slots:
         TFrmMain principale;
         principale.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principale));
-        principale.BTSgioca->click();
+        Controllo<QPushButton>(principale, "BTSgioca")->click();
 
         box.Rispondi(QMessageBox::Ok);
         PremiImpostazioni(principale, [](TFrmImp &finestra) {
-            Clic(finestra.Check1);
-            QTest::keyClicks(finestra.EDTnumFIS, QStringLiteral("7"));
-            QTest::keyClick(finestra.EDTnumFIS, Qt::Key_Return);
+            Clic(Controllo<QCheckBox>(finestra, "Check1"));
+            QTest::keyClicks(Controllo<QLineEdit>(finestra, "EDTnumFIS"), QStringLiteral("7"));
+            QTest::keyClick(Controllo<QLineEdit>(finestra, "EDTnumFIS"), Qt::Key_Return);
         });
         QCOMPARE(box.Visti().size(), 1);
         QCOMPARE(box.Visti()[0].testo, QStringLiteral("Le impostazioni sono state salvate"));
         QVERIFY(m_aperture.back().finestra.isNull());
         for (int i = 0; i < 20; ++i) {
-            principale.BTSgioca->click();
-            QCOMPARE(principale.EDTn1->text(), QStringLiteral("07"));
+            Controllo<QPushButton>(principale, "BTSgioca")->click();
+            QCOMPARE(Controllo<QLineEdit>(principale, "EDTn1")->text(), QStringLiteral("07"));
         }
 
         bool ripristinata = false;
         box.Rispondi(QMessageBox::Ok);
         PremiImpostazioni(principale, [&](TFrmImp &finestra) {
-            ripristinata = finestra.Check1->isChecked() && finestra.EDTnumFIS->text() == QStringLiteral("07");
-            Clic(finestra.Check1);
-            Clic(finestra.BTMsalva);
+            ripristinata = Controllo<QCheckBox>(finestra, "Check1")->isChecked() &&
+                           Controllo<QLineEdit>(finestra, "EDTnumFIS")->text() == QStringLiteral("07");
+            Clic(Controllo<QCheckBox>(finestra, "Check1"));
+            Clic(Controllo<QPushButton>(finestra, "BTMsalva"));
         });
         QVERIFY(ripristinata);
         QCOMPARE(box.Visti().size(), 2);
@@ -171,8 +178,8 @@ private slots:
         // All six numbers are drawn again: the first field no longer stays on 07.
         QSet<QString> primi;
         for (int i = 0; i < 30; ++i) {
-            principale.BTSgioca->click();
-            primi.insert(principale.EDTn1->text());
+            Controllo<QPushButton>(principale, "BTSgioca")->click();
+            primi.insert(Controllo<QLineEdit>(principale, "EDTn1")->text());
         }
         QVERIFY2(primi.size() > 5, qPrintable(QStringList(primi.begin(), primi.end()).join(' ')));
         QCOMPARE(box.Inattesi(), 0);

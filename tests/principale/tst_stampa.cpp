@@ -8,16 +8,19 @@
 #include "Configurazione.h"
 #include "kit/Applicazione.h"
 #include "kit/Servizi.h"
+#include "principale/RegistroGiocate.h"
 #include "principale/SalvataggioGiocate.h"
 #include "principale/TFrmMain.h"
 #include "stampa/StampaGiocate.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
 #include "support/ComeAltroUtente.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/LetturaPdf.h"
 #include "support/RispostaBox.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
@@ -69,14 +73,14 @@ class TestStampa : public QObject
     void Gioca(int volte)
     {
         for (int i = 0; i < volte; ++i)
-            m_finestra->BTSgioca->click();
+            Controllo<QPushButton>(*m_finestra, "BTSgioca")->click();
     }
 
     QStringList Registro() const
     {
         QStringList righe;
-        for (qsizetype i = 0; i < m_finestra->Memo1->Conteggio(); ++i)
-            righe << m_finestra->Memo1->Riga(i);
+        for (qsizetype i = 0; i < Controllo<RegistroGiocate>(*m_finestra, "Memo1")->Conteggio(); ++i)
+            righe << Controllo<RegistroGiocate>(*m_finestra, "Memo1")->Riga(i);
         return righe;
     }
 
@@ -219,7 +223,7 @@ private slots:
         const Estrazione::Combinazione campi = m_finestra->Combinazione();
         for (QMessageBox::StandardButton risposta : risposte)
             m_box->Rispondi(risposta);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
 
         QCOMPARE(m_box->Testi(), avviso.isEmpty() ? domande : domande + QStringList{avviso});
         for (qsizetype i = 0; i < domande.size(); ++i) {
@@ -285,10 +289,10 @@ private slots:
         QFETCH(QStringList, domande);
         QFETCH(bool, stampa);
         Gioca(giocate);
-        QCOMPARE(m_finestra->Memo1->Conteggio(), giocate);
+        QCOMPARE(Controllo<RegistroGiocate>(*m_finestra, "Memo1")->Conteggio(), giocate);
         for (QMessageBox::StandardButton risposta : risposte)
             m_box->Rispondi(risposta);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
 
         QCOMPARE(m_box->Testi(), domande);
         QCOMPARE(m_dialoghi, stampa ? 1 : 0);
@@ -305,7 +309,7 @@ private slots:
     {
         Gioca(250);
         m_box->Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::No);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
 
         const QList<PaginaPdf> pagine = LeggiPdf(m_file);
         QVERIFY2(pagine.size() >= 3, qPrintable(QString::number(pagine.size())));
@@ -346,7 +350,7 @@ private slots:
         m_conferma = false;
         for (QMessageBox::StandardButton risposta : risposte)
             m_box->Rispondi(risposta);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
         QCOMPARE(m_dialoghi, 1);
         QCOMPARE(m_box->Testi(), domande);
         QCOMPARE(m_box->Inattesi(), 0);
@@ -358,7 +362,7 @@ private slots:
         Gioca(1);
         m_file = m_pdf.filePath(QStringLiteral("manca/stampa.pdf"));
         m_box->Rispondi(QMessageBox::No).Rispondi(QMessageBox::Yes).Rispondi(QMessageBox::Ok);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
         QCOMPARE(
             m_box->Testi(),
             (QStringList{DomandaTutte, DomandaCorrente,
@@ -371,7 +375,7 @@ private slots:
         m_file = m_pdf.filePath(QStringLiteral("dopo.pdf"));
         Gioca(1);
         m_box->Rispondi(QMessageBox::Yes);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
         QCOMPARE(Righe(LeggiPdf(m_file)), QStringList{Intestazione} + Registro());
     }
 
@@ -456,7 +460,7 @@ private slots:
             m_box->Rispondi(QMessageBox::Ok);
         if (prima == QLatin1String("protetto"))
             come = std::make_unique<ComeAltroUtente>();
-        m_finestra->SalvaGiocate1->trigger();
+        Controllo<QAction>(*m_finestra, "SalvaGiocate1")->trigger();
         come.reset();
 
         QCOMPARE(proposte, QStringList{QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation))
@@ -539,7 +543,7 @@ private slots:
         });
         guardia.start();
         m_box->Rispondi(QMessageBox::Yes);
-        m_finestra->BTSstampa->click();
+        Controllo<QPushButton>(*m_finestra, "BTSstampa")->click();
         guardia.stop();
 
         QVERIFY(visto);

@@ -17,6 +17,7 @@
 #include "kit/Glifi.h"
 #include "principale/TFrmMain.h"
 #include "support/CartellaProva.h"
+#include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
@@ -24,9 +25,11 @@
 #include "support/TabelleProva.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
@@ -483,7 +486,8 @@ private slots:
                 },
                 60000));
             if (!misurato) {
-                QVERIFY(controllo.sbScarica->isEnabled() == (pubblicata == "06.2002-16"));
+                QVERIFY(Controllo<QPushButton>(controllo, "sbScarica")->isEnabled() ==
+                        (pubblicata == "06.2002-16"));
                 illeggibili = TestiIlleggibili(&controllo);
             }
             QVERIFY2(illeggibili.isEmpty(), qPrintable(illeggibili.join(QLatin1Char('\n'))));
