@@ -18,12 +18,12 @@
 // BM_Pressione/0 is the handler alone, without the click and the repaint.
 
 #include "kit/Applicazione.h"
-#include "kit/Servizi.h"
 #include "principale/RegistroGiocate.h"
 #include "principale/TFrmMain.h"
 #include "regole/Estrazione.h"
 #include "regole/Numeri.h"
 #include "support/Controllo.h"
+#include "support/SostituzioniProva.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,13 +230,13 @@ int main(int argc, char **argv)
     QTemporaryDir cartella;
     if (!cartella.isValid())
         return EXIT_FAILURE;
-    Servizi::ImpostaCartellaEseguibile(cartella.path());
+    SostituzioniProva sostituzioni;
+    sostituzioni.CartellaEseguibile(cartella.path());
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return EXIT_FAILURE;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Servizi::ImpostaCartellaEseguibile({});
     return EXIT_SUCCESS;
 }

@@ -9,6 +9,7 @@
 //   build/bench/memoria_controlli [CHECKS]
 
 #include "aggiornamento/ControlloVersione.h"
+#include "support/SostituzioniProva.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -62,7 +63,8 @@ int main(int argc, char **argv)
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
-    ControlloVersione::ImpostaIndirizzoSito(QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
+    SostituzioniProva sostituzioni;
+    sostituzioni.IndirizzoSito(QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
 
     ControlloVersione controllo;
     QEventLoop attesa;

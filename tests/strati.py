@@ -12,7 +12,8 @@ Each folder's CMakeLists.txt declares its one library, kelmo_<folder>, with kelm
 libraries it names after USA must be those of folders its files may include. Files in src/ itself are
 the executable's (main.cpp) and may include any folder. The layers, bottom to top, as the table below
 gives them; a folder missing from the table is an error: a new folder is given its place first.
-A window's form (ui_*.h) is included by the window's .cpp only, never by a header.
+A window's form (ui_*.h) is included by the window's .cpp only, never by a header, and no file of the
+program sets a seam (Sostituzioni::Imposta): tests do, through tests/support.
 With --elenco every include between two folders is listed, with the line that makes it.
 """
 
@@ -151,6 +152,11 @@ def main():
                     {cartella(str(f.relative_to(src))) for f in src.rglob("*.h")}):
         if c != RADICE and c not in PUO_INCLUDERE:
             errori.append(f"folder {c}/ has no layer: give it one in tests/strati.py")
+
+    for file in sorted(src.rglob("*")):
+        if file.suffix in (".h", ".cpp") and file.stem != "Sostituzioni" and \
+                "Sostituzioni::Imposta" in file.read_text(encoding="utf-8", errors="replace"):
+            errori.append(f"{file.relative_to(src)}: sets a seam; only tests set them (SostituzioniProva)")
 
     archi = {}
     for file, incluso, riga in inclusioni(src):

@@ -9,6 +9,7 @@
 #include "aggiornamento/NomeScaricamento.h"
 #include "aggiornamento/PoliticaRisposta.h"
 #include "aggiornamento/Scaricamento.h"
+#include "kit/Sostituzioni.h"
 #include "regole/Errore.h"
 
 #include <QNetworkAccessManager>
@@ -23,7 +24,6 @@
 namespace
 {
 
-std::chrono::milliseconds g_limiteTempo = BrowserIncorporato::LimiteTempoPredefinito;
 // Touched on the user-interface thread only.
 int g_analisiInCorso = 0;
 
@@ -80,14 +80,10 @@ void BrowserIncorporato::ImpostaFinestra(QWidget *finestra)
     m_finestra = finestra;
 }
 
-void BrowserIncorporato::ImpostaLimiteTempo(std::chrono::milliseconds limite)
-{
-    g_limiteTempo = limite.count() > 0 ? limite : LimiteTempoPredefinito;
-}
-
 std::chrono::milliseconds BrowserIncorporato::LimiteTempo()
 {
-    return g_limiteTempo;
+    const std::chrono::milliseconds sostituto = Sostituzioni::Attuali().LimiteTempo;
+    return sostituto.count() > 0 ? sostituto : LimiteTempoPredefinito;
 }
 
 int BrowserIncorporato::AnalisiInCorso()
@@ -133,7 +129,7 @@ void BrowserIncorporato::Naviga(const QString &indirizzo)
                             &BrowserIncorporato::datiArrivati);
     RapportoErrori::Collega(m_risposta.data(), &QNetworkReply::finished, this,
                             &BrowserIncorporato::rispostaFinita);
-    m_limite.start(g_limiteTempo);
+    m_limite.start(LimiteTempo());
 }
 
 void BrowserIncorporato::Annulla()
@@ -172,8 +168,8 @@ void BrowserIncorporato::tempoScaduto()
     fallisci(
         Fallimento::TempoScaduto,
         m_stato == Stato::Scaricamento
-            ? QStringLiteral("Nessun dato ricevuto per %1 secondi").arg(g_limiteTempo.count() / 1000.0)
-            : QStringLiteral("Pagina non caricata entro %1 secondi").arg(g_limiteTempo.count() / 1000.0));
+            ? QStringLiteral("Nessun dato ricevuto per %1 secondi").arg(LimiteTempo().count() / 1000.0)
+            : QStringLiteral("Pagina non caricata entro %1 secondi").arg(LimiteTempo().count() / 1000.0));
 }
 
 void BrowserIncorporato::decidi()
@@ -379,7 +375,7 @@ void BrowserIncorporato::scrivi()
     }
     // From the choice on, the limit is on silence, not on the whole transfer.
     if (!m_rispostaFinita)
-        m_limite.start(g_limiteTempo);
+        m_limite.start(LimiteTempo());
 }
 
 void BrowserIncorporato::concludiScaricamento()

@@ -81,9 +81,8 @@ public:
     // The address the current document came from, after redirections.
     QUrl IndirizzoDocumento() const { return m_indirizzoDocumento; }
 
-    // How long a page may take, and how long a download may stay silent; tests shorten it.
-    // A zero or negative value restores the default. Applies to navigations started afterwards.
-    static void ImpostaLimiteTempo(std::chrono::milliseconds limite);
+    // How long a page may take, and how long a download may stay silent: the default unless replaced
+    // (Sostituzioni: tests shorten it). Applies to navigations started afterwards.
     static std::chrono::milliseconds LimiteTempo();
     // Page parses still running, those of abandoned or failed navigations included: a parse is never
     // stopped, only its result ignored. Counted down once its result has been dealt with.

@@ -6,23 +6,13 @@
 #include "Configurazione.h"
 #include "kit/Identita.h"
 #include "kit/RapportoErrori.h"
+#include "kit/Sostituzioni.h"
 #include "regole/TabellaCriteri.h"
-
-namespace
-{
-
-QString g_indirizzoSito;
-
-} // namespace
-
-void ControlloVersione::ImpostaIndirizzoSito(const QString &indirizzo)
-{
-    g_indirizzoSito = indirizzo;
-}
 
 QString ControlloVersione::IndirizzoSito()
 {
-    return g_indirizzoSito.isEmpty() ? QString::fromUtf8(Configurazione::IndirizzoSito) : g_indirizzoSito;
+    const QString &sostituto = Sostituzioni::Attuali().IndirizzoSito;
+    return sostituto.isEmpty() ? QString::fromUtf8(Configurazione::IndirizzoSito) : sostituto;
 }
 
 ControlloVersione::ControlloVersione(QObject *genitore)

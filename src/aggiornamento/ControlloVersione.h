@@ -29,10 +29,9 @@ public:
     // The program's short code: its setup file on the site is named after it.
     static inline const QString CodiceBreve = QStringLiteral("DRAVOL");
 
-    // The site the check and the download address point at: the build's site address unless set
-    // otherwise (tests and the loopback build point it at a server on this machine). An empty text
-    // restores the build's address. Checks created afterwards use it.
-    static void ImpostaIndirizzoSito(const QString &indirizzo);
+    // The site the check and the download address point at: the build's site address unless replaced
+    // (Sostituzioni: tests and the loopback build point it at a server on this machine). Checks created
+    // afterwards use it.
     static QString IndirizzoSito();
 
     explicit ControlloVersione(QObject *genitore = nullptr);

@@ -5,6 +5,7 @@
 
 #include "kit/Salvataggio.h"
 #include "kit/Servizi.h"
+#include "kit/Sostituzioni.h"
 #include "regole/Errore.h"
 
 #include <QDir>
@@ -16,8 +17,6 @@
 namespace
 {
 
-Scaricamento::SceltaFile g_sceltaFile;
-
 QString SceltaStandard(QWidget *genitore, const QString &proposta)
 {
     return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva con nome"), proposta);
@@ -25,15 +24,11 @@ QString SceltaStandard(QWidget *genitore, const QString &proposta)
 
 } // namespace
 
-void Scaricamento::ImpostaSceltaFile(SceltaFile scelta)
-{
-    g_sceltaFile = std::move(scelta);
-}
-
 QString Scaricamento::ChiediDove(QWidget *genitore, const QString &nome)
 {
     const QString proposta = QDir(Servizi::CartellaProposta(QStandardPaths::DownloadLocation)).filePath(nome);
-    return g_sceltaFile ? g_sceltaFile(genitore, proposta) : SceltaStandard(genitore, proposta);
+    const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaSalvataggio;
+    return scelta ? scelta(genitore, proposta) : SceltaStandard(genitore, proposta);
 }
 
 Scaricamento::Scaricamento(const QString &nome) : m_nome(nome) {}

@@ -25,15 +25,10 @@ class Salvataggio;
 class Scaricamento
 {
 public:
-    // The user's choice of where to save a file: given the proposed path, the path chosen or an empty
-    // text when the user declines. By default the standard save dialog.
-    using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
-
-    // Replaces the save dialog (tests); an empty function restores it.
-    static void ImpostaSceltaFile(SceltaFile scelta);
     // Where the user wants a file named `nome` saved, proposed in the download folder: the path chosen,
-    // or an empty text when the user declines. The dialog runs its own event loop: the caller may be
-    // told to stop, or be destroyed, meanwhile.
+    // or an empty text when the user declines. The standard save dialog, unless replaced
+    // (Sostituzioni::Valori::SceltaSalvataggio); it runs its own event loop: the caller may be told to
+    // stop, or be destroyed, meanwhile.
     static QString ChiediDove(QWidget *genitore, const QString &nome);
 
     // The download of a file named `nome` (shown in the progress dialog).

@@ -4,31 +4,21 @@
 #include "kit/Identita.h"
 
 #include "Configurazione.h"
+#include "kit/Sostituzioni.h"
 
 namespace Identita
 {
 
-namespace
-{
-QString g_chiave;
-QString g_etichettaVersione;
-} // namespace
-
 QString Chiave()
 {
-    return g_chiave.isEmpty() ? QString::fromUtf8(Configurazione::ChiaveProgramma) : g_chiave;
+    const QString &chiave = Sostituzioni::Attuali().Chiave;
+    return chiave.isEmpty() ? QString::fromUtf8(Configurazione::ChiaveProgramma) : chiave;
 }
 
 QString EtichettaVersione()
 {
-    return g_etichettaVersione.isEmpty() ? QString::fromUtf8(Configurazione::EtichettaVersione)
-                                         : g_etichettaVersione;
-}
-
-void Imposta(const QString &chiave, const QString &etichettaVersione)
-{
-    g_chiave = chiave;
-    g_etichettaVersione = etichettaVersione;
+    const QString &etichetta = Sostituzioni::Attuali().EtichettaVersione;
+    return etichetta.isEmpty() ? QString::fromUtf8(Configurazione::EtichettaVersione) : etichetta;
 }
 
 } // namespace Identita

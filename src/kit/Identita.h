@@ -16,7 +16,4 @@ QString Chiave();
 // "05.2002-15": two-digit month, a point, four-digit year, a hyphen, the build number.
 QString EtichettaVersione();
 
-// Puts another key and version label in place of the build's (tests); empty texts restore them.
-void Imposta(const QString &chiave, const QString &etichettaVersione);
-
 } // namespace Identita

@@ -3,6 +3,7 @@
 
 #include "kit/Servizi.h"
 
+#include "kit/Sostituzioni.h"
 #include "regole/Errore.h"
 #include "regole/MotiviSistema.h"
 
@@ -24,12 +25,6 @@ namespace Servizi
 
 namespace
 {
-QString &cartellaImpostata()
-{
-    static QString cartella;
-    return cartella;
-}
-
 constexpr char PrefissoDescrittore[] = "/proc/self/fd/";
 
 // The folders held through their descriptors: the name given for each, its real name in bytes and the
@@ -66,7 +61,7 @@ std::optional<QByteArray> percorsoAssoluto(const char *variabile)
 
 QString CartellaEseguibile()
 {
-    if (const QString &impostata = cartellaImpostata(); !impostata.isEmpty()) {
+    if (const QString &impostata = Sostituzioni::Attuali().CartellaEseguibile; !impostata.isEmpty()) {
         const QString pulita = QDir::cleanPath(impostata);
         return pulita.endsWith(QLatin1Char('/')) ? pulita : pulita + QLatin1Char('/');
     }
@@ -126,11 +121,6 @@ QString NomeCartella(const QByteArray &cartella, const QString &quale)
         QString::fromLatin1(PrefissoDescrittore) + QString::number(descrittore) + QLatin1Char('/');
     cartelleAperte().append({nomeDescrittore, vero, descrittore});
     return nomeDescrittore;
-}
-
-void ImpostaCartellaEseguibile(const QString &cartella)
-{
-    cartellaImpostata() = cartella;
 }
 
 QString PercorsoMostrato(const QString &percorso)

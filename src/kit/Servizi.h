@@ -28,10 +28,6 @@ QString CartellaDi(const QByteArray &eseguibile);
 // ("del programma"). Throws Errore when a folder that must be held cannot be opened.
 QString NomeCartella(const QByteArray &cartella, const QString &quale);
 
-// Points the executable's folder elsewhere (tests use a temporary folder); an empty path restores the
-// real one.
-void ImpostaCartellaEseguibile(const QString &cartella);
-
 // A path as the user should read it: a folder held through its descriptor is named by its real name,
 // its undecodable bytes shown as replacement characters.
 QString PercorsoMostrato(const QString &percorso);

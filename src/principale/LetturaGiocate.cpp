@@ -5,6 +5,7 @@
 
 #include "kit/LetturaFile.h"
 #include "kit/Servizi.h"
+#include "kit/Sostituzioni.h"
 #include "regole/Errore.h"
 #include "regole/FileGiocate.h"
 
@@ -15,21 +16,11 @@
 namespace LetturaGiocate
 {
 
-namespace
-{
-SceltaFile g_sceltaFile;
-} // namespace
-
-void ImpostaSceltaFile(SceltaFile scelta)
-{
-    g_sceltaFile = std::move(scelta);
-}
-
 QString ChiediQuale(QWidget *genitore)
 {
     const QString proposta = Servizi::CartellaProposta(QStandardPaths::DocumentsLocation);
-    if (g_sceltaFile)
-        return g_sceltaFile(genitore, proposta);
+    if (const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaApertura)
+        return scelta(genitore, proposta);
     return QFileDialog::getOpenFileName(genitore, QStringLiteral("Apri giocate"), proposta,
                                         QStringLiteral("File di testo (*.txt);;Tutti i file (*)"));
 }

@@ -8,20 +8,14 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-
 class QWidget;
 
 // A file of plays saved earlier ("Salva le giocate..."), opened to be checked against a draw.
 namespace LetturaGiocate
 {
 
-// Where the user's answer to the open dialog comes from: tests answer in the user's place. The
-// dialog proposes a folder; the answer is a path, empty when the user cancels.
-using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
-void ImpostaSceltaFile(SceltaFile scelta);
-
-// "Apri giocate...": the file the user chooses, or an empty path.
+// "Apri giocate...": the file the user chooses in the open dialog, which proposes their documents
+// folder, or an empty path. Tests answer in the user's place (Sostituzioni::Valori::SceltaApertura).
 QString ChiediQuale(QWidget *genitore);
 
 // The plays of the file, as FileGiocate reads its text: only a regular file, never through a link,

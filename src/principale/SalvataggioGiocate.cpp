@@ -6,6 +6,7 @@
 #include "kit/RapportoErrori.h"
 #include "kit/Salvataggio.h"
 #include "kit/Servizi.h"
+#include "kit/Sostituzioni.h"
 #include "regole/Errore.h"
 
 #include <QDir>
@@ -15,22 +16,12 @@
 namespace SalvataggioGiocate
 {
 
-namespace
-{
-SceltaFile g_sceltaFile;
-} // namespace
-
-void ImpostaSceltaFile(SceltaFile scelta)
-{
-    g_sceltaFile = std::move(scelta);
-}
-
 QString ChiediDove(QWidget *genitore, const QString &nome)
 {
     const QString proposta =
         QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation)).filePath(nome);
-    if (g_sceltaFile)
-        return g_sceltaFile(genitore, proposta);
+    if (const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaSalvataggio)
+        return scelta(genitore, proposta);
     return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva le giocate"), proposta,
                                         QStringLiteral("File di testo (*.txt);;Tutti i file (*)"));
 }

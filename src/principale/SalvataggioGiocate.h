@@ -5,23 +5,15 @@
 
 #include <QString>
 
-#include <functional>
-
 class QWidget;
 
 // The session's plays saved to a text file of the user's choice.
 namespace SalvataggioGiocate
 {
 
-// The user's choice of where to save: given the proposed path, the path chosen or an empty text when
-// the user declines. By default the standard save dialog.
-using SceltaFile = std::function<QString(QWidget *genitore, const QString &proposta)>;
-
-// Replaces the save dialog (tests); an empty function restores it.
-void ImpostaSceltaFile(SceltaFile scelta);
-
 // Where the user wants the plays (or a check of them) saved, proposed under `nome` in their documents
-// folder: the path chosen, or an empty text when the user declines.
+// folder: the path chosen, or an empty text when the user declines. The standard save dialog, unless
+// replaced (Sostituzioni::Valori::SceltaSalvataggio).
 QString ChiediDove(QWidget *genitore, const QString &nome = QStringLiteral("giocate.txt"));
 
 // Writes the text to the file, whole or not at all, never through a link and never removing a file of

@@ -5,6 +5,7 @@
 
 #include "Configurazione.h"
 #include "kit/Applicazione.h"
+#include "kit/Sostituzioni.h"
 #include "stampa/DispositivoTesto.h"
 
 #include <QPrintDialog>
@@ -15,12 +16,6 @@ namespace StampaGiocate
 
 namespace
 {
-SceltaStampante &sceltaImpostata()
-{
-    static SceltaStampante scelta;
-    return scelta;
-}
-
 // Screen fonts given in pixels are measured at the 96 pixels per inch the windows are drawn for.
 constexpr double PixelPerPollice = 96.0;
 constexpr double PuntiPerPollice = 72.0;
@@ -61,7 +56,7 @@ int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::func
 
 bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
 {
-    if (const SceltaStampante &scelta = sceltaImpostata())
+    if (const Sostituzioni::RispostaStampante &scelta = Sostituzioni::Attuali().SceltaStampante)
         return scelta(stampante, genitore);
     QPrintDialog PrintDialog1(&stampante, genitore);
     // No selection and no current page. Under CUPS the dialog offers a range of pages whatever the
@@ -71,11 +66,6 @@ bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
                             QAbstractPrintDialog::PrintShowPageSize |
                             QAbstractPrintDialog::PrintCollateCopies);
     return PrintDialog1.exec() == QDialog::Accepted;
-}
-
-void ImpostaSceltaStampante(SceltaStampante scelta)
-{
-    sceltaImpostata() = std::move(scelta);
 }
 
 } // namespace StampaGiocate

@@ -32,12 +32,8 @@ QFont CarattereStampa(const QFont &carattereCampo);
 int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::function<qsizetype()> &righe,
                     const std::function<QString(qsizetype)> &riga);
 
-// The printer selection dialog. True when the user confirms, with the printer set up as chosen.
+// The printer selection dialog, unless replaced (Sostituzioni::Valori::SceltaStampante: tests set up a
+// PDF file there). True when the user confirms, with the printer set up as chosen.
 bool ScegliStampante(QPrinter &stampante, QWidget *genitore);
-
-// What stands in for the dialog (tests set up a PDF file here); an empty function puts the dialog
-// back.
-using SceltaStampante = std::function<bool(QPrinter &stampante, QWidget *genitore)>;
-void ImpostaSceltaStampante(SceltaStampante scelta);
 
 } // namespace StampaGiocate

@@ -10,6 +10,7 @@
 
 #include "support/CartellaPiena.h"
 #include "support/ServerProva.h"
+#include "support/SostituzioniProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,13 +86,14 @@ class TestBrowser : public QObject
     Q_OBJECT
 
     ServerProva *m_server = nullptr;
+    std::unique_ptr<SostituzioniProva> m_sostituzioni;
     std::shared_ptr<SceltaRegistrata> m_scelta;
 
     void rispondiAlSalvataggio(const QString &percorso)
     {
         m_scelta = std::make_shared<SceltaRegistrata>();
         m_scelta->risposta = percorso;
-        Scaricamento::ImpostaSceltaFile([scelta = m_scelta](QWidget *, const QString &proposta) {
+        m_sostituzioni->SceltaSalvataggio([scelta = m_scelta](QWidget *, const QString &proposta) {
             scelta->proposte.append(proposta);
             return scelta->risposta;
         });
@@ -124,12 +126,15 @@ class TestBrowser : public QObject
     }
 
 private slots:
-    void init() { m_server = new ServerProva; }
+    void init()
+    {
+        m_sostituzioni = std::make_unique<SostituzioniProva>();
+        m_server = new ServerProva;
+    }
     void cleanup()
     {
         delete m_server;
-        BrowserIncorporato::ImpostaLimiteTempo(0ms);
-        Scaricamento::ImpostaSceltaFile({});
+        m_sostituzioni.reset();
         m_scelta.reset();
     }
 
@@ -394,7 +399,7 @@ private slots:
             m_server->ImpostaMuto("/muto");
         else
             m_server->ImpostaPagina("/muto", pagina);
-        BrowserIncorporato::ImpostaLimiteTempo(400ms);
+        m_sostituzioni->LimiteTempo(400ms);
 
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
@@ -413,7 +418,7 @@ private slots:
             QVERIFY(!prova.browser.InCorso());
         }
 
-        BrowserIncorporato::ImpostaLimiteTempo(0ms);
+        m_sostituzioni->LimiteTempo(0ms);
         QCOMPARE(BrowserIncorporato::LimiteTempo(), 20000ms);
     }
 
@@ -421,7 +426,7 @@ private slots:
     {
         m_server->ImpostaMuto("/muto");
         m_server->ImpostaPagina("/pagina", "<body>dopo</body>");
-        BrowserIncorporato::ImpostaLimiteTempo(500ms);
+        m_sostituzioni->LimiteTempo(500ms);
 
         Prova prova;
         prova.browser.Naviga(m_server->Indirizzo("/muto").toString());
@@ -550,7 +555,7 @@ private slots:
         // The user takes the proposed name, as it stands, in this folder.
         const QString destinazione = cartella.filePath(nome);
         QStringList proposte;
-        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &proposta) {
+        m_sostituzioni->SceltaSalvataggio([&](QWidget *, const QString &proposta) {
             proposte << proposta;
             return cartella.filePath(QFileInfo(proposta).fileName());
         });
@@ -664,7 +669,7 @@ private slots:
         // program and the kernel's socket buffers may hold, and notes how much the server sent.
         const qint64 limite = 32 * 1024 * 1024;
         qint64 inviati = -1;
-        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &) {
+        m_sostituzioni->SceltaSalvataggio([&](QWidget *, const QString &) {
             for (int fermo = 0; fermo < 5 && m_server->Inviati() <= limite;) {
                 const qint64 prima = m_server->Inviati();
                 QTest::qWait(100);
@@ -685,7 +690,7 @@ private slots:
         const QString indirizzo = ImpostaInstallazione(1024 * 1024, 17, 1000, true);
         QTemporaryDir cartella;
         rispondiAlSalvataggio(cartella.filePath(QStringLiteral("dravol.exe")));
-        BrowserIncorporato::ImpostaLimiteTempo(300ms);
+        m_sostituzioni->LimiteTempo(300ms);
 
         Prova prova;
         prova.browser.Naviga(indirizzo);
@@ -834,7 +839,7 @@ private slots:
         QTemporaryDir cartella;
         auto *prova = new Prova;
         bool chiesto = false;
-        Scaricamento::ImpostaSceltaFile([&](QWidget *, const QString &) {
+        m_sostituzioni->SceltaSalvataggio([&](QWidget *, const QString &) {
             chiesto = true;
             delete prova;
             return cartella.filePath(QStringLiteral("dravol.exe"));

@@ -18,6 +18,7 @@
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
+#include "support/SostituzioniProva.h"
 #include "support/TabelleProva.h"
 
 #include <QAbstractButton>
@@ -151,6 +152,7 @@ class TestControllaVersione : public QObject
 
     std::unique_ptr<FinestreProva> m_finestre;
     ServerProva *m_server = nullptr;
+    std::unique_ptr<SostituzioniProva> m_sostituzioni;
 
     QString Sito() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()); }
 
@@ -167,7 +169,7 @@ class TestControllaVersione : public QObject
         file.tipo = "application/octet-stream";
         m_server->Imposta("/prg/dravol.exe", file);
         const QString destinazione = cartella.filePath(nome);
-        Scaricamento::ImpostaSceltaFile([destinazione, proposte](QWidget *, const QString &proposta) {
+        m_sostituzioni->SceltaSalvataggio([destinazione, proposte](QWidget *, const QString &proposta) {
             if (proposte)
                 *proposte << proposta;
             return destinazione;
@@ -189,13 +191,12 @@ private slots:
     {
         m_finestre = std::make_unique<FinestreProva>();
         m_server = new ServerProva;
-        ControlloVersione::ImpostaIndirizzoSito(Sito());
+        m_sostituzioni = std::make_unique<SostituzioniProva>();
+        m_sostituzioni->IndirizzoSito(Sito());
     }
     void cleanup()
     {
-        ControlloVersione::ImpostaIndirizzoSito({});
-        BrowserIncorporato::ImpostaLimiteTempo(0ms);
-        Scaricamento::ImpostaSceltaFile({});
+        m_sostituzioni.reset();
         delete m_server;
         m_finestre.reset();
     }
@@ -257,9 +258,9 @@ private slots:
         risposta.silenzio = silenzio;
         m_server->Imposta("/index.php", risposta);
         if (portaChiusa)
-            ControlloVersione::ImpostaIndirizzoSito(
+            m_sostituzioni->IndirizzoSito(
                 QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()));
-        BrowserIncorporato::ImpostaLimiteTempo(silenzio ? 300ms : 30000ms);
+        m_sostituzioni->LimiteTempo(silenzio ? 300ms : 30000ms);
 
         RispostaBox box;
         TFrmControllaVersione finestra;
@@ -507,7 +508,7 @@ private slots:
         TFrmControllaVersione finestra;
         QVERIFY(Apri(finestra, box, QMessageBox::Yes));
         ControlloMuto();
-        BrowserIncorporato::ImpostaLimiteTempo(60000ms);
+        m_sostituzioni->LimiteTempo(60000ms);
 
         bool premuto = false;
         bool soccorso = false;
@@ -556,7 +557,7 @@ private slots:
         ControlloMuto();
         // Far beyond the moment of the close request: a wait that only this limit ends was not ended by
         // the close.
-        BrowserIncorporato::ImpostaLimiteTempo(10000ms);
+        m_sostituzioni->LimiteTempo(10000ms);
 
         RispostaBox box;
         box.Rispondi(QMessageBox::Yes);
@@ -607,7 +608,7 @@ private slots:
     {
         // A window not run modally may be destroyed while its check waits: the check must not touch it.
         ControlloMuto();
-        BrowserIncorporato::ImpostaLimiteTempo(30000ms);
+        m_sostituzioni->LimiteTempo(30000ms);
         RispostaBox box;
         box.Rispondi(QMessageBox::Yes);
         auto *finestra = new TFrmControllaVersione;
@@ -767,7 +768,7 @@ private slots:
         // About a second of waiting on a server that never answers: the wait sleeps until something
         // happens instead of spinning.
         ControlloMuto();
-        BrowserIncorporato::ImpostaLimiteTempo(1000ms);
+        m_sostituzioni->LimiteTempo(1000ms);
         TFrmControllaVersione finestra;
 
         QElapsedTimer muro;

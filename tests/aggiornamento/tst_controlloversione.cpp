@@ -10,8 +10,8 @@
 #include "aggiornamento/Scaricamento.h"
 #include "kit/Identita.h"
 #include "support/ServerProva.h"
+#include "support/SostituzioniProva.h"
 
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -55,6 +55,7 @@ class TestControlloVersione : public QObject
     Q_OBJECT
 
     ServerProva *m_server = nullptr;
+    std::unique_ptr<SostituzioniProva> m_sostituzioni;
 
     QString Sito() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server->Porta()); }
 
@@ -65,20 +66,19 @@ class TestControlloVersione : public QObject
         file.tipo = "application/octet-stream";
         file.corpo = ServerProva::BytesCasuali(4096, 3);
         m_server->Imposta("/prg/dravol.exe", file);
-        Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
+        m_sostituzioni->SceltaSalvataggio([](QWidget *, const QString &) { return QString(); });
     }
 
 private slots:
     void init()
     {
         m_server = new ServerProva;
-        ControlloVersione::ImpostaIndirizzoSito(Sito());
+        m_sostituzioni = std::make_unique<SostituzioniProva>();
+        m_sostituzioni->IndirizzoSito(Sito());
     }
     void cleanup()
     {
-        ControlloVersione::ImpostaIndirizzoSito({});
-        BrowserIncorporato::ImpostaLimiteTempo(0ms);
-        Scaricamento::ImpostaSceltaFile({});
+        m_sostituzioni.reset();
         delete m_server;
     }
 
@@ -151,9 +151,9 @@ private slots:
         risposta.silenzio = silenzio;
         m_server->Imposta("/index.php", risposta);
         if (portaChiusa)
-            ControlloVersione::ImpostaIndirizzoSito(
+            m_sostituzioni->IndirizzoSito(
                 QStringLiteral("http://127.0.0.1:%1").arg(ServerProva::PortaChiusa()));
-        BrowserIncorporato::ImpostaLimiteTempo(silenzio ? 300ms : 30000ms);
+        m_sostituzioni->LimiteTempo(silenzio ? 300ms : 30000ms);
 
         ControlloVersione controllo;
         Segnali segnali(controllo);
@@ -188,8 +188,7 @@ private slots:
     {
         QFETCH(QString, chiave);
         QFETCH(bool, nuova);
-        Identita::Imposta(chiave, {});
-        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
+        m_sostituzioni->Identita(chiave, {});
         m_server->ImpostaPagina("/index.php", Pagina("Versione 06.2002-16"));
 
         ControlloVersione controllo;
@@ -223,8 +222,8 @@ private slots:
             m_server->ImpostaPagina("/prg/dravol.exe", Pagina("Manutenzione"));
         else
             FileCheLUtenteNonSalva();
-        Scaricamento::ImpostaSceltaFile([](QWidget *, const QString &) { return QString(); });
-        BrowserIncorporato::ImpostaLimiteTempo(30000ms);
+        m_sostituzioni->SceltaSalvataggio([](QWidget *, const QString &) { return QString(); });
+        m_sostituzioni->LimiteTempo(30000ms);
 
         ControlloVersione controllo;
         Segnali segnali(controllo);
@@ -274,7 +273,7 @@ private slots:
             m_server->ImpostaMuto("/index.php");
             FileCheLUtenteNonSalva();
         }
-        BrowserIncorporato::ImpostaLimiteTempo(30000ms);
+        m_sostituzioni->LimiteTempo(30000ms);
 
         ControlloVersione controllo;
         Segnali segnali(controllo);

@@ -4,10 +4,10 @@
 // The program as the end-to-end run of the update check starts it: the same code as kelmo-dravolo,
 // with the maker's site replaced by the web server that the run has started on this machine. Built only
 // with the tests; the program users get has its site fixed when it is built, and no setting changes it.
-#include "aggiornamento/ControlloVersione.h"
 #include "avvio/Avvio.h"
 #include "kit/ModuloSuRichiesta.h"
 #include "modulo/Modulo.h"
+#include "support/SostituzioniProva.h"
 
 #include <QString>
 
@@ -24,7 +24,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     // The module's code is linked in, so that the site set here is the one its update check uses.
-    ControlloVersione::ImpostaIndirizzoSito(sito);
+    SostituzioniProva sostituzioni;
+    sostituzioni.IndirizzoSito(sito);
     ModuloSuRichiesta::Incorpora(&Modulo::Funzioni());
     return Avvio::Esegui(argc, argv);
 }

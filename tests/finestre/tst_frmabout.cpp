@@ -6,18 +6,17 @@
 #include "Configurazione.h"
 #include "finestre/EtichettaCliccabile.h"
 #include "finestre/TFrmAbout.h"
-#include "kit/Identita.h"
 #include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/Clic.h"
 #include "support/Controllo.h"
 #include "support/FinestreProva.h"
+#include "support/SostituzioniProva.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -96,8 +95,8 @@ private slots:
         QCOMPARE(apertura.Aperti, QList<QUrl>{QUrl(QString::fromUtf8(Configurazione::IndirizzoSito))});
 
         // The subject is made of the program's key and version label as they stand at the click.
-        Identita::Imposta(QStringLiteral("Chiave"), QStringLiteral("01.2000-7"));
-        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
+        SostituzioniProva sostituzioni;
+        sostituzioni.Identita(QStringLiteral("Chiave"), QStringLiteral("01.2000-7"));
         QVERIFY(apri(Controllo<EtichettaCliccabile>(about, "Label13")));
         QCOMPARE(apertura.Aperti.size(), 2);
         const QUrl mail = apertura.Aperti[1];

@@ -7,7 +7,6 @@
 #include "finestre/EtichettaCliccabile.h"
 #include "finestre/TFrmAbout.h"
 #include "finestre/TfrmBug.h"
-#include "kit/Identita.h"
 #include "principale/TFrmMain.h"
 #include "support/AperturaProva.h"
 #include "support/CartellaProva.h"
@@ -15,13 +14,13 @@
 #include "support/Controllo.h"
 #include "support/FinestreProva.h"
 #include "support/RispostaBox.h"
+#include "support/SostituzioniProva.h"
 #include "support/TabelleProva.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -151,8 +150,8 @@ private slots:
         QVERIFY(bug.isVisible());
 
         // The subject follows the program's identity at the moment of the press.
-        Identita::Imposta({}, QStringLiteral("06.2002-16"));
-        const auto ripristina = qScopeGuard([] { Identita::Imposta({}, {}); });
+        SostituzioniProva sostituzioni;
+        sostituzioni.Identita({}, QStringLiteral("06.2002-16"));
         Clic(Controllo<QPushButton>(bug, "ButSegnala"));
         QCOMPARE(apertura.Aperti.size(), 3);
         QVERIFY(apertura.Aperti[2]

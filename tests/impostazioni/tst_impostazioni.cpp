@@ -13,6 +13,7 @@
 #include "support/Clic.h"
 #include "support/Controllo.h"
 #include "support/RispostaBox.h"
+#include "support/SostituzioniProva.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -550,7 +551,8 @@ private slots:
         CartellaPiena piena;
         if (!piena.Motivo().isEmpty())
             QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena.Motivo()));
-        Servizi::ImpostaCartellaEseguibile(piena.Percorso());
+        SostituzioniProva sostituzioni;
+        sostituzioni.CartellaEseguibile(piena.Percorso());
         const QString file = piena.Percorso(FormatoNumeroFisso::NomeFile);
         if (!prima.isNull()) {
             QFile scritto(file);

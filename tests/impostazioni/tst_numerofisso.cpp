@@ -4,11 +4,11 @@
 // The fixed-number file next to the executable: where it stands, how the reader fails (what its
 // first line may hold: tst_formatonumerofisso), and what a save cut short by the system leaves.
 #include "impostazioni/NumeroFisso.h"
-#include "kit/Servizi.h"
 #include "regole/Errore.h"
 #include "support/CartellaProva.h"
 #include "support/SenzaFileAnonimi.h"
 #include "support/Sorveglianza.h"
+#include "support/SostituzioniProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +38,8 @@ constexpr const char *SenzaAnonimi = "senza-anonimi";
 
 int Salva(const QString &cartella, const QString &numero)
 {
-    Servizi::ImpostaCartellaEseguibile(cartella);
+    SostituzioniProva sostituzioni;
+    sostituzioni.CartellaEseguibile(cartella);
     try {
         NumeroFisso::Scrivi(numero);
     } catch (const Errore &e) {

@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Hand-over to the desktop: the composed mail address and the address the opener receives, web
-// addresses and files, and the folder the save dialogs propose.
+// addresses and files, and the folder the save dialogs propose; the seams put back as they were.
 #include "kit/Servizi.h"
 #include "support/AperturaProva.h"
+#include "support/SostituzioniProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +152,30 @@ private slots:
         QCOMPARE(std::pair(proposto.st_dev, proposto.st_ino), std::pair(atteso.st_dev, atteso.st_ino));
         ::rmdir((base + casa + "/Documents").constData());
         ::rmdir((base + casa).constData());
+    }
+
+    void sostituzioniRipristinate()
+    {
+        // Each helper puts back only what it changed, whether the helpers nest or overlap.
+        const QString vera = Servizi::CartellaEseguibile();
+        auto prima = std::make_unique<SostituzioniProva>();
+        prima->CartellaEseguibile(QStringLiteral("/a"));
+        {
+            SostituzioniProva dentro;
+            dentro.CartellaEseguibile(QStringLiteral("/b"))
+                .IndirizzoSito(QStringLiteral("http://127.0.0.1:1"));
+            QCOMPARE(Servizi::CartellaEseguibile(), QStringLiteral("/b/"));
+        }
+        QCOMPARE(Servizi::CartellaEseguibile(), QStringLiteral("/a/"));
+        QCOMPARE(Sostituzioni::Attuali().IndirizzoSito, QString());
+
+        auto dopo = std::make_unique<SostituzioniProva>();
+        dopo->IndirizzoSito(QStringLiteral("http://127.0.0.1:2"));
+        prima.reset();
+        QCOMPARE(Servizi::CartellaEseguibile(), vera);
+        QCOMPARE(Sostituzioni::Attuali().IndirizzoSito, QStringLiteral("http://127.0.0.1:2"));
+        dopo.reset();
+        QCOMPARE(Sostituzioni::Attuali().IndirizzoSito, QString());
     }
 };
 

@@ -6,13 +6,13 @@
 #include "principale/FinestraGiocate.h"
 #include "principale/FinestraVerifica.h"
 #include "principale/LetturaGiocate.h"
-#include "principale/SalvataggioGiocate.h"
 #include "principale/SceltaQuanteGiocate.h"
 #include "principale/TFrmMain.h"
 #include "regole/Estrazione.h"
 #include "regole/FileGiocate.h"
 #include "support/CartellaProva.h"
 #include "support/Controllo.h"
+#include "support/SostituzioniProva.h"
 
 #include <QAction>
 #include <QApplication>
@@ -167,8 +167,8 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), m_finestra->TestoGiocate());
         QTemporaryDir cartella;
         const QString file = cartella.filePath(QStringLiteral("giocate.txt"));
-        SalvataggioGiocate::ImpostaSceltaFile([&](QWidget *, const QString &) { return file; });
-        const auto ripristina = qScopeGuard([] { SalvataggioGiocate::ImpostaSceltaFile({}); });
+        SostituzioniProva sostituzioni;
+        sostituzioni.SceltaSalvataggio([&](QWidget *, const QString &) { return file; });
         QTest::mouseClick(elenco->Salva(), Qt::LeftButton);
         QFile salvato(file);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
@@ -221,8 +221,8 @@ private slots:
         QTemporaryDir cartella;
         const QString percorso = cartella.filePath(QStringLiteral("giocate.txt"));
         Scrivi(percorso, file);
-        LetturaGiocate::ImpostaSceltaFile([&](QWidget *, const QString &) { return percorso; });
-        const auto ripristina = qScopeGuard([] { LetturaGiocate::ImpostaSceltaFile({}); });
+        SostituzioniProva sostituzioni;
+        sostituzioni.SceltaApertura([&](QWidget *, const QString &) { return percorso; });
 
         AlProssimo<FinestraVerifica>([&](FinestraVerifica &verifica) {
             // Closed however the checks end: a failed one returns from here.

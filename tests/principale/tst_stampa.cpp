@@ -9,7 +9,6 @@
 #include "kit/Applicazione.h"
 #include "kit/Servizi.h"
 #include "principale/RegistroGiocate.h"
-#include "principale/SalvataggioGiocate.h"
 #include "principale/TFrmMain.h"
 #include "stampa/StampaGiocate.h"
 #include "support/CartellaPiena.h"
@@ -19,6 +18,7 @@
 #include "support/FinestreProva.h"
 #include "support/LetturaPdf.h"
 #include "support/RispostaBox.h"
+#include "support/SostituzioniProva.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +64,7 @@ class TestStampa : public QObject
     std::unique_ptr<CartellaProva> m_cartella;
     std::unique_ptr<RispostaBox> m_box;
     std::unique_ptr<TFrmMain> m_finestra;
+    std::unique_ptr<SostituzioniProva> m_sostituzioni;
     QString m_file;
     bool m_conferma = true;
     int m_dialoghi = 0;
@@ -129,7 +130,8 @@ private slots:
         m_dialoghi = 0;
         m_boxPrimaDelDialogo = -1;
         // The printer choice: the user picks "print to file" with this name, or cancels.
-        StampaGiocate::ImpostaSceltaStampante([this](QPrinter &stampante, QWidget *genitore) {
+        m_sostituzioni = std::make_unique<SostituzioniProva>();
+        m_sostituzioni->SceltaStampante([this](QPrinter &stampante, QWidget *genitore) {
             ++m_dialoghi;
             m_boxPrimaDelDialogo = m_box->Visti().size();
             if (genitore != m_finestra.get())
@@ -146,7 +148,7 @@ private slots:
 
     void cleanup()
     {
-        StampaGiocate::ImpostaSceltaStampante({});
+        m_sostituzioni.reset();
         m_finestra.reset();
         const int inattesi = m_box->Inattesi();
         m_box.reset();
@@ -443,13 +445,12 @@ private slots:
             QVERIFY2(piena->Riempi(), qPrintable(piena->Motivo()));
         }
         QStringList proposte;
-        SalvataggioGiocate::ImpostaSceltaFile([&](QWidget *genitore, const QString &proposta) {
+        m_sostituzioni->SceltaSalvataggio([&](QWidget *genitore, const QString &proposta) {
             if (genitore != m_finestra.get())
                 qWarning("the save dialog is not over the main window");
             proposte << proposta;
             return prima == QLatin1String("annullato") ? QString() : file;
         });
-        const auto ripristina = qScopeGuard([] { SalvataggioGiocate::ImpostaSceltaFile({}); });
         m_finestra->show();
         QVERIFY(QTest::qWaitForWindowActive(m_finestra.get()));
         Gioca(3);
@@ -508,7 +509,7 @@ private slots:
         // pages it offers is honoured.
         QFETCH(bool, conferma);
         QFETCH(int, pagina);
-        StampaGiocate::ImpostaSceltaStampante({});
+        m_sostituzioni->SceltaStampante({});
         // Two pages: the header and the first plays, then the rest.
         Gioca(100);
         bool visto = false;

@@ -22,6 +22,7 @@
 #include "support/RispostaBox.h"
 #include "support/ServerProva.h"
 #include "support/Sorveglianza.h"
+#include "support/SostituzioniProva.h"
 #include "support/TabelleProva.h"
 
 #include <QAbstractButton>
@@ -461,9 +462,8 @@ private slots:
                 server.ImpostaMuto("/index.php");
             else
                 server.ImpostaPagina("/index.php", PaginaVersione(pubblicata));
-            ControlloVersione::ImpostaIndirizzoSito(
-                QStringLiteral("http://127.0.0.1:%1").arg(server.Porta()));
-            const auto sito = qScopeGuard([] { ControlloVersione::ImpostaIndirizzoSito({}); });
+            SostituzioniProva sostituzioni;
+            sostituzioni.IndirizzoSito(QStringLiteral("http://127.0.0.1:%1").arg(server.Porta()));
             TFrmControllaVersione controllo;
             QStringList illeggibili;
             bool misurato = false;

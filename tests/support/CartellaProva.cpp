@@ -13,13 +13,10 @@ CartellaProva::CartellaProva()
 {
     if (!m_cartella.isValid())
         throw std::runtime_error("no temporary folder");
-    Servizi::ImpostaCartellaEseguibile(m_cartella.path());
+    m_sostituzioni.CartellaEseguibile(m_cartella.path());
 }
 
-CartellaProva::~CartellaProva()
-{
-    Servizi::ImpostaCartellaEseguibile({});
-}
+CartellaProva::~CartellaProva() = default;
 
 QString CartellaProva::Percorso(const QString &nome) const
 {
@@ -33,7 +30,7 @@ void CartellaProva::Scrivi(const QString &nome, const QByteArray &contenuto) con
         throw std::runtime_error("cannot write test file");
 }
 
-QByteArray CartellaProva::Sottocartella(const QByteArray &nome) const
+QByteArray CartellaProva::Sottocartella(const QByteArray &nome)
 {
     const QByteArray cartella = QFile::encodeName(m_cartella.path());
     if (nome.isEmpty())
@@ -41,6 +38,6 @@ QByteArray CartellaProva::Sottocartella(const QByteArray &nome) const
     const QByteArray vera = cartella + '/' + nome;
     if (::mkdir(vera.constData(), 0700) != 0)
         throw std::runtime_error("cannot make the test's subfolder");
-    Servizi::ImpostaCartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
+    m_sostituzioni.CartellaEseguibile(Servizi::CartellaDi(vera + "/kelmo-dravolo"));
     return vera;
 }

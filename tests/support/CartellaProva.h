@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "support/SostituzioniProva.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -19,8 +21,9 @@ public:
     void Scrivi(const QString &nome, const QByteArray &contenuto) const;
     // The executable's folder moved to a new folder `nome` (its name in bytes, which need not be UTF-8)
     // within this one, returned as bytes; with no name, this folder itself.
-    QByteArray Sottocartella(const QByteArray &nome) const;
+    QByteArray Sottocartella(const QByteArray &nome);
 
 private:
     QTemporaryDir m_cartella;
+    SostituzioniProva m_sostituzioni;
 };
