@@ -5,16 +5,19 @@
 # Runs a test where what it needs is at hand; else names what is missing and ends with 77, which ctest
 # reports as a skip (the test's SKIP_RETURN_CODE), never as a failure.
 #
-#   richiede.sh <need>... -- <command> [arguments...]
+#   richiede.sh [<need>...] [--qtest] -- <command> [arguments...]
 #
 # A need is a program on PATH (Xvfb), an absolute path that must exist (a helper in /usr/libexec, a Qt
 # plugin), a module of the system's Python as python3:<module> (the one the e2e sessions run), or
-# root.
+# root. With --qtest the command is a QtTest program: a case it skipped (QSKIP) is as unseen by ctest
+# as a passed one, so where it skipped any and failed none it ends with 77 too, each skip named.
 set -euo pipefail
 
 mancanti=()
+qtest=
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
   case $1 in
+    --qtest) qtest=1 ;;
     root) [ "$(id -u)" -eq 0 ] || mancanti+=("root privileges") ;;
     python3:*) /usr/bin/python3 -W ignore -c "import ${1#python3:}" 2>/dev/null || mancanti+=("the Python module ${1#python3:}") ;;
     /*) [ -e "$1" ] || mancanti+=("$1") ;;
@@ -23,7 +26,7 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
   shift
 done
 if [ $# -lt 2 ]; then
-  echo "usage: $0 <need>... -- <command> [arguments...]" >&2
+  echo "usage: $0 [<need>...] [--qtest] -- <command> [arguments...]" >&2
   exit 2
 fi
 shift
@@ -33,4 +36,15 @@ if [ ${#mancanti[@]} -gt 0 ]; then
   echo "skipped: missing ${elenco%, }"
   exit 77
 fi
-exec "$@"
+if [ -z "$qtest" ]; then
+  exec "$@"
+fi
+uscita=$(mktemp)
+trap 'rm -f "$uscita"' EXIT
+esito=0
+"$@" 2>&1 | tee "$uscita" || esito=${PIPESTATUS[0]}
+if [ "$esito" -eq 0 ] && grep -q '^SKIP   : ' "$uscita"; then
+  sed -n 's/^SKIP   : /skipped: /p' "$uscita"
+  exit 77
+fi
+exit "$esito"

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 """The project's own checks on the smallest trees they accept: the layer check (tests/strati.py), the
-licence check (tests/licenze.py) and the skipped-test check (scripts/saltati.py). Each case makes a good
+licence check (tests/licenze.py), the skipped-test check (scripts/saltati.py) and the report of a test
+program's own skips (tests/richiede.sh --qtest). Each case makes a good
 tree in a temporary folder, on which its check must pass, then breaks it as the case says, and the check
 must fail and name what broke: a check that passed everything would let every tree through.
 
@@ -19,6 +20,8 @@ SORGENTI = Path(__file__).resolve().parent.parent
 STRATI = [SORGENTI / "tests/strati.py", "src"]
 LICENZE = [SORGENTI / "tests/licenze.py", "."]
 SALTATI = [SORGENTI / "scripts/saltati.py", "risultati.xml"]
+# A QtTest program as ctest runs it: through richiede.sh, which turns its skips into ctest's.
+QTEST = [SORGENTI / "tests/richiede.sh", "--qtest", "--", sys.executable, "prova.py"]
 
 INTESTAZIONE = ("// SPDX-FileCopyrightText: 2026 The Kelmo_Dravolo developers\n"
                 "// SPDX-License-Identifier: GPL-3.0-or-later\n")
@@ -61,6 +64,9 @@ CASI = [
     ("a file with its licence but no copyright", LICENZE, LICENZE_BUONE,
      {"Uno.cpp": INTESTAZIONE.splitlines(keepends=True)[1]},
      "Uno.cpp: no 'SPDX-License-Identifier"),
+    ("a QtTest program skipped a case", QTEST, {"prova.py": 'print("PASS   : Prova::caso()")\n'},
+     {"prova.py": 'print("PASS   : Prova::caso()")\nprint("SKIP   : Prova::altro() no tool here")\n'},
+     "skipped: Prova::altro() no tool here"),
     ("a skipped test", SALTATI, {"risultati.xml": junit()},
      {"risultati.xml": junit('<testcase name="e2e_avvio" classname="e2e_avvio" time="0" status="notrun">'
                              '<skipped message="SKIP_RETURN_CODE=77"/>'
@@ -77,7 +83,8 @@ def scrivi(radice, file):
 
 
 def esegui(comando, radice):
-    fatto = subprocess.run([sys.executable, *map(str, comando)], cwd=radice, capture_output=True, text=True)
+    interprete = [] if str(comando[0]).endswith(".sh") else [sys.executable]
+    fatto = subprocess.run([*interprete, *map(str, comando)], cwd=radice, capture_output=True, text=True)
     return fatto.returncode, fatto.stdout + fatto.stderr
 
 
