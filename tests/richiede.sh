@@ -9,16 +9,25 @@
 #
 # A need is a program on PATH (Xvfb), an absolute path that must exist (a helper in /usr/libexec, a Qt
 # plugin), a module of the system's Python as python3:<module> (the one the e2e sessions run), or
-# root. With --qtest the command is a QtTest program: a case it skipped (QSKIP) is as unseen by ctest
+# root: for a user whom sudo lets in without asking now (./test.sh asks once, before the tests), the
+# command runs as root through sudo, in this environment. With --qtest the command is a QtTest program: a case it skipped (QSKIP) is as unseen by ctest
 # as a passed one, so where it skipped any and failed none it ends with 77 too, each skip named.
 set -euo pipefail
 
 mancanti=()
+comeRoot=
 qtest=
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
   case $1 in
     --qtest) qtest=1 ;;
-    root) [ "$(id -u)" -eq 0 ] || mancanti+=("root privileges") ;;
+    root)
+      if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+          comeRoot=1
+        else
+          mancanti+=("root privileges")
+        fi
+      fi ;;
     python3:*) /usr/bin/python3 -W ignore -c "import ${1#python3:}" 2>/dev/null || mancanti+=("the Python module ${1#python3:}") ;;
     /*) [ -e "$1" ] || mancanti+=("$1") ;;
     *) command -v "$1" >/dev/null || mancanti+=("$1") ;;
@@ -35,6 +44,10 @@ if [ ${#mancanti[@]} -gt 0 ]; then
   printf -v elenco '%s, ' "${mancanti[@]}"
   echo "skipped: missing ${elenco%, }"
   exit 77
+fi
+if [ -n "$comeRoot" ]; then
+  mapfile -d '' ambiente < <(env -0)
+  set -- sudo -n env -i "${ambiente[@]}" "$@"
 fi
 if [ -z "$qtest" ]; then
   exec "$@"
