@@ -14,7 +14,8 @@ namespace Servizi
 {
 
 // The folder that holds the executable, with the trailing separator, found from what the kernel says
-// the running executable is. Throws Errore when it cannot be found: no other folder is ever guessed.
+// the running executable is (tests put another in its place: Sostituzioni). Throws Errore when it
+// cannot be found: no other folder is ever guessed.
 QString CartellaEseguibile();
 
 // The folder of an executable given by its path as the kernel names it, in bytes. Qt names files in
