@@ -15,7 +15,7 @@
 // Targets: a press with 10^5 plays in the log costs at most 1.2 times a press with an empty log;
 // 10^6 plays take at most 64 MB; a click on the shown window's "Gioca" until its fields are repainted
 // (BM_ClicGioca) costs at most 1.1 times the same click in the bare window (BM_ClicNudo).
-// BM_Pressione/0 is the handler alone, without the click and the repaint.
+// BM_Pressione/0 is the button's click alone, with no pointer event and no repaint.
 
 #include "kit/Applicazione.h"
 #include "principale/RegistroGiocate.h"

@@ -46,8 +46,16 @@ if [ ${#mancanti[@]} -gt 0 ]; then
   exit 77
 fi
 if [ -n "$comeRoot" ]; then
-  mapfile -d '' ambiente < <(env -0)
-  set -- sudo -n env -i "${ambiente[@]}" "$@"
+  # This environment, but root's own home and none of the user's folders: what root writes (caches,
+  # settings) must not land among the user's files.
+  ambiente=()
+  while IFS= read -r -d '' voce; do
+    case $voce in
+      HOME=* | XDG_CACHE_HOME=* | XDG_CONFIG_HOME=* | XDG_DATA_HOME=* | XDG_STATE_HOME=* | XDG_RUNTIME_DIR=*) ;;
+      *) ambiente+=("$voce") ;;
+    esac
+  done < <(env -0)
+  set -- sudo -n env -i "${ambiente[@]}" "HOME=$(echo ~root)" "$@"
 fi
 if [ -z "$qtest" ]; then
   exec "$@"

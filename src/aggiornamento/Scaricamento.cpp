@@ -27,7 +27,7 @@ QString SceltaStandard(QWidget *genitore, const QString &proposta)
 QString Scaricamento::ChiediDove(QWidget *genitore, const QString &nome)
 {
     const QString proposta = QDir(Servizi::CartellaProposta(QStandardPaths::DownloadLocation)).filePath(nome);
-    const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaSalvataggio;
+    const Sostituzioni::RispostaFile scelta = Sostituzioni::Attuali().SceltaSalvataggio;
     return scelta ? scelta(genitore, proposta) : SceltaStandard(genitore, proposta);
 }
 

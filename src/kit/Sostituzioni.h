@@ -45,7 +45,8 @@ struct Valori {
     RispostaStampante SceltaStampante;
 };
 
-// The values in force; all empty in the program as the user runs it.
+// The values in force; all empty in the program as the user runs it. An answer runs a dialog's event
+// loop, during which a seam may change: it is called on a copy, never through this reference.
 const Valori &Attuali();
 
 // Puts `valori` in force. Called by SostituzioniProva only.

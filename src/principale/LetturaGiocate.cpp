@@ -19,7 +19,7 @@ namespace LetturaGiocate
 QString ChiediQuale(QWidget *genitore)
 {
     const QString proposta = Servizi::CartellaProposta(QStandardPaths::DocumentsLocation);
-    if (const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaApertura)
+    if (const Sostituzioni::RispostaFile scelta = Sostituzioni::Attuali().SceltaApertura)
         return scelta(genitore, proposta);
     return QFileDialog::getOpenFileName(genitore, QStringLiteral("Apri giocate"), proposta,
                                         QStringLiteral("File di testo (*.txt);;Tutti i file (*)"));

@@ -20,7 +20,7 @@ QString ChiediDove(QWidget *genitore, const QString &nome)
 {
     const QString proposta =
         QDir(Servizi::CartellaProposta(QStandardPaths::DocumentsLocation)).filePath(nome);
-    if (const Sostituzioni::RispostaFile &scelta = Sostituzioni::Attuali().SceltaSalvataggio)
+    if (const Sostituzioni::RispostaFile scelta = Sostituzioni::Attuali().SceltaSalvataggio)
         return scelta(genitore, proposta);
     return QFileDialog::getSaveFileName(genitore, QStringLiteral("Salva le giocate"), proposta,
                                         QStringLiteral("File di testo (*.txt);;Tutti i file (*)"));

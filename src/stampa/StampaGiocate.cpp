@@ -56,7 +56,7 @@ int StampaRiepilogo(QPrinter &stampante, const QFont &carattere, const std::func
 
 bool ScegliStampante(QPrinter &stampante, QWidget *genitore)
 {
-    if (const Sostituzioni::RispostaStampante &scelta = Sostituzioni::Attuali().SceltaStampante)
+    if (const Sostituzioni::RispostaStampante scelta = Sostituzioni::Attuali().SceltaStampante)
         return scelta(stampante, genitore);
     QPrintDialog PrintDialog1(&stampante, genitore);
     // No selection and no current page. Under CUPS the dialog offers a range of pages whatever the

@@ -191,7 +191,7 @@ private slots:
         QFETCH(bool, anonimi);
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (strace.isEmpty())
-            QSKIP("no strace to stop a save half-way (tst_numerofisso_strace reports it)");
+            QSKIP("no strace to stop a save half-way");
         CartellaProva cartella;
         const QByteArray prima = FormatoNumeroFisso::Contenuto(QStringLiteral("33"));
         cartella.Scrivi(QStringLiteral("redme.qzl"), prima);
@@ -236,7 +236,7 @@ private slots:
         // The new name is made sure to be on disk as well: its folder is synced after the rename.
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (strace.isEmpty())
-            QSKIP("no strace to watch a save (tst_numerofisso_strace reports it)");
+            QSKIP("no strace to watch a save");
         CartellaProva cartella;
         QTemporaryDir tracce;
         const QString traccia = tracce.filePath(QStringLiteral("traccia"));
@@ -268,7 +268,7 @@ private slots:
         // alone: both succeed, the later rename wins, and nothing is left over.
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (strace.isEmpty())
-            QSKIP("no strace to hold a save half-way (tst_numerofisso_strace reports it)");
+            QSKIP("no strace to hold a save half-way");
         CartellaProva cartella;
         QProcess altro;
         altro.start(strace, {"-f", "-qq", "-o", "/dev/null", "-e",

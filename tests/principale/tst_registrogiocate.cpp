@@ -47,7 +47,8 @@ std::size_t MemoriaVirtuale()
 }
 #endif
 
-// From now on memory runs out 48 MB above what is in use; with `esaurita` false, it is there again.
+// From now on memory runs out: under the sanitizer once operator new has handed out 48 MB more,
+// otherwise 48 MB of address space above what is in use. With `esaurita` false, it is there again.
 void Esaurisci(bool esaurita)
 {
 #if defined(__SANITIZE_ADDRESS__)

@@ -10,6 +10,7 @@
 #include "kit/Servizi.h"
 #include "principale/RegistroGiocate.h"
 #include "principale/TFrmMain.h"
+#include "regole/MotiviSistema.h"
 #include "stampa/StampaGiocate.h"
 #include "support/CartellaPiena.h"
 #include "support/CartellaProva.h"
@@ -38,6 +39,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cerrno>
 #include <memory>
 
 #include <sys/stat.h>
@@ -440,7 +442,7 @@ private slots:
                 QSKIP(qPrintable(QStringLiteral("no full file system can be made here: ") + piena->Motivo()));
             // Where a file-size limit stands in for the full disk, the write fails with its own reason.
             if (!piena->Montata())
-                motivo = QStringLiteral("file troppo grande");
+                motivo = MotiviSistema::Motivo(EFBIG);
             file = piena->Percorso(QStringLiteral("giocate.txt"));
             QVERIFY(scrivi(file));
             QVERIFY2(piena->Riempi(), qPrintable(piena->Motivo()));
