@@ -168,7 +168,13 @@ private slots:
         QTemporaryDir cartella;
         const QString file = cartella.filePath(QStringLiteral("giocate.txt"));
         SostituzioniProva sostituzioni;
-        sostituzioni.SceltaSalvataggio([&](QWidget *, const QString &) { return file; });
+        // The answer runs on, its own copy intact, past a seam changed while it runs, as one may be
+        // during a dialog's event loop.
+        sostituzioni.SceltaSalvataggio([file](QWidget *, const QString &) {
+            SostituzioniProva durante;
+            durante.LimiteTempo(std::chrono::milliseconds(1));
+            return file;
+        });
         QTest::mouseClick(elenco->Salva(), Qt::LeftButton);
         QFile salvato(file);
         QVERIFY(salvato.open(QIODevice::ReadOnly));
