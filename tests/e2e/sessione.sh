@@ -149,8 +149,14 @@ else
   fi
   export DISPLAY=":$(head -n1 "$temp/display")"
 
-  openbox --sm-disable >"$temp/openbox.log" 2>&1 &
-  scrivania=$!
+  # A display that has only just come up may turn openbox away, under load: it is started again
+  # then, three times at most.
+  for _ in 1 2 3; do
+    openbox --sm-disable >>"$temp/openbox.log" 2>&1 &
+    scrivania=$!
+    sleep 0.5
+    vivo "$scrivania" && break
+  done
   avviati+=("$scrivania")
   nome_scrivania=openbox
   registri_scrivania="xvfb openbox"
@@ -217,8 +223,11 @@ if ! attendi 100 registro_pronto; then
   exit 1
 fi
 if ! vivo "$scrivania"; then
-  echo "sessione: $nome_scrivania did not start" >&2
-  cat "$temp/$nome_scrivania.log" >&2
+  echo "sessione: $nome_scrivania did not start${DISPLAY:+ on display $DISPLAY}" >&2
+  for registro in $registri_scrivania; do
+    echo "-- $registro.log:" >&2
+    cat "$temp/$registro.log" >&2
+  done
   exit 1
 fi
 
