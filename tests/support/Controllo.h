@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QAction>
-#include <QByteArray>
 #include <QWidget>
 
 #include <cstdio>
